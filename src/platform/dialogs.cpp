@@ -1,0 +1,105 @@
+#include "platform/dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace platform {
+
+QString qtFilterFromPairs(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString label = parts[i];
+        const QString pattern = parts[i + 1];
+        // Patterns are separated by ";" in the pair form, by blanks in Qt's.
+        if (!label.contains(QLatin1Char('(')))
+            label += QStringLiteral(" (") + QString(pattern).replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
+        else
+            label.replace(QLatin1Char(';'), QLatin1Char(' '));
+        out << label;
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+int QtDialogs::msgBox(const QString &text, int style, const QString &title)
+{
+    QMessageBox box(m_parent);
+    box.setWindowTitle(title.isEmpty() ? m_appTitle : title);
+    box.setText(text);
+    switch (style & 0x70) {
+    case vbCritical: box.setIcon(QMessageBox::Critical); break;
+    case vbQuestion: box.setIcon(QMessageBox::Question); break;
+    case vbExclamation: box.setIcon(QMessageBox::Warning); break;
+    case vbInformation: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    switch (style & 0x0F) {
+    case vbOKCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case vbYesNoCancel: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
+    case vbYesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    default: box.setStandardButtons(QMessageBox::Ok); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return vbYes;
+    case QMessageBox::No: return vbNo;
+    case QMessageBox::Cancel: return vbCancel;
+    default: return (style & 0x0F) == vbYesNo ? vbNo : vbOK;
+    }
+}
+
+QString QtDialogs::openFile(const FileDialogRequest &r)
+{
+    QString start = r.initDir;
+    if (!r.fileName.isEmpty())
+        start += QLatin1Char('/') + r.fileName;
+    return QFileDialog::getOpenFileName(m_parent, r.title.isEmpty() ? QObject::tr("Open") : r.title, start,
+                                        qtFilterFromPairs(r.filter));
+}
+
+QString QtDialogs::saveFile(const FileDialogRequest &r)
+{
+    QString start = r.initDir;
+    if (!r.fileName.isEmpty())
+        start += QLatin1Char('/') + r.fileName;
+    // The program asks no overwrite question of its own; the desktop dialog's
+    // question is the user's last word.
+    return QFileDialog::getSaveFileName(m_parent, r.title.isEmpty() ? QObject::tr("Save As") : r.title, start,
+                                        qtFilterFromPairs(r.filter));
+}
+
+int ScriptedDialogs::msgBox(const QString &text, int style, const QString &title)
+{
+    boxes.append({text, style, title});
+    if (!answers.empty()) {
+        const int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    return defaultAnswer;
+}
+
+QString ScriptedDialogs::openFile(const FileDialogRequest &request)
+{
+    fileRequests.append(request);
+    if (fileAnswers.empty())
+        return QString();
+    const QString a = fileAnswers.front();
+    fileAnswers.pop_front();
+    return a;
+}
+
+QString ScriptedDialogs::saveFile(const FileDialogRequest &request)
+{
+    return openFile(request);
+}
+
+QStringList ScriptedDialogs::texts() const
+{
+    QStringList out;
+    for (const Box &b : boxes)
+        out << b.text;
+    return out;
+}
+
+} // namespace platform

@@ -1,0 +1,40 @@
+#include "workspace/context.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace tarnwick {
+
+AppContext::AppContext(Services services, QString programDir)
+    : m_services(std::move(services))
+    , m_programDir(std::move(programDir))
+{
+    if (!m_services.clock)
+        m_services.clock = std::make_unique<platform::Clock>();
+    fetchOptions.yield = [this] { yieldToEventLoop(); };
+}
+
+AppContext::~AppContext() = default;
+
+std::unique_ptr<AppContext> AppContext::createDesktop()
+{
+    Services s;
+    s.settings = std::make_unique<platform::SettingsStore>(platform::SettingsStore::defaultPath(QStringLiteral("Tarnwick")));
+    s.dialogs = std::make_unique<platform::QtDialogs>(QStringLiteral("Tarnwick"));
+    s.shell = std::make_unique<platform::DesktopShell>();
+    s.sound = std::make_unique<platform::DesktopSoundPlayer>();
+    s.clock = std::make_unique<platform::Clock>();
+    s.yield = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+    return std::make_unique<AppContext>(std::move(s), platform::executableFolder());
+}
+
+QString AppContext::programPath(const QString &relative) const
+{
+    QString rel = relative;
+    rel.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (rel.startsWith(QLatin1Char('/')))
+        rel.remove(0, 1);
+    return QDir(m_programDir).filePath(rel);
+}
+
+} // namespace tarnwick

@@ -1,0 +1,92 @@
+#pragma once
+// The program-wide values and the desktop services, in one object, so that a
+// test can build a fresh program without touching the user's files.
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "platform/dialogs.h"
+#include "platform/services.h"
+#include "platform/settings.h"
+#include "platform/urlfetch.h"
+
+namespace tarnwick {
+
+class AppContext {
+public:
+    struct Services {
+        std::unique_ptr<platform::SettingsStore> settings;
+        std::unique_ptr<platform::Dialogs> dialogs;
+        std::unique_ptr<platform::Shell> shell;
+        std::unique_ptr<platform::SoundPlayer> sound;
+        std::unique_ptr<platform::Clock> clock;
+        std::function<void()> yield;  // give way to the event loop
+    };
+
+    AppContext(Services services, QString programDir);
+    ~AppContext();
+
+    // The services of the desktop: the user's settings file, real dialogs,
+    // the desktop's opener and sound, the executable's folder.
+    static std::unique_ptr<AppContext> createDesktop();
+
+    platform::SettingsStore &settings() { return *m_services.settings; }
+    platform::Dialogs &dialogs() { return *m_services.dialogs; }
+    platform::Shell &shell() { return *m_services.shell; }
+    platform::SoundPlayer &sound() { return *m_services.sound; }
+    const platform::Clock &clock() const { return *m_services.clock; }
+    void yieldToEventLoop()
+    {
+        if (m_services.yield)
+            m_services.yield();
+    }
+
+    // "Beside the program": the program's folder, and a path inside it.
+    const QString &programDir() const { return m_programDir; }
+    QString programPath(const QString &relative) const;
+
+    // How the synchronous fetch connects; tests add their server here.
+    platform::FetchOptions fetchOptions;
+
+    // The application's own title, used by message boxes without a title.
+    QString appTitle = QStringLiteral("Tarnwick");
+
+    // Branding.
+    QString strProductName;
+    QString strCompanyName;
+    QString strWebsiteURL;
+    bool bSkin = false;
+
+    // Project values.
+    int iCurrentMain = 1;  // current main site, from 1
+    int iEditIndex = 0;    // the entry an editor works on
+    bool bScanning = false;
+    bool bProjectSaved = true;
+    bool bJustLoaded = false;
+
+    // Scan counters and lifetime totals. 64-bit, and every increase saturates.
+    qint64 lPagesScanned = 0;
+    qint64 lPagesFound = 0;
+    qint64 lLinksFound = 0;
+    qint64 lMainSitesScanned = 0;
+    qint64 lLinkingSitesScanned = 0;
+    qint64 lHistWebScanned = 0;
+    qint64 lHistEmailFound = 0;
+
+    // Called after every count so the statistics display can redraw.
+    std::function<void()> onStatsChanged;
+
+    // The main window (for the update lock) and the window whose drawing is
+    // locked now, if any.
+    QPointer<QWidget> mainWindow;
+    QPointer<QWidget> lockedWindow;
+
+private:
+    Services m_services;
+    QString m_programDir;
+};
+
+} // namespace tarnwick

@@ -1,0 +1,203 @@
+#include "workspace/services.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QWidget>
+
+#include "platform/listview.h"
+#include "workspace/context.h"
+
+namespace tarnwick {
+
+bool fileExists(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo fi(path);
+    if (fi.isFile())
+        return true;
+    // The name may differ in letter case from the file on disk.
+    const QString name = extractFileName(path);
+    if (name.isEmpty() || name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?')))
+        return false;
+    const QDir dir = fi.dir();
+    if (!dir.exists())
+        return false;
+    const QStringList files = dir.entryList(QDir::Files | QDir::NoDotAndDotDot);
+    for (const QString &f : files) {
+        if (f.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+QString extractFileName(const QString &path)
+{
+    const qsizetype pos = path.lastIndexOf(QLatin1Char('/'));
+    return pos < 0 ? path : path.mid(pos + 1);
+}
+
+void copyFile(const QString &source, const QString &destination)
+{
+    QFile in(source);
+    if (!QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly))
+        return;
+    QSaveFile out(destination);
+    if (!out.open(QIODevice::WriteOnly))
+        return;
+    char buffer[64 * 1024];
+    for (;;) {
+        const qint64 n = in.read(buffer, sizeof buffer);
+        if (n < 0) {
+            out.cancelWriting();
+            return;
+        }
+        if (n == 0)
+            break;
+        if (out.write(buffer, n) != n) {
+            out.cancelWriting();
+            return;
+        }
+    }
+    out.commit();
+}
+
+QString getURL(AppContext &ctx, QString &url)
+{
+    if (!url.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
+        && !url.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
+        url.prepend(QLatin1String("http://"));
+    const platform::FetchResult r = platform::fetchUrl(url, ctx.fetchOptions);
+    return platform::decodeText(r.body);
+}
+
+QString URLEncode(QString &text)
+{
+    bool removed = false;
+    if (text.contains(QLatin1String("http://"), Qt::CaseInsensitive)) {
+        text.remove(QLatin1String("http://"), Qt::CaseInsensitive);
+        removed = true;
+    }
+    static const char hex[] = "0123456789ABCDEF";
+    QString out;
+    out.reserve(text.size() * 3);
+    const QByteArray bytes = text.toUtf8();
+    for (const char ch : bytes) {
+        const uchar c = uchar(ch);
+        if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' || c == '-'
+            || c == '_' || c == '*') {
+            out += QLatin1Char(char(c));
+        } else if (c == ' ') {
+            out += QLatin1Char('+');
+        } else {
+            out += QLatin1Char('%');
+            out += QLatin1Char(hex[c >> 4]);
+            out += QLatin1Char(hex[c & 0xF]);
+        }
+    }
+    if (removed)
+        out.prepend(QLatin1String("http://"));
+    return out;
+}
+
+QString getDomain(QString &url)
+{
+    url.remove(QLatin1String("http://"), Qt::CaseInsensitive);
+    url.remove(QLatin1String("https://"), Qt::CaseInsensitive);
+    if (url.size() > 4 && url.startsWith(QLatin1String("www.")))
+        url.remove(0, 4);
+    const qsizetype slash = url.indexOf(QLatin1Char('/'));
+    if (slash >= 0)
+        url.truncate(slash);
+    return url;
+}
+
+void setRedraw(bool lock, QWidget *control)
+{
+    if (!control)
+        return;
+    control->setUpdatesEnabled(!lock);
+    if (!lock)
+        control->update();
+}
+
+void lockUpdate(AppContext &ctx, QWidget *window, bool lock)
+{
+    if (ctx.mainWindow && ctx.mainWindow->isMinimized())
+        return;
+    if (lock) {
+        if (!window)
+            return;
+        // One window at a time, as the platform's lock allows.
+        if (ctx.lockedWindow && ctx.lockedWindow != window)
+            ctx.lockedWindow->setUpdatesEnabled(true);
+        window->setUpdatesEnabled(false);
+        ctx.lockedWindow = window;
+    } else if (ctx.lockedWindow) {
+        ctx.lockedWindow->setUpdatesEnabled(true);
+        ctx.lockedWindow = nullptr;
+    }
+}
+
+void addStat(AppContext &ctx, int kind)
+{
+    lockUpdate(ctx, ctx.mainWindow, true);
+    switch (kind) {
+    case 0:
+        ctx.lPagesScanned = saturatingIncrement(ctx.lPagesScanned);
+        ctx.lHistWebScanned = saturatingIncrement(ctx.lHistWebScanned);
+        ctx.settings().set(QStringLiteral("lHistWebScanned"), QString::number(ctx.lHistWebScanned));
+        break;
+    case 1:
+        ctx.lPagesFound = saturatingIncrement(ctx.lPagesFound);
+        break;
+    case 2:
+        ctx.lLinksFound = saturatingIncrement(ctx.lLinksFound);
+        ctx.lHistEmailFound = saturatingIncrement(ctx.lHistEmailFound);
+        ctx.settings().set(QStringLiteral("lHistEmailFound"), QString::number(ctx.lHistEmailFound));
+        break;
+    case 3:
+        ctx.lMainSitesScanned = saturatingIncrement(ctx.lMainSitesScanned);
+        break;
+    case 4:
+        ctx.lLinkingSitesScanned = saturatingIncrement(ctx.lLinkingSitesScanned);
+        break;
+    default:
+        break;
+    }
+    if (ctx.onStatsChanged)
+        ctx.onStatsChanged();
+    lockUpdate(ctx, ctx.mainWindow, false);
+}
+
+void playSound(AppContext &ctx, const QString &file)
+{
+    ctx.sound().play(file);
+}
+
+bool EnhListView_SortColumns(AppContext &ctx, platform::ListView &list, int column, bool showErrors)
+{
+    if (list.count() == 0)
+        return true;
+    if (column < 1 || column > qMax(list.columnHeaderCount(), 1)) {
+        if (showErrors)
+            ctx.dialogs().msgBox(QStringLiteral("Error380\tInvalid property value"), platform::vbInformation,
+                                 QStringLiteral("Error in Function : EnhListView_SortColumns"));
+        return false;
+    }
+    const platform::SortOrder next = list.sortOrder() == platform::SortOrder::Ascending
+                                         ? platform::SortOrder::Descending
+                                         : platform::SortOrder::Ascending;
+    // Key and order first, then sorted mode, so the rows are sorted once.
+    const bool wasSorted = list.sorted();
+    if (wasSorted)
+        list.setSorted(false);
+    list.setSortKey(column - 1);
+    list.setSortOrder(next);
+    list.setSorted(true);
+    return true;
+}
+
+} // namespace tarnwick

@@ -1,0 +1,58 @@
+#pragma once
+// Shared file, URL, counter and list services. Several of them write a reduced
+// text back into the caller's variable; callers rely on that.
+
+#include <QString>
+#include <limits>
+
+class QWidget;
+
+namespace platform {
+class ListView;
+}
+
+namespace tarnwick {
+
+class AppContext;
+
+// A plain file (not a folder) exists at path; its last component may differ
+// in letter case.
+bool fileExists(const QString &path);
+
+// The text after the last "/"; the whole text without one.
+QString extractFileName(const QString &path);
+
+// Copies source over destination. On any failure the destination is left as
+// it was (the copy goes to a temporary file that then replaces it).
+void copyFile(const QString &source, const QString &destination);
+
+// Synchronous GET. Puts "http://" in front of url (in the caller's variable)
+// when it starts with neither "http://" nor "https://". Returns the body, or
+// "" when nothing could be fetched; never waits without end.
+QString getURL(AppContext &ctx, QString &url);
+
+// Percent-encodes text for a query; every "http://" is removed from the
+// caller's variable and one "http://" put in front of the result.
+QString URLEncode(QString &text);
+
+// Reduces url (in the caller's variable) to its domain and returns it.
+QString getDomain(QString &url);
+
+void setRedraw(bool lock, QWidget *control);
+void lockUpdate(AppContext &ctx, QWidget *window, bool lock);
+
+// Counts one event of the given kind (0..4) and redraws the statistics.
+void addStat(AppContext &ctx, int kind);
+
+void playSound(AppContext &ctx, const QString &file);
+
+// Sorts the list by column (from 1), toggling the order on every call.
+bool EnhListView_SortColumns(AppContext &ctx, platform::ListView &list, int column, bool showErrors);
+
+// a + 1 without overflow.
+inline qint64 saturatingIncrement(qint64 a)
+{
+    return a == std::numeric_limits<qint64>::max() ? a : a + 1;
+}
+
+} // namespace tarnwick

@@ -1,0 +1,218 @@
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <gtest/gtest.h>
+
+#include "platform/listview.h"
+#include "support/testprogram.h"
+#include "workspace/services.h"
+
+using namespace tarnwick;
+
+namespace {
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+} // namespace
+
+TEST(UrlText, URLEncodeKeepsSafeCharactersAndEncodesTheRest)
+{
+    struct Row {
+        QString in, out, writtenBack;
+    } rows[] = {
+        {"", "", ""},
+        {"http://", "http://", ""},
+        {"HTTP://A b", "http://A+b", "A b"},
+        {"http://x/b c", "http://x%2Fb+c", "x/b c"},
+        {"a&b", "a%26b", "a&b"},
+        {"Az09.-_*", "Az09.-_*", "Az09.-_*"},
+        {"\n/", "%0A%2F", "\n/"},
+        {"~%+", "%7E%25%2B", "~%+"},
+        {"x http://y http://z", "http://x+y+z", "x y z"},
+        // Beyond ASCII: the UTF-8 bytes, one escape each.
+        {QString::fromUtf8("é"), "%C3%A9", QString::fromUtf8("é")},
+        {QString::fromUtf8("€"), "%E2%82%AC", QString::fromUtf8("€")},
+    };
+    for (const Row &r : rows) {
+        QString text = r.in;
+        EXPECT_EQ(URLEncode(text), r.out) << r.in.toStdString();
+        EXPECT_EQ(text, r.writtenBack) << r.in.toStdString();
+    }
+}
+
+TEST(UrlText, GetDomainReducesTheCallersVariable)
+{
+    struct Row {
+        QString in, out;
+    } rows[] = {
+        {"https://www.x/y/z", "x"},
+        {"WWW.x", "WWW.x"},
+        {"www.", "www."},
+        {"www.a", "a"},
+        {"HTTP://www.shop.example/p?q=1", "shop.example"},
+        {"partner.example", "partner.example"},
+        {"", ""},
+        {"/path", ""},
+    };
+    for (const Row &r : rows) {
+        QString url = r.in;
+        EXPECT_EQ(getDomain(url), r.out) << r.in.toStdString();
+        EXPECT_EQ(url, r.out) << r.in.toStdString();
+    }
+}
+
+TEST(Files, ExtractFileNameSplitsAtSlash)
+{
+    EXPECT_EQ(extractFileName(""), "");
+    EXPECT_EQ(extractFileName("a/b/c.prj"), "c.prj");
+    EXPECT_EQ(extractFileName("c.prj"), "c.prj");
+    EXPECT_EQ(extractFileName("dir/"), "");
+    EXPECT_EQ(extractFileName("C:\\x\\y.prj"), "C:\\x\\y.prj");
+}
+
+TEST(Files, FileExistsOnlyForPlainFilesIgnoringCaseOfTheName)
+{
+    testsupport::TestProgram p;
+    writeFile(p.path("Report.HTML"), "x");
+    QDir(p.dir.path()).mkdir("folder");
+    EXPECT_TRUE(fileExists(p.path("Report.HTML")));
+    EXPECT_TRUE(fileExists(p.path("report.html")));
+    EXPECT_FALSE(fileExists(p.path("folder")));
+    EXPECT_FALSE(fileExists(p.path("missing.txt")));
+    EXPECT_FALSE(fileExists(p.path("nowhere/missing.txt")));
+    EXPECT_FALSE(fileExists(""));
+    EXPECT_FALSE(fileExists(p.path("*.HTML")));
+}
+
+TEST(Files, CopyFileReplacesOrLeavesTheDestinationAlone)
+{
+    testsupport::TestProgram p;
+    writeFile(p.path("a.txt"), "new contents");
+    writeFile(p.path("b.txt"), "old");
+    copyFile(p.path("a.txt"), p.path("b.txt"));
+    EXPECT_EQ(readFile(p.path("b.txt")), "new contents");
+
+    // A missing source, a folder as source, an unreachable destination:
+    // nothing changes and nothing is thrown.
+    writeFile(p.path("c.txt"), "keep me");
+    copyFile(p.path("missing.txt"), p.path("c.txt"));
+    EXPECT_EQ(readFile(p.path("c.txt")), "keep me");
+    QDir(p.dir.path()).mkdir("folder");
+    copyFile(p.path("folder"), p.path("c.txt"));
+    EXPECT_EQ(readFile(p.path("c.txt")), "keep me");
+    copyFile(p.path("a.txt"), p.path("no/such/dir/c.txt"));
+    EXPECT_FALSE(QFile::exists(p.path("no/such/dir/c.txt")));
+    // Copying onto a folder leaves the folder.
+    copyFile(p.path("a.txt"), p.path("folder"));
+    EXPECT_TRUE(QFileInfo(p.path("folder")).isDir());
+}
+
+TEST(Counters, AddStatCountsSavesLifetimeTotalsAndRedraws)
+{
+    testsupport::TestProgram p;
+    AppContext &c = *p.ctx;
+    int redraws = 0;
+    c.onStatsChanged = [&] { ++redraws; };
+    c.lHistWebScanned = 41;
+    for (int kind = 0; kind <= 4; ++kind)
+        addStat(c, kind);
+    addStat(c, 2);
+    EXPECT_EQ(c.lPagesScanned, 1);
+    EXPECT_EQ(c.lPagesFound, 1);
+    EXPECT_EQ(c.lLinksFound, 2);
+    EXPECT_EQ(c.lMainSitesScanned, 1);
+    EXPECT_EQ(c.lLinkingSitesScanned, 1);
+    EXPECT_EQ(c.lHistWebScanned, 42);
+    EXPECT_EQ(c.lHistEmailFound, 2);
+    EXPECT_EQ(c.settings().get("lHistWebScanned"), "42");
+    EXPECT_EQ(c.settings().get("LHISTEMAILFOUND"), "2");
+    // An unknown kind counts nothing but still redraws.
+    addStat(c, 7);
+    addStat(c, -1);
+    EXPECT_EQ(redraws, 8);
+    EXPECT_EQ(c.lPagesScanned + c.lPagesFound + c.lLinksFound + c.lMainSitesScanned + c.lLinkingSitesScanned, 6);
+}
+
+TEST(Counters, NeverOverflow)
+{
+    testsupport::TestProgram p;
+    AppContext &c = *p.ctx;
+    c.lPagesScanned = std::numeric_limits<qint64>::max();
+    c.lHistWebScanned = std::numeric_limits<qint64>::max();
+    addStat(c, 0);
+    EXPECT_EQ(c.lPagesScanned, std::numeric_limits<qint64>::max());
+    EXPECT_EQ(c.lHistWebScanned, std::numeric_limits<qint64>::max());
+    // Past the old 32-bit limit the count goes on.
+    c.lLinksFound = 2147483647;
+    addStat(c, 2);
+    EXPECT_EQ(c.lLinksFound, 2147483648LL);
+}
+
+TEST(Sorting, EachCallTogglesTheOrderAndSortsByTheClickedColumn)
+{
+    testsupport::TestProgram p;
+    platform::ListView list;
+    list.setColumnHeaders({"A", "B"});
+    // An empty list: nothing changes, success.
+    EXPECT_TRUE(EnhListView_SortColumns(*p.ctx, list, 1, false));
+    EXPECT_FALSE(list.sorted());
+    EXPECT_EQ(list.sortOrder(), platform::SortOrder::Ascending);
+
+    list.add("b", {"2"});
+    list.add("C", {"1"});
+    list.add("a", {"3"});
+    EXPECT_TRUE(EnhListView_SortColumns(*p.ctx, list, 1, false));
+    EXPECT_TRUE(list.sorted());
+    EXPECT_EQ(list.sortOrder(), platform::SortOrder::Descending);
+    EXPECT_EQ(list.text(1), "C");
+    EXPECT_EQ(list.text(3), "a");
+
+    // Another column: the order toggles again, to ascending.
+    EXPECT_TRUE(EnhListView_SortColumns(*p.ctx, list, 2, false));
+    EXPECT_EQ(list.sortKey(), 1);
+    EXPECT_EQ(list.sortOrder(), platform::SortOrder::Ascending);
+    EXPECT_EQ(list.text(1), "C");
+    EXPECT_EQ(list.text(2), "b");
+    EXPECT_EQ(list.text(3), "a");
+
+    // A column that does not exist fails, and says so only when asked.
+    EXPECT_FALSE(EnhListView_SortColumns(*p.ctx, list, 9, false));
+    EXPECT_TRUE(p.dialogs->boxes.isEmpty());
+    EXPECT_FALSE(EnhListView_SortColumns(*p.ctx, list, 0, true));
+    ASSERT_EQ(p.dialogs->boxes.size(), 1);
+    EXPECT_EQ(p.dialogs->boxes[0].title, "Error in Function : EnhListView_SortColumns");
+    EXPECT_TRUE(p.dialogs->boxes[0].text.startsWith("Error"));
+}
+
+TEST(Settings, KeysIgnoreCaseAndValuesReachTheFileAtOnce)
+{
+    testsupport::TestProgram p;
+    platform::SettingsStore &s = p.ctx->settings();
+    EXPECT_EQ(s.get("txtAutoSave", "5"), "5");
+    s.set("txtAutosave", "7");
+    EXPECT_EQ(s.get("txtAutoSave", "5"), "7");
+    EXPECT_EQ(s.getInt("TXTAUTOSAVE", 5), 7);
+    s.set("chkLog", "x");
+    EXPECT_EQ(s.getInt("chkLog", 1), 1);
+
+    // Another reader of the same file sees the values without any flush.
+    QSettings other(s.path(), QSettings::IniFormat);
+    EXPECT_EQ(other.value("Settings/txtautosave").toString(), "7");
+}
+
+TEST(Text, DecodeTextReadsUtf8OrWindows1252)
+{
+    EXPECT_EQ(platform::decodeText("plain"), "plain");
+    EXPECT_EQ(platform::decodeText("caf\xc3\xa9"), QString::fromUtf8("café"));
+    EXPECT_EQ(platform::decodeText("caf\xe9 \x80"), QString::fromUtf8("café €"));
+    EXPECT_EQ(platform::decodeText(QByteArray()), "");
+}

@@ -1,0 +1,350 @@
+// The main window's project model: adding, selecting, deleting and New.
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include "support/testprogram.h"
+#include "workspace/project.h"
+
+using namespace tarnwick;
+
+namespace {
+
+class Sites : public ::testing::Test {
+protected:
+    testsupport::TestProgram p;
+    Form1 form{*p.ctx};
+    AppContext &c = *p.ctx;
+
+    void addMain(const QString &text)
+    {
+        form.txtDomain->setText(text);
+        form.cmdAdd2_Click();
+    }
+    void addLinking(const QString &text)
+    {
+        form.Text1->setText(text);
+        form.cmdAdd_Click();
+    }
+    // The model's invariant: one list per main site plus the template.
+    void expectInvariant()
+    {
+        EXPECT_EQ(form.List1Count(), form.List4->count() + 1);
+        EXPECT_EQ(form.List1(0)->count(), 0);
+    }
+    int visibleLists()
+    {
+        int n = 0;
+        for (int i = 0; i < form.List1Count(); ++i)
+            n += form.List1View(i)->isHidden() ? 0 : 1;
+        return n;
+    }
+};
+
+TEST_F(Sites, AddingMainSitesCreatesAndShowsTheirLists)
+{
+    EXPECT_TRUE(form.innerFrame2->isHidden());
+    addMain("  first.example  ");
+    addMain("second.example");
+    addMain("third.example");
+    expectInvariant();
+    EXPECT_EQ(form.List4->item(0), "  first.example  ");  // kept as typed
+    EXPECT_EQ(form.List4->listIndex(), 2);
+    EXPECT_EQ(c.iCurrentMain, 3);
+    EXPECT_FALSE(form.List1View(3)->isHidden());
+    EXPECT_EQ(visibleLists(), 1);
+    EXPECT_FALSE(form.innerFrame2->isHidden());
+    EXPECT_EQ(form.lblblah->text(), "Enter linking sites: third.example");
+    EXPECT_EQ(form.List1(3)->columnHeaders(), form.List1(0)->columnHeaders());
+    EXPECT_EQ(form.txtDomain->text(), "");
+    EXPECT_FALSE(c.bProjectSaved);
+    EXPECT_TRUE(form.cmdDelete->isEnabled());
+    EXPECT_TRUE(form.cmdEditMain->isEnabled());
+    EXPECT_FALSE(form.cmbDel->isEnabled());
+    EXPECT_FALSE(form.cmdEdit->isEnabled());
+
+    // Selecting another main site switches the list shown.
+    form.List4->setListIndex(0);
+    EXPECT_EQ(c.iCurrentMain, 1);
+    EXPECT_FALSE(form.List1View(1)->isHidden());
+    EXPECT_EQ(visibleLists(), 1);
+}
+
+TEST_F(Sites, BlankMainSiteIsRefusedInTheStatusBar)
+{
+    for (const QString &blank : {QString(), QString(" "), QString("   "), QString("\t")}) {
+        c.bProjectSaved = true;
+        form.txtDomain->setText(blank);
+        c.bProjectSaved = true;
+        form.cmdAdd2_Click();
+        EXPECT_EQ(form.panelText(1), "Error: Please enter a Remote Site first!");
+        EXPECT_EQ(form.List4->count(), 0);
+        EXPECT_TRUE(c.bProjectSaved);
+    }
+    expectInvariant();
+}
+
+TEST_F(Sites, EnterInTheMainSiteBoxAdds)
+{
+    form.txtDomain->setText("mine.example");
+    form.txtDomain_KeyPress(65);
+    EXPECT_EQ(form.List4->count(), 0);
+    form.txtDomain_KeyPress(13);
+    EXPECT_EQ(form.List4->count(), 1);
+}
+
+TEST_F(Sites, AddingALinkingSiteStripsSchemesAndSpaces)
+{
+    addMain("mine.example");
+    form.Text1->setText("HTTP://partner.example/links.htm");
+    form.Text1_KeyPress(13);
+    addLinking("  https://other.example  ");
+    platform::ListView *l = form.List1(1);
+    ASSERT_EQ(l->count(), 2);
+    EXPECT_EQ(l->text(1), "partner.example/links.htm");
+    EXPECT_EQ(l->subItem(1, 1), "1");
+    EXPECT_EQ(l->subItem(1, 2), "");
+    EXPECT_EQ(l->subItem(1, 3), "");
+    EXPECT_EQ(l->subItem(1, 4), "");
+    EXPECT_EQ(l->text(2), "other.example");
+    EXPECT_EQ(form.Text1->text(), "");
+    EXPECT_EQ(form.itmX, 2);
+    // Duplicates are allowed.
+    addLinking("other.example");
+    EXPECT_EQ(l->count(), 3);
+}
+
+TEST_F(Sites, BlankLinkingSiteShowsTheMessage)
+{
+    addMain("mine.example");
+    for (const QString &blank : {QString("http://"), QString("  "), QString("https:// ")}) {
+        c.bProjectSaved = true;
+        addLinking(blank);
+        EXPECT_EQ(p.dialogs->lastText(), "Please enter the Website URL first.");
+        EXPECT_EQ(form.List1(1)->count(), 0);
+        EXPECT_TRUE(c.bProjectSaved);
+    }
+    EXPECT_EQ(p.dialogs->boxes.size(), 3);
+    EXPECT_EQ(form.Text1->text().trimmed(), "");
+}
+
+TEST_F(Sites, AddButtonsFollowTheirBoxes)
+{
+    addMain("mine.example");
+    EXPECT_FALSE(form.cmdAdd->isEnabled());
+    form.Text1->setText("x");
+    EXPECT_TRUE(form.cmdAdd->isEnabled());
+    form.Text1->setText("");
+    EXPECT_FALSE(form.cmdAdd->isEnabled());
+    form.cmdAdd2->setEnabled(false);
+    form.txtDomain->setText("y");
+    EXPECT_TRUE(form.cmdAdd2->isEnabled());
+    form.txtDomain->setText("");
+    EXPECT_TRUE(form.cmdAdd2->isEnabled());  // an empty box does not disable it
+}
+
+TEST_F(Sites, TypingAMainSiteAfterALoadDoesNotMarkTheProjectChanged)
+{
+    c.bProjectSaved = true;
+    c.bJustLoaded = true;
+    form.txtDomain->setText("a");
+    EXPECT_TRUE(c.bProjectSaved);
+    EXPECT_FALSE(c.bJustLoaded);
+    form.txtDomain->setText("ab");
+    EXPECT_FALSE(c.bProjectSaved);
+}
+
+TEST_F(Sites, SelectingARowSwitchesTheButtonModes)
+{
+    addMain("mine.example");
+    addLinking("a.example");
+    form.List1_ItemClick(1, 1);
+    EXPECT_TRUE(form.cmbDel->isEnabled());
+    EXPECT_TRUE(form.cmdEdit->isEnabled());
+    EXPECT_FALSE(form.cmdDelete->isEnabled());
+    EXPECT_FALSE(form.cmdEditMain->isEnabled());
+    EXPECT_EQ(form.List1(1)->selectedRow(), 1);
+    form.List4->setListIndex(0);
+    EXPECT_FALSE(form.cmbDel->isEnabled());
+    EXPECT_TRUE(form.cmdDelete->isEnabled());
+}
+
+TEST_F(Sites, MousePressMakesTheListsMainSiteCurrent)
+{
+    addMain("one.example");
+    addMain("two.example");
+    EXPECT_EQ(c.iCurrentMain, 2);
+    form.List1_MouseDown(1, Qt::LeftButton, QPoint());
+    EXPECT_EQ(c.iCurrentMain, 1);
+    form.List1_MouseDown(7, Qt::LeftButton, QPoint());  // no such list
+    EXPECT_EQ(c.iCurrentMain, 1);
+}
+
+TEST_F(Sites, SortingIsRefusedDuringAScan)
+{
+    addMain("mine.example");
+    addLinking("b.example");
+    addLinking("a.example");
+    c.bScanning = true;
+    form.List1_ColumnClick(1, 1);
+    EXPECT_EQ(p.dialogs->lastText(), "You cannot sort this column while a search is running.");
+    EXPECT_EQ(form.List1(1)->text(1), "b.example");
+    c.bScanning = false;
+    form.List1_ColumnClick(1, 1);  // first click: descending
+    EXPECT_EQ(form.List1(1)->text(1), "b.example");
+    form.List1_ColumnClick(1, 1);
+    EXPECT_EQ(form.List1(1)->text(1), "a.example");
+}
+
+TEST_F(Sites, DeletingALinkingSiteRemovesItsRules)
+{
+    addMain("mine.example");
+    addLinking("a.example");
+    addLinking("b.example");
+    addLinking("b.example");
+    addLinking("c.example");
+    form.lstRules->add("mine.example", {"a.example", "LimitString", "x"});
+    form.lstRules->add("other.example", {"a.example", "LimitString", "y"});
+    form.lstRules->add("mine.example", {"Global", "LimitString", "z"});
+    form.lstRules->add("mine.example", {"b.example", "ExcludeString", "w"});
+
+    c.bProjectSaved = true;
+    form.List1(1)->setSelectedRow(1);
+    form.cmbDel_Click();
+    EXPECT_EQ(form.List1(1)->count(), 3);
+    EXPECT_EQ(form.List1(1)->text(1), "b.example");
+    EXPECT_FALSE(c.bProjectSaved);
+    ASSERT_EQ(form.lstRules->count(), 3);
+    EXPECT_EQ(form.lstRules->subItem(1, 3), "y");  // another main site's rule stays
+    EXPECT_EQ(form.lstRules->subItem(2, 3), "z");
+
+    // A URL that another row still has keeps its rules.
+    form.List1(1)->setSelectedRow(1);
+    form.cmbDel_Click();
+    EXPECT_EQ(form.lstRules->count(), 3);
+    form.List1(1)->setSelectedRow(1);
+    form.cmbDel_Click();
+    EXPECT_EQ(form.lstRules->count(), 2);
+    EXPECT_EQ(form.List1(1)->count(), 1);
+    EXPECT_EQ(form.List1(1)->text(1), "c.example");
+}
+
+TEST_F(Sites, DeleteWithoutASelectionChangesNothing)
+{
+    addMain("mine.example");
+    c.bProjectSaved = true;
+    form.cmbDel_Click();
+    EXPECT_EQ(p.dialogs->lastText(), "You must select a site to delete.");
+    addLinking("a.example");
+    c.bProjectSaved = true;
+    form.List1(1)->setSelectedRow(0);
+    form.cmbDel_Click();
+    EXPECT_EQ(p.dialogs->boxes.size(), 2);
+    EXPECT_EQ(form.List1(1)->count(), 1);
+    EXPECT_TRUE(c.bProjectSaved);
+}
+
+TEST_F(Sites, DuringAScanOnlyRowsAfterTheCurrentOneGo)
+{
+    addMain("mine.example");
+    for (const char *s : {"a.example", "b.example", "c.example", "d.example"})
+        addLinking(s);
+    c.bScanning = true;
+    form.iCurrentSite = 2;
+    for (int row : {1, 2}) {
+        form.List1(1)->setSelectedRow(row);
+        form.cmbDel_Click();
+        EXPECT_EQ(p.dialogs->lastText(), "You cannot delete the current site while the search is running.");
+        EXPECT_EQ(form.List1(1)->count(), 4);
+    }
+    EXPECT_TRUE(form.cmdNextSearch->isEnabled());
+    form.List1(1)->setSelectedRow(4);
+    form.cmbDel_Click();
+    form.List1(1)->setSelectedRow(3);
+    form.cmbDel_Click();
+    EXPECT_EQ(form.List1(1)->count(), 2);
+    EXPECT_TRUE(form.cmdNextSearch->isEnabled());
+    // Outside a scan the first row can go as well.
+    c.bScanning = false;
+    form.List1(1)->setSelectedRow(1);
+    form.cmbDel_Click();
+    EXPECT_EQ(form.List1(1)->text(1), "b.example");
+    EXPECT_FALSE(form.cmdNextSearch->isEnabled());
+}
+
+TEST_F(Sites, SkipButtonNeedsAScanAndTwoLinkingSites)
+{
+    addMain("mine.example");
+    addLinking("a.example");
+    addLinking("b.example");
+    EXPECT_FALSE(form.cmdNextSearch->isEnabled());
+    c.bScanning = true;
+    addLinking("c.example");
+    EXPECT_TRUE(form.cmdNextSearch->isEnabled());
+    form.List1(1)->setSelectedRow(3);
+    form.iCurrentSite = 1;
+    form.cmbDel_Click();
+    form.List1(1)->setSelectedRow(2);
+    form.cmbDel_Click();
+    EXPECT_FALSE(form.cmdNextSearch->isEnabled());
+}
+
+TEST_F(Sites, NewEmptiesTheProjectButKeepsTheErrors)
+{
+    addMain("one.example");
+    addLinking("a.example");
+    addMain("two.example");
+    form.List2->addItem("a.example/page.htm");
+    form.List3->add("one.example", {"a.example", "Direct Link", "001", "a.example"});
+    form.lstErr->add("Timeout", {"a.example"});
+    form.lstRules->add("Global", {"Global", "LimitString", "x"});
+    form.lstMulti->add("one.example", {"http://me/s.php"});
+    form.cmbSites->addItem("one.example");
+    form.txtPost->setText("http://me/post.php");
+    form.txtPost2->setText("http://me/p2.php");
+    form.txtHTML1->setPlainText("<html>");
+
+    form.cmdNew_Click();
+    expectInvariant();
+    EXPECT_EQ(form.List1Count(), 1);
+    EXPECT_EQ(form.List4->count(), 0);
+    EXPECT_EQ(form.List2->count(), 0);
+    EXPECT_EQ(form.List3->count(), 0);
+    EXPECT_EQ(form.lstRules->count(), 0);
+    EXPECT_EQ(form.lstMulti->count(), 0);
+    EXPECT_EQ(form.lstErr->count(), 1);
+    EXPECT_EQ(form.cmbSites->count(), 0);
+    EXPECT_EQ(form.cmbSites->currentText(), "");
+    EXPECT_EQ(form.txtPost->text(), "http://");
+    EXPECT_EQ(form.txtPost2->text(), "http://");
+    EXPECT_EQ(c.iCurrentMain, 1);
+    EXPECT_TRUE(form.innerFrame2->isHidden());
+    EXPECT_EQ(form.txtHTML1->toPlainText(), kHtml1Placeholder);
+    EXPECT_EQ(form.txtHTML2->toPlainText(), kHtml2Placeholder);
+    EXPECT_EQ(form.txtHTML3->toPlainText(), kHtml3Placeholder);
+    EXPECT_EQ(c.settings().get("txtHTML3"), kHtml3Placeholder);
+
+    // The numbering starts again at 1.
+    addMain("fresh.example");
+    EXPECT_EQ(c.iCurrentMain, 1);
+    expectInvariant();
+    // A linking site with no main site selected goes nowhere.
+    form.cmdNew_Click();
+    addLinking("orphan.example");
+    expectInvariant();
+}
+
+TEST_F(Sites, FocusShowsTheBoxHint)
+{
+    form.Text1_GotFocus();
+    EXPECT_EQ(form.panelText(1), "Enter the URL of the website/page you want to search for links.");
+    form.txtDomain_GotFocus();
+    EXPECT_EQ(form.panelText(1), "Enter the website you want to find links to from remote sites");
+}
+
+} // namespace
