@@ -84,6 +84,9 @@ public:
     QPointer<QWidget> mainWindow;
     QPointer<QWidget> lockedWindow;
 
+    // Program-wide values of the scanner.
+#include "scanner/context_scanner.inc"
+
 private:
     Services m_services;
     QString m_programDir;

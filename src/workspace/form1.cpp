@@ -48,6 +48,10 @@ Form1::Form1(AppContext &ctx, QWidget *parent)
 {
     m_ctx.mainWindow = this;
     buildControls();
+    buildFileControls();
+    buildScannerControls();
+    buildShellControls();
+    buildExchangeControls();
 }
 
 Form1::~Form1()
@@ -59,6 +63,7 @@ Form1::~Form1()
 void Form1::buildControls()
 {
     auto *central = new QWidget(this);
+    m_central = central;
     setCentralWidget(central);
     auto *outer = new QHBoxLayout(central);
 
@@ -68,6 +73,7 @@ void Form1::buildControls()
     txtDomain = new QLineEdit(central);
     txtDomain->setObjectName(QStringLiteral("txtDomain"));
     txtDomain->setToolTip(QStringLiteral("Enter the website you want to find links to from remote sites"));
+    txtDomain->setMinimumWidth(140);
     cmdAdd2 = button(QStringLiteral("Add"), QStringLiteral("Add a new Main Site"), central);
     cmdEditMain = button(QStringLiteral("Edit"), QStringLiteral("Edit the main site you have selected below"), central);
     cmdDelete = button(QStringLiteral("Del"), QStringLiteral("Delete the main site you have selected below"), central);

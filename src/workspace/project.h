@@ -4,6 +4,7 @@
 // targets and the link-page blocks. Other windows and the scanner read and
 // write them here.
 
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "platform/reportview.h"
 #include "workspace/context.h"
 
+class QAction;
 class QComboBox;
 class QFrame;
 class QGridLayout;
@@ -121,17 +123,30 @@ public:
     QString mainSiteText(int n) const { return List4->item(n - 1); }  // n from 1
     void updateNextSearchButton();
 
+    // The controls, members and handlers of the other areas of the window,
+    // one fragment per area, so each area's code stays in its own folder.
+#include "workspace/form1_files.inc"
+#include "scanner/form1_scanner.inc"
+#include "shell/form1_shell.inc"
+#include "exchange/form1_exchange.inc"
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
+    // Each area adds its own controls (defined in that area's folder).
+    void buildFileControls();
+    void buildScannerControls();
+    void buildShellControls();
+    void buildExchangeControls();
     LinkList createLinkList(int index);
     void unloadLinkList(int index);
 
     AppContext &m_ctx;
     std::vector<LinkList> m_list1;
     QGridLayout *m_listHost = nullptr;
+    QWidget *m_central = nullptr;
     QLabel *m_panels[4] = {};
 };
 
