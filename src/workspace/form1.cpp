@@ -51,7 +51,8 @@ Form1::Form1(AppContext &ctx, QWidget *parent)
     buildFileControls();
     buildScannerControls();
     buildShellControls();
-    buildExchangeControls();
+    buildResultsControls();
+    buildReportControls();
 }
 
 Form1::~Form1()

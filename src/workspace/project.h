@@ -128,7 +128,8 @@ public:
 #include "workspace/form1_files.inc"
 #include "scanner/form1_scanner.inc"
 #include "shell/form1_shell.inc"
-#include "exchange/form1_exchange.inc"
+#include "exchange/form1_results.inc"
+#include "exchange/form1_report.inc"
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -139,7 +140,8 @@ private:
     void buildFileControls();
     void buildScannerControls();
     void buildShellControls();
-    void buildExchangeControls();
+    void buildResultsControls();
+    void buildReportControls();
     LinkList createLinkList(int index);
     void unloadLinkList(int index);
 

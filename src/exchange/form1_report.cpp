@@ -1,10 +1,10 @@
-// Results, errors, reports and exports of the main window.
+// The HTML report and the exports of the main window.
 
 #include "workspace/project.h"
 
 namespace tarnwick {
 
-void Form1::buildExchangeControls()
+void Form1::buildReportControls()
 {
 }
 
