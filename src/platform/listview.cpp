@@ -171,6 +171,9 @@ int ListView::selectedRow() const
 {
     if (m_selectedCount == 0)
         return 0;
+    // With one selected row the hint finds it without a walk over the list.
+    if (m_selectedCount == 1 && m_selHint >= 0 && m_selHint < m_rows.size() && m_rows.at(m_selHint)->selected)
+        return m_selHint + 1;
     for (int i = 0; i < m_rows.size(); ++i) {
         if (m_rows.at(i)->selected)
             return i + 1;
@@ -186,6 +189,14 @@ bool ListView::isSelected(int row) const
 bool ListView::clearSelectionFlags(int keepRow)
 {
     bool changed = false;
+    if (m_selectedCount == 1 && m_selHint >= 0 && m_selHint < m_rows.size() && m_rows.at(m_selHint)->selected) {
+        if (m_selHint + 1 != keepRow) {
+            m_rows[m_selHint]->selected = false;
+            m_selectedCount = 0;
+            changed = true;
+        }
+        return changed;
+    }
     for (int i = 0; m_selectedCount > 0 && i < m_rows.size(); ++i) {
         ListItem &it = *m_rows[i];
         if (it.selected && i + 1 != keepRow) {
@@ -210,6 +221,8 @@ void ListView::setSelected(int row, bool selected)
         m_selectedCount += selected ? 1 : -1;
         changed = true;
     }
+    if (selected)
+        m_selHint = row - 1;
     if (changed)
         emit selectionChanged(m_selectedCount > 0 ? row : 0);
 }
@@ -230,6 +243,7 @@ void ListView::setSelectedRow(int row)
         ++m_selectedCount;
         changed = true;
     }
+    m_selHint = row - 1;
     if (changed)
         emit selectionChanged(row);
 }

@@ -109,6 +109,7 @@ private:
     // Held by pointer so a sorted insert near the top moves pointers, not items.
     QVector<QSharedPointer<ListItem>> m_rows;
     QVector<QIcon> m_icons;
+    mutable int m_selHint = -1;  // 0-based row last selected; checked before use
     bool m_multiSelect = false;
     bool m_sorted = false;
     int m_sortKey = 0;

@@ -61,6 +61,11 @@ void copyFile(const QString &source, const QString &destination)
             return;
         }
     }
+    // A failed flush inside commit() can go unnoticed: flush and check first.
+    if (!out.flush() || out.error() != QFileDevice::NoError) {
+        out.cancelWriting();
+        return;
+    }
     out.commit();
 }
 
@@ -127,16 +132,14 @@ void lockUpdate(AppContext &ctx, QWidget *window, bool lock)
 {
     if (ctx.mainWindow && ctx.mainWindow->isMinimized())
         return;
+    // Widgets paint only when the event loop runs, so a lock that spans no
+    // yield changes nothing on screen; switching a whole window's updates off
+    // and on at every count would cost a walk over all its children. Only the
+    // lock itself is kept, one window at a time.
     if (lock) {
-        if (!window)
-            return;
-        // One window at a time, as the platform's lock allows.
-        if (ctx.lockedWindow && ctx.lockedWindow != window)
-            ctx.lockedWindow->setUpdatesEnabled(true);
-        window->setUpdatesEnabled(false);
-        ctx.lockedWindow = window;
-    } else if (ctx.lockedWindow) {
-        ctx.lockedWindow->setUpdatesEnabled(true);
+        if (window)
+            ctx.lockedWindow = window;
+    } else {
         ctx.lockedWindow = nullptr;
     }
 }
