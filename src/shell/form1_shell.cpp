@@ -1,4 +1,15 @@
-// Start-up, statistics and the window's own frame.
+// Start-up controls, the options restored at start-up, statistics and the
+// window's own frame.
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
 
 #include "workspace/project.h"
 
@@ -7,10 +18,163 @@ namespace tarnwick {
 void Form1::buildShellControls()
 {
     m_ctx.onStatsChanged = [this] { StatsD(); };
+
+    // The option controls live on tabs that come later; until then they sit
+    // in a hidden holder so their values and handlers already work.
+    m_shellOptions = new QWidget(m_central);
+    m_shellOptions->setObjectName(QStringLiteral("shellOptions"));
+    m_shellOptions->hide();
+    auto *box = new QVBoxLayout(m_shellOptions);
+
+    auto *scriptGroup = new QButtonGroup(this);
+    optScript[0] = new QRadioButton(QStringLiteral("Post results to one URL only:"), m_shellOptions);
+    optScript[1] = new QRadioButton(QStringLiteral("Post results to a different URL for each Main Site:"),
+                                    m_shellOptions);
+    auto *scopeGroup = new QButtonGroup(this);
+    optAll[0] = new QRadioButton(QStringLiteral("Generate links for all Main Sites"), m_shellOptions);
+    optAll[1] = new QRadioButton(QStringLiteral("Generate links for:"), m_shellOptions);
+    for (int i = 0; i < 2; ++i) {
+        optScript[i]->setObjectName(QStringLiteral("optScript%1").arg(i));
+        optAll[i]->setObjectName(QStringLiteral("optAll%1").arg(i));
+        scriptGroup->addButton(optScript[i], i);
+        scopeGroup->addButton(optAll[i], i);
+        box->addWidget(optScript[i]);
+        box->addWidget(optAll[i]);
+    }
+    optScript[0]->setChecked(true);
+    optAll[0]->setChecked(true);
+
+    Combo3 = new QComboBox(m_shellOptions);
+    Combo3->setObjectName(QStringLiteral("Combo3"));
+    Combo3->setEnabled(false);
+    chkBullet = new QCheckBox(QStringLiteral("Bulleted List"), m_shellOptions);
+    chkBullet->setObjectName(QStringLiteral("chkBullet"));
+    chkNewWin = new QCheckBox(QStringLiteral("Links open in new window"), m_shellOptions);
+    chkNewWin->setObjectName(QStringLiteral("chkNewWin"));
+    chkNewWin->setChecked(true);
+
+    Combo1 = new QComboBox(m_shellOptions);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setToolTip(QStringLiteral("Which Search Type?"));
+    Combo1->addItems({QStringLiteral("Google Search"), QStringLiteral("Yahoo Search!")});
+    Combo1->setCurrentIndex(-1);
+    Combo2 = new QComboBox(m_shellOptions);
+    Combo2->setObjectName(QStringLiteral("Combo2"));
+    Combo2->setToolTip(QStringLiteral("How Many Search Results?"));
+    Combo2->addItems({QStringLiteral("~100 Domains"), QStringLiteral("~200 Domains"), QStringLiteral("~500 Domains"),
+                      QStringLiteral("~1000 Domains"), QStringLiteral("~5000 Domains"),
+                      QStringLiteral("~10000 Domains!")});
+    Combo2->setCurrentIndex(0);
+
+    cmbLastSearch = new QComboBox(m_shellOptions);
+    cmbLastSearch->setObjectName(QStringLiteral("cmbLastSearch"));
+    cmbLastSearch->addItems({QStringLiteral("Stop Immediately"), QStringLiteral("Continue Until Stopped!")});
+    cmbLastSearch->setCurrentIndex(0);
+
+    cmdScriptAdd = new QPushButton(QStringLiteral("Add"), m_shellOptions);
+    cmdScriptAdd->setObjectName(QStringLiteral("cmdScriptAdd"));
+    cmdScriptDel = new QPushButton(QStringLiteral("Delete"), m_shellOptions);
+    cmdScriptDel->setObjectName(QStringLiteral("cmdScriptDel"));
+    for (QWidget *w : {static_cast<QWidget *>(Combo3), static_cast<QWidget *>(chkBullet),
+                       static_cast<QWidget *>(chkNewWin), static_cast<QWidget *>(Combo1),
+                       static_cast<QWidget *>(Combo2), static_cast<QWidget *>(cmbLastSearch),
+                       static_cast<QWidget *>(cmdScriptAdd), static_cast<QWidget *>(cmdScriptDel)})
+        box->addWidget(w);
+
+    // The design-time state of the posting controls matches optScript(0).
+    enablePostTargets(0);
+
+    cmdWebsite = new QPushButton(StatusBar1);
+    cmdWebsite->setObjectName(QStringLiteral("cmdWebsite"));
+    cmdWebsite->setFlat(true);
+    cmdWebsite->setCursor(Qt::PointingHandCursor);
+    StatusBar1->addPermanentWidget(cmdWebsite);
+
+    for (int i = 0; i < 2; ++i) {
+        connect(optScript[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                optScript_Click(i);
+        });
+        connect(optAll[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                optAll_Click(i);
+        });
+    }
+    connect(chkBullet, &QCheckBox::toggled, this, [this] { chkBullet_Click(); });
+    connect(chkNewWin, &QCheckBox::toggled, this, [this] { chkNewWin_Click(); });
+    connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });
+    connect(Combo2, &QComboBox::currentIndexChanged, this, [this] { Combo2_Click(); });
+    connect(cmbLastSearch, &QComboBox::currentIndexChanged, this, [this] { cmbLastSearch_Change(); });
+}
+
+void Form1::enablePostTargets(int index)
+{
+    const bool single = index == 0;
+    txtPost->setEnabled(single);
+    lstMultiView->setEnabled(!single);
+    cmbSites->setEnabled(!single);
+    txtPost2->setEnabled(!single);
+    cmdScriptAdd->setEnabled(!single);
+    // The delete button waits for a row of the list to be clicked.
+    cmdScriptDel->setEnabled(false);
+}
+
+void Form1::optScript_Click(int index)
+{
+    if (index < 0 || index > 1)
+        return;
+    m_ctx.settings().set(QStringLiteral("optScript"), QString::number(index));
+    enablePostTargets(index);
+}
+
+void Form1::optAll_Click(int index)
+{
+    if (index < 0 || index > 1)
+        return;
+    m_ctx.settings().set(QStringLiteral("optAll"), QString::number(index));
+    Combo3->setEnabled(index == 1);
+}
+
+void Form1::chkBullet_Click()
+{
+    m_ctx.settings().set(QStringLiteral("chkBullet"), chkBullet->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void Form1::chkNewWin_Click()
+{
+    m_ctx.settings().set(QStringLiteral("chkNewWin"), chkNewWin->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void Form1::Combo1_Click()
+{
+    m_ctx.settings().set(QStringLiteral("Combo1"), QString::number(Combo1->currentIndex()));
+}
+
+void Form1::Combo2_Click()
+{
+    m_ctx.settings().set(QStringLiteral("Combo2"), QString::number(Combo2->currentIndex()));
+}
+
+void Form1::cmbLastSearch_Change()
+{
+    m_ctx.settings().set(QStringLiteral("cmbLastSearch"), QString::number(cmbLastSearch->currentIndex()));
 }
 
 void Form1::StatsD()
 {
+}
+
+void Form1::resizeControls()
+{
+    // The window's layouts place the controls for now.
+}
+
+QList<QWidget *> Form1::skinLabelContainers() const
+{
+    QList<QWidget *> containers{m_central, innerFrame2};
+    if (lblErr && lblErr->parentWidget())
+        containers << lblErr->parentWidget();
+    return containers;
 }
 
 } // namespace tarnwick

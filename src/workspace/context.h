@@ -87,6 +87,9 @@ public:
     // Program-wide values of the scanner.
 #include "scanner/context_scanner.inc"
 
+    // Program-wide values of the shell (the skin objects).
+#include "shell/context_shell.inc"
+
 private:
     Services m_services;
     QString m_programDir;

@@ -15,6 +15,7 @@
 #include "workspace/context.h"
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGridLayout;
@@ -23,8 +24,15 @@ class QLineEdit;
 class QListView;
 class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
+class QRadioButton;
 class QStatusBar;
+class QTimer;
+
+namespace platform {
+class Socket;
+}
 
 namespace tarnwick {
 

@@ -1,0 +1,349 @@
+// The results list and the error list: row records, the shared link test,
+// sorting, the pop-up menu and the error-list handlers.
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+#include "exchange/results.h"
+#include "support/testprogram.h"
+#include "workspace/project.h"
+
+using namespace tarnwick;
+
+namespace {
+
+TEST(ResultRecords, NumbersAreZeroFilledNeverCut)
+{
+    EXPECT_EQ(zeroFilled(0), "000");
+    EXPECT_EQ(zeroFilled(1), "001");
+    EXPECT_EQ(zeroFilled(12), "012");
+    EXPECT_EQ(zeroFilled(999), "999");
+    EXPECT_EQ(zeroFilled(1000), "1000");
+    EXPECT_EQ(zeroFilled(1234567), "1234567");
+    EXPECT_EQ(zeroFilled(-5), "-005");
+    EXPECT_EQ(missingStatus(2), "Missing 002");
+    EXPECT_EQ(missingStatus(1004), "Missing 1004");
+}
+
+TEST(ResultRecords, OutcomeRowsCarryTheirColumnsColourAndIcon)
+{
+    const ResultListRow timeout = noneFoundRow("main.example", "partner.example", "Timeout", "www.partner.example/");
+    EXPECT_EQ(timeout.status, "None Found (Timeout)");
+    EXPECT_EQ(timeout.number, "000");
+    EXPECT_EQ(timeout.linkUrl, "www.partner.example/");
+    EXPECT_EQ(timeout.colour, platform::kColorRed);
+    EXPECT_EQ(timeout.icon, kIconNoLink);
+    EXPECT_EQ(noneFoundRow("m", "l", "", "u").status, "None Found");
+    EXPECT_EQ(noneFoundRow("m", "l", " ", "u").status, "None Found");
+
+    const ResultListRow missing = missingRow("m", "l", 2, "www.l/last.htm");
+    EXPECT_EQ(missing.status, "Missing 002");
+    EXPECT_EQ(missing.number, "000");
+    EXPECT_EQ(missing.linkUrl, "www.l/last.htm");
+    EXPECT_EQ(missing.colour, platform::kColorRed);
+
+    const ResultListRow redirect = redirectLinkRow("m", "l", "www.l/moved.htm");
+    EXPECT_EQ(redirect.status, "Redirect Link");
+    EXPECT_EQ(redirect.number, "001");
+    EXPECT_EQ(redirect.colour, platform::kColorBlue);
+    EXPECT_EQ(redirect.icon, kIconLink);
+
+    EXPECT_EQ(directLinkRow("m", "l", 1000, "p").number, "1000");
+    EXPECT_EQ(directLinkRow("m", "l", 1, "p").status, "Direct Link");
+    EXPECT_EQ(domainLinkRow("m", "l", 7, "p").status, "Domain Link");
+    EXPECT_EQ(domainLinkRow("m", "l", 7, "p").colour, platform::kColorBlue);
+}
+
+TEST(ResultRecords, RowsGoIntoTheListsAndBack)
+{
+    platform::ListView list;
+    const ResultListRow in = directLinkRow("main.example", "partner.example", 3, "www.partner.example/links.htm");
+    const int row = addResultRow(list, in);
+    EXPECT_EQ(row, 1);
+    EXPECT_EQ(list.text(1), "main.example");
+    EXPECT_EQ(list.subItem(1, 1), "partner.example");
+    EXPECT_EQ(list.subItem(1, 2), "Direct Link");
+    EXPECT_EQ(list.subItem(1, 3), "003");
+    EXPECT_EQ(list.subItem(1, 4), "www.partner.example/links.htm");
+    const ResultListRow out = resultRow(list, 1);
+    EXPECT_EQ(out.status, in.status);
+    EXPECT_EQ(out.linkUrl, in.linkUrl);
+    EXPECT_EQ(out.icon, kIconLink);
+    EXPECT_EQ(out.colour, platform::kColorBlue);
+    EXPECT_TRUE(resultRow(list, 2).status.isEmpty());
+
+    platform::ListView errors;
+    addErrorRow(errors, {"Timeout", "www.partner.example"});
+    addErrorRow(errors, {"404 Not Found", "www.partner.example/old.htm"});
+    EXPECT_EQ(errorRow(errors, 2).error, "404 Not Found");
+    EXPECT_EQ(errorRow(errors, 2).url, "www.partner.example/old.htm");
+    EXPECT_EQ(errors.smallIcon(1), 0);
+}
+
+TEST(ResultRecords, OneTestDecidesWhatCountsAsALink)
+{
+    const QList<QPair<QString, bool>> cases = {
+        {"Direct Link", true},
+        {"direct link", true},
+        {"DIRECT LINK", true},
+        {"Redirect Link", true},
+        {"Domain Link", false},
+        {"None Found", false},
+        {"None Found (Timeout)", false},
+        {"None Found (Possible Redirected URL)", false},
+        {"None Found (Skipped)", false},
+        {"Missing 002", false},
+        {"Direct Link (checked)", true},
+        {"", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(statusCountsAsLink(c.first), c.second) << c.first.toStdString();
+}
+
+TEST(ResultRecords, MarkingChangesStatusColourAndIconOnly)
+{
+    platform::ListView list;
+    addResultRow(list, missingRow("m", "l", 2, "www.l/last.htm"));
+    ASSERT_TRUE(markResultRow(list, 1, true));
+    EXPECT_EQ(list.subItem(1, 2), "Direct Link");
+    EXPECT_EQ(list.foreColor(1), platform::kColorBlue);
+    EXPECT_EQ(list.smallIcon(1), kIconLink);
+    EXPECT_EQ(list.subItem(1, 3), "000");
+    EXPECT_EQ(list.subItem(1, 4), "www.l/last.htm");
+    EXPECT_TRUE(statusCountsAsLink(list.subItem(1, 2)));
+
+    ASSERT_TRUE(markResultRow(list, 1, false));
+    EXPECT_EQ(list.subItem(1, 2), "None Found");
+    EXPECT_EQ(list.foreColor(1), platform::kColorRed);
+    EXPECT_EQ(list.smallIcon(1), kIconNoLink);
+    EXPECT_FALSE(markResultRow(list, 2, true));
+}
+
+TEST(ResultRecords, AddressesGetASchemeOnlyWhenTheyHaveNone)
+{
+    EXPECT_EQ(browsableAddress("www.partner.example"), "http://www.partner.example");
+    EXPECT_EQ(browsableAddress("http://www.partner.example/"), "http://www.partner.example/");
+    EXPECT_EQ(browsableAddress("https://secure.example/"), "https://secure.example/");
+    EXPECT_EQ(browsableAddress("HTTPS://secure.example/"), "HTTPS://secure.example/");
+    // "http" inside the text is not a scheme.
+    EXPECT_EQ(browsableAddress("www.partner.example/httpdocs/links.htm"),
+              "http://www.partner.example/httpdocs/links.htm");
+    EXPECT_EQ(browsableAddress("httpbin.example"), "http://httpbin.example");
+}
+
+class ResultLists : public ::testing::Test {
+protected:
+    ResultLists()
+    {
+        form.webTab.show = [this] { calls << "show"; };
+        form.webTab.setAddress = [this](const QString &a) { calls << "address " + a; };
+        form.webTab.setSilent = [this](bool on) { calls << QString("silent %1").arg(on); };
+        form.webTab.navigate = [this](const QString &a) { calls << "navigate " + a; };
+        addResultRow(*form.List3, directLinkRow("main.example", "beta.example", 1, "www.beta.example/links.htm"));
+        addResultRow(*form.List3, missingRow("main.example", "alpha.example", 2, "www.alpha.example/last.htm"));
+        addResultRow(*form.List3, noneFoundRow("main.example", "gamma.example", "Timeout", "https://gamma.example/"));
+        addErrorRow(*form.lstErr, {"Timeout", "www.gamma.example"});
+        addErrorRow(*form.lstErr, {"404 Not Found", "www.alpha.example/old.htm"});
+    }
+
+    QStringList column(platform::ListView &list, int col)
+    {
+        QStringList out;
+        for (int r = 1; r <= list.count(); ++r)
+            out << (col == 1 ? list.text(r) : list.subItem(r, col - 1));
+        return out;
+    }
+
+    testsupport::TestProgram p;
+    Form1 form{*p.ctx};
+    QStringList calls;
+};
+
+TEST_F(ResultLists, ThePopupMenuHasItsNineItems)
+{
+    ASSERT_EQ(form.mnuPopup2Item.size(), 9);
+    const QStringList captions = {"Browse Main Site", "Browse Linking Site", "Browse Found On",
+                                  "Copy Main Site",   "Copy Linking Site",   "Copy Found On",
+                                  "",                 "Mark as Found",       "Mark as None Found"};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(form.mnuPopup2Item[i]->text(), captions[i]) << i;
+    EXPECT_TRUE(form.mnuPopup2Item[6]->isSeparator());
+    EXPECT_EQ(form.lblErr->text(), "Errors/Warnings:");
+}
+
+TEST_F(ResultLists, RightButtonPopsUpTheMenu)
+{
+    form.List3_MouseDown(Qt::LeftButton, QPoint(10, 10));
+    EXPECT_FALSE(form.Popup2->isVisible());
+    form.List3_MouseDown(Qt::RightButton, QPoint(10, 10));
+    EXPECT_TRUE(form.Popup2->isVisible());
+    form.Popup2->close();
+}
+
+TEST_F(ResultLists, BrowseOpensTheRowInTheWebTab)
+{
+    form.List3->setSelectedRow(2);
+    form.mnuPopup2Item_Click(1);
+    EXPECT_EQ(calls, QStringList({"show", "address http://alpha.example", "silent 1",
+                                  "navigate http://alpha.example"}));
+    calls.clear();
+    form.List3->setSelectedRow(3);
+    form.mnuPopup2Item_Click(2);
+    EXPECT_EQ(calls.last(), "navigate https://gamma.example/");
+    calls.clear();
+    form.mnuPopup2Item_Click(0);
+    EXPECT_EQ(calls.last(), "navigate http://main.example");
+    EXPECT_TRUE(p.shell->opened.isEmpty());
+}
+
+TEST_F(ResultLists, WithoutAWebTabTheDesktopBrowserOpensTheRow)
+{
+    form.webTab = {};
+    form.List3->setSelectedRow(1);
+    form.mnuPopup2Item_Click(2);
+    EXPECT_EQ(p.shell->opened, QStringList({"http://www.beta.example/links.htm"}));
+}
+
+TEST_F(ResultLists, CopyPutsTheColumnOnTheClipboard)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    form.List3->setSelectedRow(2);
+    form.mnuPopup2Item_Click(3);
+    EXPECT_EQ(clipboard->text(), "main.example");
+    form.mnuPopup2Item_Click(4);
+    EXPECT_EQ(clipboard->text(), "alpha.example");
+    form.mnuPopup2Item_Click(5);
+    EXPECT_EQ(clipboard->text(), "www.alpha.example/last.htm");
+}
+
+TEST_F(ResultLists, WithNoRowSelectedTheMenuDoesNothing)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText("kept");
+    form.List3->setSelectedRow(0);
+    for (int i = 0; i < 9; ++i)
+        form.mnuPopup2Item_Click(i);
+    EXPECT_TRUE(calls.isEmpty());
+    EXPECT_TRUE(p.shell->opened.isEmpty());
+    EXPECT_EQ(clipboard->text(), "kept");
+    EXPECT_EQ(column(*form.List3, 3), QStringList({"Direct Link", "Missing 002", "None Found (Timeout)"}));
+    EXPECT_TRUE(p.ctx->bProjectSaved);
+}
+
+TEST_F(ResultLists, MarkingByHand)
+{
+    form.List3->setSelectedRow(2);
+    form.mnuPopup2Item_Click(7);
+    EXPECT_EQ(form.List3->subItem(2, 2), "Direct Link");
+    EXPECT_EQ(form.List3->subItem(2, 3), "000");
+    EXPECT_EQ(form.List3->foreColor(2), platform::kColorBlue);
+    EXPECT_EQ(form.List3->smallIcon(2), kIconLink);
+    EXPECT_FALSE(p.ctx->bProjectSaved);  // the project holds the results
+
+    form.List3->setSelectedRow(1);
+    form.mnuPopup2Item_Click(8);
+    EXPECT_EQ(form.List3->subItem(1, 2), "None Found");
+    EXPECT_EQ(form.List3->subItem(1, 3), "001");
+    EXPECT_EQ(form.List3->subItem(1, 4), "www.beta.example/links.htm");
+    EXPECT_EQ(form.List3->foreColor(1), platform::kColorRed);
+    EXPECT_EQ(form.List3->smallIcon(1), kIconNoLink);
+}
+
+TEST_F(ResultLists, SortingTogglesOnEveryClickWhateverTheColumn)
+{
+    // The first click sorts descending: the order toggles from the initial
+    // ascending on every call.
+    form.List3_ColumnClick(2);
+    EXPECT_EQ(column(*form.List3, 2), QStringList({"gamma.example", "beta.example", "alpha.example"}));
+    form.List3_ColumnClick(2);
+    EXPECT_EQ(column(*form.List3, 2), QStringList({"alpha.example", "beta.example", "gamma.example"}));
+    // A new column takes the next turn of the same toggle.
+    form.List3_ColumnClick(3);
+    EXPECT_EQ(column(*form.List3, 3), QStringList({"None Found (Timeout)", "Missing 002", "Direct Link"}));
+    // The rows keep their columns together.
+    EXPECT_EQ(column(*form.List3, 2), QStringList({"gamma.example", "alpha.example", "beta.example"}));
+
+    form.lstErr_ColumnClick(1);
+    EXPECT_EQ(column(*form.lstErr, 1), QStringList({"Timeout", "404 Not Found"}));
+    form.lstErr_ColumnClick(2);
+    EXPECT_EQ(column(*form.lstErr, 2), QStringList({"www.alpha.example/old.htm", "www.gamma.example"}));
+    EXPECT_TRUE(p.dialogs->boxes.isEmpty());
+}
+
+TEST_F(ResultLists, SortingAnEmptyListChangesNothing)
+{
+    form.lstErr->clear();
+    form.lstErr_ColumnClick(1);
+    EXPECT_FALSE(form.lstErr->sorted());
+}
+
+TEST_F(ResultLists, ErrorRowsOpenInTheDesktopBrowserOnADoubleClick)
+{
+    form.lstErr->setSelectedRow(2);
+    form.lstErr_DblClick();
+    EXPECT_EQ(p.shell->opened, QStringList({"http://www.alpha.example/old.htm"}));
+    addErrorRow(*form.lstErr, {"500 Internal Server Error", "https://secure.example/x"});
+    form.lstErr->setSelectedRow(3);
+    form.lstErr_DblClick();
+    EXPECT_EQ(p.shell->opened.last(), "https://secure.example/x");
+    form.lstErr->setSelectedRow(0);
+    form.lstErr_DblClick();
+    EXPECT_EQ(p.shell->opened.size(), 2);
+}
+
+TEST_F(ResultLists, TheSecondClickOpensTheErrorRowInTheWebTab)
+{
+    form.lstErr->setSelectedRow(1);
+    form.lstErr_BeforeLabelEdit();
+    // Neither the address box nor silent mode: only the tab and the page.
+    EXPECT_EQ(calls, QStringList({"show", "navigate http://www.gamma.example"}));
+    EXPECT_EQ(form.lstErr->text(1), "Timeout");
+    calls.clear();
+    form.lstErr->setSelectedRow(0);
+    form.lstErr_BeforeLabelEdit();
+    EXPECT_TRUE(calls.isEmpty());
+}
+
+TEST_F(ResultLists, TheErrorListIsReadOnly)
+{
+    EXPECT_EQ(form.lstErrView->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_FALSE(form.lstErr->flags(form.lstErr->index(0, 0)) & Qt::ItemIsEditable);
+}
+
+TEST_F(ResultLists, AClickOnTheSelectedErrorRowOpensItUnlessADoubleClickFollows)
+{
+    auto waitFor = [](const std::function<bool()> &done, int ms) {
+        const QDeadlineTimer deadline(ms);
+        while (!done() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return done();
+    };
+
+    // A first click only selects.
+    form.lstErr->setSelectedRow(0);
+    emit form.lstErrView->mousePressed(Qt::LeftButton, QPoint());
+    form.lstErr->setSelectedRow(2);
+    emit form.lstErrView->itemClicked(2);
+    // The second click on the selected row opens it.
+    emit form.lstErrView->mousePressed(Qt::LeftButton, QPoint());
+    emit form.lstErrView->itemClicked(2);
+    EXPECT_TRUE(waitFor([&] { return !calls.isEmpty(); }, 5000));
+    EXPECT_EQ(calls.value(1), "navigate http://www.alpha.example/old.htm");
+
+    // A double-click opens the desktop browser and nothing else.
+    calls.clear();
+    emit form.lstErrView->mousePressed(Qt::LeftButton, QPoint());
+    emit form.lstErrView->itemClicked(2);
+    emit form.lstErrView->itemDoubleClicked(2);
+    EXPECT_EQ(p.shell->opened, QStringList({"http://www.alpha.example/old.htm"}));
+    waitFor([&] { return !calls.isEmpty(); }, QApplication::doubleClickInterval() + 300);
+    EXPECT_TRUE(calls.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,379 @@
+// Start-up: the main window's load step and the restored options.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+#include "platform/listview.h"
+#include "shell/skin.h"
+#include "shell/splash.h"
+#include "support/testprogram.h"
+#include "workspace/project.h"
+
+using namespace tarnwick;
+
+namespace {
+
+const QString kHtml1 = QStringLiteral(
+    "Paste all the HTML that you want to come before the links on your page here.  This will be the first part of "
+    "your generated webpage.");
+const QString kHtml2 =
+    QStringLiteral("Your link HTML will be generated here.  This will be the second part of your generated webpage.");
+const QString kHtml3 = QStringLiteral(
+    "Paste all the HTML that you want to come after the links on your page here.  This will be the third part of "
+    "your generated webpage.");
+
+class Startup : public ::testing::Test {
+protected:
+    Startup() { initBranding(*p.ctx); }
+
+    void store(const QString &key, const QString &value) { p.ctx->settings().set(key, value); }
+    QString stored(const QString &key) { return p.ctx->settings().get(key, QStringLiteral("<none>")); }
+
+    testsupport::TestProgram p;
+};
+
+TEST_F(Startup, EmptySettingsGiveEveryDefault)
+{
+    p.ctx->lPagesScanned = 7;
+    p.ctx->lLinksFound = 3;
+    p.ctx->bProjectSaved = false;
+    p.ctx->bScanning = true;
+    Form1 form{*p.ctx};
+    form.Form_Load();
+
+    EXPECT_TRUE(form.optScript[0]->isChecked());
+    EXPECT_TRUE(form.optAll[0]->isChecked());
+    EXPECT_TRUE(form.txtPost->isEnabled());
+    EXPECT_FALSE(form.txtPost2->isEnabled());
+    EXPECT_FALSE(form.cmbSites->isEnabled());
+    EXPECT_FALSE(form.lstMultiView->isEnabled());
+    EXPECT_FALSE(form.cmdScriptAdd->isEnabled());
+    EXPECT_FALSE(form.cmdScriptDel->isEnabled());
+    EXPECT_FALSE(form.Combo3->isEnabled());
+    EXPECT_EQ(form.Combo1->currentIndex(), -1);
+    EXPECT_EQ(form.Combo2->currentIndex(), 0);  // its design-time choice
+    EXPECT_TRUE(form.chkNewWin->isChecked());
+    EXPECT_FALSE(form.chkBullet->isChecked());
+    EXPECT_EQ(form.txtHTML1->toPlainText(), kHtml1);
+    EXPECT_EQ(form.txtHTML2->toPlainText(), kHtml2);
+    EXPECT_EQ(form.txtHTML3->toPlainText(), kHtml3);
+    EXPECT_EQ(form.cmbLastSearch->currentIndex(), 0);
+    EXPECT_EQ(form.lPageLimit, 500);
+    EXPECT_EQ(p.ctx->lHistEmailFound, 0);
+    EXPECT_EQ(p.ctx->lHistWebScanned, 0);
+    EXPECT_EQ(p.ctx->lPagesScanned, 0);
+    EXPECT_EQ(p.ctx->lLinksFound, 0);
+    EXPECT_TRUE(form.mnuScanItem[0]->isChecked());
+    EXPECT_TRUE(form.mnuSkipItem[0]->isChecked());
+    EXPECT_FALSE(form.bSized);
+
+    EXPECT_EQ(form.List1(0)->columnHeaders(),
+              QStringList({"Website", "#", "HTML Link", "HTML Name", "Description"}));
+    EXPECT_EQ(form.lstErr->columnHeaders(), QStringList({"Error", "URL"}));
+    EXPECT_EQ(form.List3->columnHeaders(), QStringList({"Main", "Linking", "Status", "No.", "Link URL"}));
+
+    EXPECT_EQ(form.windowTitle(), "Tarnwick by Brindlecote");
+    EXPECT_EQ(form.cmdWebsite->text(), "Visit " + p.ctx->strWebsiteURL);
+    EXPECT_TRUE(p.ctx->bProjectSaved);
+    EXPECT_FALSE(p.ctx->bScanning);
+    EXPECT_TRUE(p.dialogs->boxes.isEmpty());  // no last project, nothing to say
+
+    // The handlers stored what was restored, and the first run is over.
+    EXPECT_EQ(stored("optScript"), "0");
+    EXPECT_EQ(stored("optAll"), "0");
+    EXPECT_EQ(stored("chkNewWin"), "1");
+    EXPECT_EQ(stored("chkBullet"), "0");
+    EXPECT_EQ(stored("cmbLastSearch"), "0");
+    EXPECT_EQ(stored("txtHTML2"), kHtml2);
+    EXPECT_EQ(stored("ScanType"), "0");
+    EXPECT_EQ(stored("SkipType"), "0");
+    EXPECT_EQ(stored("showHelp"), "0");
+}
+
+TEST_F(Startup, StoredValuesComeBackAndSetTheDependentControls)
+{
+    store("optScript", "1");
+    store("optAll", "1");
+    store("Combo1", "1");
+    store("Combo2", "3");
+    store("chkNewWin", "0");
+    store("chkBullet", "1");
+    store("txtHTML1", "<html>\n<body>");
+    store("txtHTML2", "");
+    store("txtHTML3", "</body></html>");
+    store("cmbAdvance", "12");
+    store("cmbLastSearch", "1");
+    store("lHistEmailFound", "1234567");
+    store("lHistWebScanned", "9876543210");
+    store("ScanType", "2");
+    store("SkipType", "1");
+    store("showHelp", "0");
+
+    Form1 form{*p.ctx};
+    form.Form_Load();
+
+    EXPECT_TRUE(form.optScript[1]->isChecked());
+    EXPECT_FALSE(form.optScript[0]->isChecked());
+    EXPECT_FALSE(form.txtPost->isEnabled());
+    EXPECT_TRUE(form.txtPost2->isEnabled());
+    EXPECT_TRUE(form.cmbSites->isEnabled());
+    EXPECT_TRUE(form.lstMultiView->isEnabled());
+    EXPECT_TRUE(form.cmdScriptAdd->isEnabled());
+    EXPECT_FALSE(form.cmdScriptDel->isEnabled());  // waits for a row click
+    EXPECT_TRUE(form.optAll[1]->isChecked());
+    EXPECT_TRUE(form.Combo3->isEnabled());
+    EXPECT_EQ(form.Combo1->currentText(), "Yahoo Search!");
+    EXPECT_EQ(form.Combo2->currentText(), "~1000 Domains");
+    EXPECT_FALSE(form.chkNewWin->isChecked());
+    EXPECT_TRUE(form.chkBullet->isChecked());
+    EXPECT_EQ(form.txtHTML1->toPlainText(), "<html>\n<body>");
+    EXPECT_EQ(form.txtHTML2->toPlainText(), "");
+    EXPECT_EQ(form.txtHTML3->toPlainText(), "</body></html>");
+    EXPECT_EQ(form.lPageLimit, 500000);
+    EXPECT_EQ(form.cmbLastSearch->currentIndex(), 1);
+    EXPECT_EQ(p.ctx->lHistEmailFound, 1234567);
+    EXPECT_EQ(p.ctx->lHistWebScanned, 9876543210LL);
+    EXPECT_TRUE(form.mnuScanItem[2]->isChecked());
+    EXPECT_FALSE(form.mnuScanItem[0]->isChecked());
+    EXPECT_TRUE(form.mnuSkipItem[1]->isChecked());
+    EXPECT_EQ(stored("showHelp"), "0");
+    EXPECT_EQ(stored("Combo2"), "3");
+}
+
+TEST_F(Startup, EveryPageLimitIndexAndTheOnesOutsideTheList)
+{
+    const qint32 limits[] = {1, 10, 50, 100, 500, 1000, 5000, 10000, 20000, 50000, 100000, 200000, 500000};
+    Form1 form{*p.ctx};
+    for (int i = 0; i < 13; ++i) {
+        store("cmbAdvance", QString::number(i));
+        form.loadSettings();
+        EXPECT_EQ(form.lPageLimit, limits[i]) << i;
+    }
+    // Outside 0..12 the limit in force stays.
+    for (const char *bad : {"13", "-1", "99999"}) {
+        form.lPageLimit = 50;
+        store("cmbAdvance", bad);
+        form.loadSettings();
+        EXPECT_EQ(form.lPageLimit, 50) << bad;
+    }
+    // Not a number: the default index, 500 pages.
+    store("cmbAdvance", "four");
+    form.loadSettings();
+    EXPECT_EQ(form.lPageLimit, 500);
+}
+
+TEST_F(Startup, CorruptStoredValuesGiveTheirDefaults)
+{
+    const QList<QPair<QString, QString>> corrupt = {
+        {"optScript", "2"},       {"optAll", "-1"},         {"Combo1", "banana"},    {"Combo2", "42"},
+        {"chkNewWin", "7"},       {"chkBullet", "yes"},     {"cmbAdvance", "1e3"},   {"cmbLastSearch", "9"},
+        {"lHistEmailFound", "-5"}, {"lHistWebScanned", "12abc"}, {"ScanType", "3"}, {"SkipType", "x"},
+    };
+    for (const auto &kv : corrupt)
+        store(kv.first, kv.second);
+
+    Form1 form{*p.ctx};
+    form.Form_Load();
+
+    EXPECT_TRUE(form.optScript[0]->isChecked());
+    EXPECT_TRUE(form.optAll[0]->isChecked());
+    EXPECT_EQ(form.Combo1->currentIndex(), -1);
+    EXPECT_EQ(form.Combo2->currentIndex(), 0);
+    EXPECT_TRUE(form.chkNewWin->isChecked());
+    EXPECT_FALSE(form.chkBullet->isChecked());
+    EXPECT_EQ(form.lPageLimit, 500);
+    EXPECT_EQ(form.cmbLastSearch->currentIndex(), 0);
+    EXPECT_EQ(p.ctx->lHistEmailFound, 0);
+    EXPECT_EQ(p.ctx->lHistWebScanned, 0);
+    EXPECT_TRUE(form.mnuScanItem[0]->isChecked());
+    EXPECT_TRUE(form.mnuSkipItem[0]->isChecked());
+    EXPECT_TRUE(p.dialogs->boxes.isEmpty());
+
+    // The handlers wrote sound values back over the damaged ones.
+    EXPECT_EQ(stored("optScript"), "0");
+    EXPECT_EQ(stored("chkNewWin"), "1");
+    EXPECT_EQ(stored("ScanType"), "0");
+}
+
+TEST_F(Startup, BlanksAroundANumberAreAccepted)
+{
+    store("Combo2", " 4 ");
+    store("cmbAdvance", " 0");
+    Form1 form{*p.ctx};
+    form.loadSettings();
+    EXPECT_EQ(form.Combo2->currentIndex(), 4);
+    EXPECT_EQ(form.lPageLimit, 1);
+}
+
+TEST_F(Startup, OptionHandlersStoreAtOnce)
+{
+    Form1 form{*p.ctx};
+    form.Form_Load();
+
+    form.optScript[1]->setChecked(true);
+    EXPECT_EQ(stored("optScript"), "1");
+    EXPECT_FALSE(form.txtPost->isEnabled());
+    form.optScript[0]->setChecked(true);
+    EXPECT_EQ(stored("optScript"), "0");
+    EXPECT_TRUE(form.txtPost->isEnabled());
+    form.optAll[1]->setChecked(true);
+    EXPECT_EQ(stored("optAll"), "1");
+    EXPECT_TRUE(form.Combo3->isEnabled());
+    form.chkBullet->setChecked(true);
+    EXPECT_EQ(stored("chkBullet"), "1");
+    form.chkNewWin->setChecked(false);
+    EXPECT_EQ(stored("chkNewWin"), "0");
+    form.Combo1->setCurrentIndex(0);
+    EXPECT_EQ(stored("Combo1"), "0");
+    form.Combo2->setCurrentIndex(5);
+    EXPECT_EQ(stored("Combo2"), "5");
+    form.cmbLastSearch->setCurrentIndex(1);
+    EXPECT_EQ(stored("cmbLastSearch"), "1");
+
+    // A second start shows the same choices.
+    Form1 again{*p.ctx};
+    again.Form_Load();
+    EXPECT_TRUE(again.optAll[1]->isChecked());
+    EXPECT_TRUE(again.chkBullet->isChecked());
+    EXPECT_FALSE(again.chkNewWin->isChecked());
+    EXPECT_EQ(again.Combo1->currentIndex(), 0);
+    EXPECT_EQ(again.Combo2->currentIndex(), 5);
+    EXPECT_EQ(again.cmbLastSearch->currentIndex(), 1);
+}
+
+TEST_F(Startup, LoadStepsRunInOrder)
+{
+    Form1 form{*p.ctx};
+    QList<int> steps;
+    QString titleAtStep6, headerAtStep5;
+    form.onLoadStep = [&](int n) {
+        steps << n;
+        if (n == 5)
+            headerAtStep5 = form.List3->columnHeaders().value(2);
+        if (n == 6)
+            titleAtStep6 = form.windowTitle();
+    };
+    QStringList navigated;
+    form.webTab.navigate = [&](const QString &url) {
+        navigated << url;
+        EXPECT_EQ(steps.last(), 13);
+        EXPECT_EQ(p.ctx->settings().get("showHelp"), "0");  // the help step came first
+    };
+    form.Form_Load();
+    EXPECT_EQ(steps, QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+    EXPECT_EQ(headerAtStep5, "Status");  // the options were loaded before the statistics
+    EXPECT_TRUE(titleAtStep6.isEmpty());  // the caption comes with step 6 itself
+    EXPECT_EQ(navigated, QStringList({p.ctx->strWebsiteURL}));
+}
+
+TEST_F(Startup, AFailingStepFromNineOnIsSkipped)
+{
+    for (int failing : {9, 10, 11, 12, 13, 14, 15}) {
+        testsupport::TestProgram q;
+        initBranding(*q.ctx);
+        Form1 form{*q.ctx};
+        QList<int> steps;
+        form.onLoadStep = [&](int n) {
+            steps << n;
+            if (n == failing)
+                throw std::runtime_error("step failed");
+        };
+        EXPECT_NO_THROW(form.Form_Load()) << failing;
+        EXPECT_EQ(steps.size(), 15) << failing;
+        // The first-run flag is written unless its own step failed.
+        EXPECT_EQ(q.ctx->settings().get("showHelp", "1"), failing == 11 ? "1" : "0") << failing;
+    }
+}
+
+TEST_F(Startup, TheFirstStepsHaveNoFailureHandling)
+{
+    Form1 form{*p.ctx};
+    QList<int> steps;
+    form.onLoadStep = [&](int n) {
+        steps << n;
+        if (n == 4)
+            throw std::runtime_error("settings unreadable");
+    };
+    EXPECT_THROW(form.Form_Load(), std::runtime_error);
+    EXPECT_EQ(steps, QList<int>({1, 2, 3, 4}));
+}
+
+TEST_F(Startup, AFailingStartPageDoesNotStopTheStart)
+{
+    Form1 form{*p.ctx};
+    bool laidOut = false;
+    form.onLoadStep = [&](int n) { laidOut = laidOut || n == 15; };
+    form.webTab.navigate = [](const QString &) { throw std::runtime_error("no network"); };
+    EXPECT_NO_THROW(form.Form_Load());
+    EXPECT_TRUE(laidOut);
+}
+
+TEST_F(Startup, AMissingLastProjectNeverStopsTheStart)
+{
+    store("LastProject", p.path("gone/nothing.prj"));
+    Form1 form{*p.ctx};
+    bool laidOut = false;
+    form.onLoadStep = [&](int n) { laidOut = laidOut || n == 15; };
+    EXPECT_NO_THROW(form.Form_Load());
+    EXPECT_TRUE(laidOut);
+    EXPECT_EQ(form.List4->count(), 0);
+}
+
+TEST_F(Startup, LabelsOfTheContainersAreSkinnedOthersStayPlain)
+{
+    p.ctx->objSkin = SkinControl::fromResources();
+    Form1 form{*p.ctx};
+    auto *outside = new QLabel(QStringLiteral("elsewhere"), form.StatusBar1);
+    form.Form_Load();
+    EXPECT_TRUE(isSkinnedLabel(form.lblblah));
+    EXPECT_TRUE(isSkinnedLabel(form.Label2));
+    EXPECT_TRUE(isSkinnedLabel(form.lblErr));
+    EXPECT_FALSE(isSkinnedLabel(outside));
+    EXPECT_FALSE(form.styleSheet().isEmpty());  // the skin was applied
+
+    // A caption set later shows on the label itself; no stale copy.
+    const int labels = int(form.findChildren<QLabel *>().size());
+    form.lblblah->setText(QStringLiteral("Enter linking sites: new.example"));
+    EXPECT_EQ(form.findChildren<QLabel *>().size(), labels);
+    EXPECT_EQ(form.lblblah->text(), "Enter linking sites: new.example");
+}
+
+TEST_F(Startup, WithoutTheSkinLabelsStayPlain)
+{
+    p.ctx->bSkin = false;
+    Form1 form{*p.ctx};
+    form.Form_Load();
+    EXPECT_FALSE(isSkinnedLabel(form.lblblah));
+    EXPECT_TRUE(form.styleSheet().isEmpty());
+}
+
+TEST_F(Startup, TheWindowGetsTheProgramIcon)
+{
+    Form1 form{*p.ctx};
+    form.Form_Load();
+    const QList<QSize> sizes = form.windowIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+}
+
+TEST_F(Startup, PerSiteCountersStartAtZero)
+{
+    p.ctx->lSiteLinksFound = 4;
+    p.ctx->lSitePagesScanned = 5;
+    p.ctx->lSitePagesFound = 6;
+    Form1 form{*p.ctx};
+    form.Form_Load();
+    EXPECT_EQ(p.ctx->lSiteLinksFound, 0);
+    EXPECT_EQ(p.ctx->lSitePagesScanned, 0);
+    EXPECT_EQ(p.ctx->lSitePagesFound, 0);
+}
+
+} // namespace
