@@ -186,6 +186,7 @@ void Form1::cmdNew_Click()
     txtHTML2->setPlainText(kHtml2Placeholder);
     txtHTML3->setPlainText(kHtml3Placeholder);
     innerFrame2->hide();
+    strProjectFile.clear();  // a new project has no file yet
 }
 
 void Form1::Text1_Change()

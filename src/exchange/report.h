@@ -1,0 +1,61 @@
+#pragma once
+// The "Reciprocal Link Report" and the tab-delimited export, built from
+// plain data.
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+
+#include "workspace/projectfile.h"
+
+namespace tarnwick {
+
+struct ReportInput {
+    QVector<MainSiteData> mainSites;  // main-site text and its linking sites
+    QVector<ResultRow> results;
+    int errorCount = 0;
+    qint64 pagesScanned = 0;
+    QDateTime now;
+    QLocale locale;
+};
+
+// The overview counts of the report.
+struct ReportCounts {
+    qint64 mainSites = 0;
+    qint64 linkingSites = 0;
+    qint64 pages = 0;
+    qint64 direct = 0;
+    qint64 indirect = 0;
+    qint64 redirect = 0;
+    qint64 reciprocal = 0;  // direct + indirect + redirect
+    qint64 noneFound = 0;
+    qint64 errors = 0;
+    // The sites the percentages and the average divide by: each linking site
+    // with a link row (distinct main and linking) once, plus every
+    // "None Found" outcome.
+    qint64 sitesWithLinks = 0;
+};
+
+ReportCounts reportCounts(const ReportInput &input);
+
+// The report's HTML text. yield, when given, is called between steps of the
+// per-site section so the window stays responsive.
+QString reportText(const ReportInput &input, const std::function<void()> &yield = {});
+
+// The tab-delimited export: the headers, an empty line, one line per row,
+// every line ending in CR LF.
+QString tabExportText(const QStringList &headers, const QVector<QStringList> &rows);
+
+// "http://" in front of an address without a scheme, for a link's href.
+QString hrefFor(const QString &address);
+
+// Text made safe to stand in HTML text and in quoted attribute values.
+QString htmlEscape(const QString &text);
+
+// The time in the locale's long form without the time-zone name.
+QString localeTimeText(const QLocale &locale, const QTime &time);
+
+} // namespace tarnwick

@@ -1,0 +1,284 @@
+#include "workspace/projectfile.h"
+
+#include <QRegularExpression>
+
+#include "platform/safefile.h"
+#include "platform/services.h"
+
+namespace tarnwick {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kSep = QStringLiteral("|");
+const QString kBlockBreak = QStringLiteral("|||");
+
+const QString kTagNextSite = QStringLiteral("NEXTSITE:");
+const QString kTagHtml1 = QStringLiteral("HTML01:");
+const QString kTagHtml2 = QStringLiteral("HTML02:");
+const QString kTagHtml3 = QStringLiteral("HTML03:");
+const QString kTagResult = QStringLiteral("RESULT:");
+const QString kTagRule = QStringLiteral("RULE:");
+const QString kTagPostSingle = QStringLiteral("POSTSINGLE:");
+const QString kTagPostMulti = QStringLiteral("POSTMULTI:");
+
+// A line break inside a one-line field would split the line when read back.
+QString oneLine(const QString &field)
+{
+    if (!field.contains(QLatin1Char('\r')) && !field.contains(QLatin1Char('\n')))
+        return field;
+    QString out = field;
+    out.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    out.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return out;
+}
+
+// Every form of line break in a block becomes "|||".
+QString blockField(const QString &block)
+{
+    QString out = block;
+    out.replace(QStringLiteral("\r\n"), kBlockBreak);
+    out.replace(QLatin1Char('\r'), kBlockBreak);
+    out.replace(QLatin1Char('\n'), kBlockBreak);
+    out.replace(QChar::ParagraphSeparator, kBlockBreak);
+    out.replace(QChar::LineSeparator, kBlockBreak);
+    return out;
+}
+
+QString joinFields(std::initializer_list<QString> fields)
+{
+    QString out;
+    bool first = true;
+    for (const QString &f : fields) {
+        if (!first)
+            out += kSep;
+        out += oneLine(f);
+        first = false;
+    }
+    return out;
+}
+
+void appendLine(QString &out, const QString &line)
+{
+    out += line;
+    out += kCrLf;
+}
+
+enum class Tag { None, NextSite, Html1, Html2, Html3, Result, Rule, PostSingle, PostMulti };
+
+// The tag a line begins with (letter case counts) and the rest of the line.
+Tag tagOf(const QString &line, QString &value)
+{
+    static const std::pair<const QString *, Tag> tags[] = {
+        {&kTagHtml1, Tag::Html1},       {&kTagHtml2, Tag::Html2},   {&kTagHtml3, Tag::Html3},
+        {&kTagResult, Tag::Result},     {&kTagNextSite, Tag::NextSite}, {&kTagRule, Tag::Rule},
+        {&kTagPostSingle, Tag::PostSingle}, {&kTagPostMulti, Tag::PostMulti},
+    };
+    for (const auto &[tag, kind] : tags) {
+        if (line.startsWith(*tag)) {
+            value = line.mid(tag->size());
+            return kind;
+        }
+    }
+    value = line;
+    return Tag::None;
+}
+
+QString blockFromField(const QString &field)
+{
+    QString out = field;
+    out.replace(kBlockBreak, QStringLiteral("\n"));
+    return out;
+}
+
+class Reader {
+public:
+    explicit Reader(ProjectData &p) : m_p(p) {}
+
+    void firstLine(const QString &line)
+    {
+        QString value;
+        if (tagOf(line, value) != Tag::None)
+            otherLine(line);
+        else
+            m_p.mainSites.append(MainSiteData{line, {}});
+    }
+
+    void otherLine(const QString &line)
+    {
+        if (line.isEmpty() || line == QLatin1String(" "))
+            return;
+        QString value;
+        switch (tagOf(line, value)) {
+        case Tag::Html1: m_p.html1 = blockFromField(value); break;
+        case Tag::Html2: m_p.html2 = blockFromField(value); break;
+        case Tag::Html3: m_p.html3 = blockFromField(value); break;
+        case Tag::NextSite: m_p.mainSites.append(MainSiteData{value, {}}); break;
+        case Tag::Result: result(value); break;
+        case Tag::Rule: rule(value); break;
+        case Tag::PostSingle: m_p.postSingle = value; break;
+        case Tag::PostMulti: postMulti(value); break;
+        case Tag::None: linkingSite(line); break;
+        }
+    }
+
+private:
+    void result(const QString &value)
+    {
+        const QStringList f = value.split(kSep);
+        if (f.size() < 5)
+            return;
+        bool ok = false;
+        const int icon = f[0].trimmed().toInt(&ok);
+        if (!ok)
+            return;
+        ResultRow r;
+        r.icon = icon;
+        if (f.size() < 6) {
+            // Older files have no main-site column.
+            r.linking = f[1];
+            r.status = f[2];
+            r.number = f[3];
+            r.linkUrl = f[4];
+        } else {
+            r.main = f[1];
+            r.linking = f[2];
+            r.status = f[3];
+            r.number = f[4];
+            r.linkUrl = f[5];
+        }
+        m_p.results.append(r);
+    }
+
+    void rule(const QString &value)
+    {
+        const QStringList f = value.split(kSep);
+        if (f.size() < 4)
+            return;
+        m_p.rules.append(RuleRow{f[0], f[1], f[2], f[3]});
+    }
+
+    void postMulti(const QString &value)
+    {
+        const QStringList f = value.split(kSep);
+        if (f.size() < 2)
+            return;
+        m_p.postMulti.append(PostTarget{f[0], f[1]});
+    }
+
+    void linkingSite(const QString &line)
+    {
+        // A linking site before any main site has no list to go to.
+        if (m_p.mainSites.isEmpty())
+            return;
+        LinkingSiteRow row;
+        const QStringList f = line.split(kSep);
+        row.website = f[0];
+        row.expected = f.size() > 1 ? f[1] : QStringLiteral("1");
+        if (f.size() > 2)
+            row.htmlLink = f[2];
+        if (f.size() > 3)
+            row.htmlName = f[3];
+        if (f.size() > 4)
+            row.description = f[4];
+        m_p.mainSites.last().links.append(row);
+    }
+
+    ProjectData &m_p;
+};
+
+} // namespace
+
+QString projectFileText(const ProjectData &p)
+{
+    QString out;
+    for (qsizetype i = 0; i < p.mainSites.size(); ++i) {
+        const MainSiteData &site = p.mainSites[i];
+        appendLine(out, (i == 0 ? QString() : kTagNextSite) + oneLine(site.text));
+        for (const LinkingSiteRow &row : site.links)
+            appendLine(out, joinFields({row.website, row.expected, row.htmlLink, row.htmlName, row.description}));
+    }
+    appendLine(out, kTagHtml1 + blockField(p.html1));
+    appendLine(out, kTagHtml2 + blockField(p.html2));
+    appendLine(out, kTagHtml3 + blockField(p.html3));
+    for (const ResultRow &r : p.results)
+        appendLine(out, kTagResult
+                            + joinFields({QString::number(r.icon), r.main, r.linking, r.status, r.number, r.linkUrl}));
+    for (const RuleRow &r : p.rules)
+        appendLine(out, kTagRule + joinFields({r.mainSite, r.remoteSite, r.ruleType, r.ruleValue}));
+    if (!p.postSingle.isEmpty())
+        appendLine(out, kTagPostSingle + oneLine(p.postSingle));
+    for (const PostTarget &t : p.postMulti)
+        appendLine(out, kTagPostMulti + joinFields({t.mainSite, t.scriptUrl}));
+    out += kCrLf;
+    return out;
+}
+
+ProjectData parseProjectText(const QString &text)
+{
+    ProjectData p;
+    QString body = text;
+    if (body.startsWith(QChar(0xFEFF)))
+        body.remove(0, 1);
+    if (body.isEmpty())
+        return p;
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    QStringList lines = body.split(lineBreak);
+    // The break after the last line does not start another line.
+    if (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
+    Reader reader(p);
+    reader.firstLine(lines[0]);
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        reader.otherLine(lines[i]);
+    return p;
+}
+
+bool readProjectFile(const QString &path, ProjectData &project, QString *error)
+{
+    QByteArray bytes;
+    if (!platform::readWholeFile(path, bytes, error))
+        return false;
+    project = parseProjectText(platform::decodeText(bytes));
+    return true;
+}
+
+bool writeProjectFile(const QString &path, const ProjectData &project, QString *error)
+{
+    return platform::writeFileAtomically(path, projectFileText(project).toUtf8(), error);
+}
+
+QString proposedProjectName(const QString &firstMainSite)
+{
+    const QString unnamed = QStringLiteral("Unnamed.prj");
+    if (firstMainSite.isEmpty())
+        return unnamed;
+    QString name = firstMainSite;
+    name.remove(QLatin1Char('.'));
+    name.remove(QStringLiteral("http://"), Qt::CaseInsensitive);
+    name.remove(QStringLiteral("https://"), Qt::CaseInsensitive);
+    const qsizetype slash = name.indexOf(QLatin1Char('/'));
+    if (slash >= 1)
+        name.truncate(slash);
+    // Whatever is left of a path must not lead the dialog into a folder.
+    name.remove(QLatin1Char('/'));
+    name.remove(QLatin1Char('\\'));
+    if (name.trimmed().isEmpty())
+        return unnamed;
+    return name + QStringLiteral(".prj");
+}
+
+QString reportNameForProject(const QString &projectPath)
+{
+    const qsizetype slash = projectPath.lastIndexOf(QLatin1Char('/'));
+    QString name = slash < 0 ? projectPath : projectPath.mid(slash + 1);
+    if (name.isEmpty())
+        return QString();
+    if (name.contains(QStringLiteral(".prj"), Qt::CaseInsensitive))
+        name.replace(QStringLiteral(".prj"), QStringLiteral(".html"), Qt::CaseInsensitive);
+    else
+        name += QStringLiteral(".html");
+    return name;
+}
+
+} // namespace tarnwick

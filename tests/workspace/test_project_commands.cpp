@@ -1,0 +1,409 @@
+// The main window's project commands: save, open, quick-save deletion of a
+// main site and the auto-save.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include "support/testprogram.h"
+#include "workspace/project.h"
+#include "workspace/projectfile.h"
+
+using namespace tarnwick;
+
+namespace {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// Every write past a few bytes fails while this lives, as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    sighandler_t m_oldHandler = nullptr;
+};
+
+class ProjectCommands : public ::testing::Test {
+protected:
+    testsupport::TestProgram p;
+    Form1 form{*p.ctx};
+    AppContext &c = *p.ctx;
+
+    void addMain(const QString &text)
+    {
+        form.txtDomain->setText(text);
+        form.cmdAdd2_Click();
+    }
+    void addLinking(const QString &text, const QString &description = {})
+    {
+        form.Text1->setText(text);
+        form.cmdAdd_Click();
+        if (!description.isEmpty())
+            form.List1(c.iCurrentMain)->setSubItem(form.itmX, 4, description);
+    }
+    QString setting(const QString &key) { return c.settings().get(key); }
+
+    // Three main sites, each with partners and rules of every scope.
+    void buildThreeSites()
+    {
+        addMain("alpha.example");
+        addLinking("a1.example", "first of alpha");
+        addLinking("a2.example");
+        addMain("http://www.beta.example/");
+        addLinking("b1.example");
+        addMain("gamma.example");
+        addLinking("g1.example");
+        form.lstRules->add("Global", {"Global", "ExcludeString", "logout"});
+        form.lstRules->add("alpha.example", {"Global", "LimitDirectory", "links"});
+        form.lstRules->add("http://www.beta.example/", {"Global", "ExcludeRoot", "beta-root"});
+        form.lstRules->add("http://www.beta.example/", {"b1.example", "LimitString", "partners"});
+        form.lstRules->add("gamma.example", {"g1.example", "ExcludeDirectory", "cgi-bin"});
+        form.List3->add("beta.example/", {"b1.example", "Direct Link", "001", "b1.example/links"}, 2);
+        form.List3->add("alpha.example", {"a1.example", "None Found (Timeout)", "000", "a1.example"}, 1);
+        form.txtHTML1->setPlainText("<html>\n<body>");
+        form.txtHTML2->setPlainText("");
+        form.txtHTML3->setPlainText("</body>\n</html>");
+        form.txtPost->setText("http://mine.example/post.php");
+        form.lstMulti->add("http://www.beta.example/", {"http://mine.example/beta.php"});
+    }
+
+    void tick(int times)
+    {
+        for (int i = 0; i < times; ++i)
+            form.Timer1_Timer();
+    }
+};
+
+TEST_F(ProjectCommands, SaveThenOpenGivesBackTheSameProject)
+{
+    buildThreeSites();
+    const ProjectData before = projectDataOf(form);
+    const QString path = p.path("Project Files/three.prj");
+    QDir().mkpath(p.path("Project Files"));
+    c.bProjectSaved = false;
+    ASSERT_TRUE(form.saveProject(path));
+    EXPECT_TRUE(c.bProjectSaved);
+    EXPECT_EQ(setting("LastProject"), path);
+    EXPECT_EQ(form.strProjectFile, path);
+
+    form.cmdNew_Click();
+    EXPECT_TRUE(form.strProjectFile.isEmpty());
+    c.bProjectSaved = false;
+    ASSERT_TRUE(form.openProject(path, true));
+    EXPECT_EQ(projectDataOf(form), before);
+    EXPECT_TRUE(c.bProjectSaved);
+    EXPECT_TRUE(c.bJustLoaded);
+    EXPECT_EQ(form.strProjectFile, path);
+    EXPECT_EQ(form.List4->listIndex(), 0);
+    EXPECT_EQ(c.iCurrentMain, 1);
+    EXPECT_FALSE(form.List1View(1)->isHidden());
+    EXPECT_TRUE(form.List1View(2)->isHidden());
+    EXPECT_EQ(form.List3->smallIcon(1), 2);
+    EXPECT_EQ(form.WebBrowser2->locationURL(), "about:blank");  // no saved report yet
+    // The blocks also reach the settings store through their change handlers.
+    EXPECT_EQ(setting("txtHTML3"), "</body>\n</html>");
+}
+
+TEST_F(ProjectCommands, OpeningShowsTheProjectsSavedReport)
+{
+    const QString project = p.path("elsewhere/shop.PRJ");
+    writeBytes(project, "shop.example\r\nHTML01:\r\nHTML02:\r\nHTML03:\r\n\r\n");
+    const QString copy = p.path("Project Files/shop.html");
+    writeBytes(copy, "<html>saved</html>\r\n");
+    ASSERT_TRUE(form.openProject(project, true));
+    EXPECT_EQ(form.WebBrowser2->locationURL(), copy);
+}
+
+TEST_F(ProjectCommands, DamagedFileKeepsWhatIsReadableAndSelectsTheFirstMainSite)
+{
+    const QString path = p.path("damaged.prj");
+    writeBytes(path, "first.example\r\n"
+                     "no-separator.example\r\n"
+                     "RESULT:2|short\r\n"
+                     "NEXTSITE:second.example\r\n"
+                     "b.example|1|||\r\n"
+                     "RULE:too|short\r\n"
+                     "POSTSINGLE:http://post.example/\r\n");
+    ASSERT_TRUE(form.openProject(path, true));
+    ASSERT_EQ(form.List4->count(), 2);
+    EXPECT_EQ(form.List1(1)->text(1), "no-separator.example");
+    EXPECT_EQ(form.List1(1)->subItem(1, 1), "1");
+    EXPECT_EQ(form.List1(2)->count(), 1);
+    EXPECT_EQ(form.List3->count(), 0);
+    EXPECT_EQ(form.lstRules->count(), 0);
+    EXPECT_EQ(form.txtPost->text(), "http://post.example/");
+    EXPECT_EQ(form.List4->listIndex(), 0);
+    EXPECT_EQ(form.WebBrowser2->locationURL(), "about:blank");
+}
+
+TEST_F(ProjectCommands, AFileThatCannotBeReadLeavesTheProjectAndIsStillTheLastProject)
+{
+    addMain("kept.example");
+    addLinking("partner.example");
+    const QString missing = p.path("gone.prj");
+    EXPECT_FALSE(form.openProject(missing, true));
+    EXPECT_EQ(setting("LastProject"), missing);
+    EXPECT_EQ(form.List4->count(), 1);
+    EXPECT_EQ(form.List1(1)->count(), 1);
+    EXPECT_TRUE(form.strProjectFile.isEmpty());
+
+    p.dialogs->fileAnswers.push_back(missing);
+    form.cmdOpen_Click();
+    ASSERT_EQ(p.dialogs->fileRequests.size(), 1);
+    EXPECT_EQ(p.dialogs->fileRequests[0].initDir, p.path("Project Files"));
+    EXPECT_EQ(p.dialogs->fileRequests[0].filter, "Project Files (*.prj)|*.prj");
+    EXPECT_TRUE(QFileInfo(p.path("Project Files")).isDir());
+    ASSERT_EQ(p.dialogs->boxes.size(), 1);
+    EXPECT_TRUE(p.dialogs->lastText().contains("could not be opened"));
+    EXPECT_EQ(form.List4->count(), 1);
+}
+
+TEST_F(ProjectCommands, SaveProposesANameFromTheFirstMainSite)
+{
+    form.cmdSave_Click();  // no main site, cancelled
+    addMain("http://www.shop.example/catalogue/");
+    const QString chosen = p.path("Project Files/mine.prj");
+    p.dialogs->fileAnswers.push_back(chosen);
+    form.cmdSave_Click();
+    ASSERT_EQ(p.dialogs->fileRequests.size(), 2);
+    EXPECT_EQ(p.dialogs->fileRequests[0].fileName, "Unnamed.prj");
+    EXPECT_EQ(p.dialogs->fileRequests[1].fileName, "wwwshopexample.prj");
+    EXPECT_EQ(p.dialogs->fileRequests[1].initDir, p.path("Project Files"));
+    EXPECT_TRUE(p.dialogs->boxes.isEmpty());
+    EXPECT_TRUE(readBytes(chosen).startsWith("http://www.shop.example/catalogue/\r\n"));
+    EXPECT_TRUE(c.bProjectSaved);
+    EXPECT_EQ(setting("LastProject"), chosen);
+}
+
+TEST_F(ProjectCommands, FailedSaveSaysWhyOffersTheDialogOnceMoreAndMarksNothing)
+{
+    addMain("shop.example");
+    c.settings().set("LastProject", "/earlier.prj");
+    p.dialogs->fileAnswers.push_back(p.path("no-such-folder/shop.prj"));
+    p.dialogs->fileAnswers.push_back(p.path("no-such-folder/unnamed.prj"));
+    form.cmdSave_Click();
+    ASSERT_EQ(p.dialogs->fileRequests.size(), 2);
+    EXPECT_EQ(p.dialogs->fileRequests[1].fileName, "unnamed.prj");
+    ASSERT_EQ(p.dialogs->boxes.size(), 2);  // one per failure, then it gives up
+    EXPECT_TRUE(p.dialogs->boxes[0].text.contains("could not be saved"));
+    EXPECT_FALSE(c.bProjectSaved);
+    EXPECT_EQ(setting("LastProject"), "/earlier.prj");
+    EXPECT_TRUE(form.strProjectFile.isEmpty());
+}
+
+TEST_F(ProjectCommands, SaveThatFailsMidWriteLeavesTheOldFileByteIdentical)
+{
+    buildThreeSites();
+    const QString path = p.path("Project Files/kept.prj");
+    QDir().mkpath(p.path("Project Files"));
+    ASSERT_TRUE(form.saveProject(path));
+    const QByteArray old = readBytes(path);
+    form.txtHTML1->setPlainText(QString(8192, QLatin1Char('x')));
+    c.bProjectSaved = false;
+    c.settings().set("LastProject", "/other.prj");
+    QString error;
+    {
+        FileSizeLimit limit(256);
+        EXPECT_FALSE(form.saveProject(path, &error));
+    }
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(readBytes(path), old);
+    EXPECT_EQ(QDir(p.path("Project Files")).entryList(QDir::Files), QStringList{"kept.prj"});  // no leftovers
+    EXPECT_FALSE(c.bProjectSaved);
+    EXPECT_EQ(setting("LastProject"), "/other.prj");
+}
+
+TEST_F(ProjectCommands, DeletingTheSecondOfThreeMainSitesRebuildsTheProject)
+{
+    buildThreeSites();
+    c.settings().set("LastProject", p.path("Project Files/three.prj"));
+    form.strProjectFile = p.path("Project Files/three.prj");
+    form.List4->setListIndex(1);
+    form.List2->addItem("queued.example/page");
+    c.bProjectSaved = true;
+
+    form.cmdDelete->click();
+
+    ASSERT_EQ(form.List4->count(), 2);
+    EXPECT_EQ(form.List4->item(0), "alpha.example");
+    EXPECT_EQ(form.List4->item(1), "gamma.example");
+    EXPECT_EQ(form.List1Count(), 3);
+    ASSERT_EQ(form.List1(1)->count(), 2);
+    EXPECT_EQ(form.List1(1)->subItem(1, 4), "first of alpha");
+    ASSERT_EQ(form.List1(2)->count(), 1);
+    EXPECT_EQ(form.List1(2)->text(1), "g1.example");
+    ASSERT_EQ(form.lstRules->count(), 3);
+    EXPECT_EQ(form.lstRules->text(1), "Global");
+    EXPECT_EQ(form.lstRules->text(2), "alpha.example");
+    EXPECT_EQ(form.lstRules->text(3), "gamma.example");
+    EXPECT_EQ(form.List3->count(), 2);    // results naming it stay
+    EXPECT_EQ(form.lstMulti->count(), 1);
+    EXPECT_EQ(form.List2->count(), 0);
+    EXPECT_EQ(form.List4->listIndex(), 0);
+    EXPECT_EQ(c.iCurrentMain, 1);
+    EXPECT_FALSE(c.bProjectSaved);
+    EXPECT_TRUE(c.bJustLoaded);
+    EXPECT_EQ(setting("LastProject"), p.path("Project Files/three.prj"));
+    EXPECT_EQ(form.strProjectFile, p.path("Project Files/three.prj"));
+    EXPECT_TRUE(readBytes(p.path("quicksave.qsv")).startsWith("alpha.example\r\na1.example|1|||first of alpha\r\n"
+                                                               "a2.example|1|||\r\nNEXTSITE:gamma.example\r\n"));
+    EXPECT_TRUE(QFileInfo::exists(p.path("tempreport.html")));  // the report was rebuilt
+    EXPECT_TRUE(QFileInfo::exists(p.path("Project Files/three.html")));
+}
+
+TEST_F(ProjectCommands, DeletingTheFirstMainSiteWritesNoNextSiteTagFirst)
+{
+    buildThreeSites();
+    form.List4->setListIndex(0);
+    form.cmdDelete_Click();
+    EXPECT_TRUE(readBytes(p.path("quicksave.qsv")).startsWith("http://www.beta.example/\r\nb1.example|1|||\r\n"));
+    EXPECT_EQ(form.List4->count(), 2);
+    EXPECT_EQ(form.lstRules->count(), 4);
+}
+
+TEST_F(ProjectCommands, DeletingTheOnlyMainSiteEmptiesTheSiteLists)
+{
+    addMain("only.example");
+    addLinking("partner.example");
+    form.lstRules->add("Global", {"Global", "LimitString", "x"});
+    form.lstRules->add("only.example", {"partner.example", "LimitString", "y"});
+    form.List3->add("only.example", {"partner.example", "Direct Link", "001", "partner.example/"}, 2);
+    form.List4->setListIndex(-1);  // selected or not
+    form.cmdDelete_Click();
+    EXPECT_EQ(form.List4->count(), 0);
+    EXPECT_EQ(form.List1Count(), 1);
+    EXPECT_TRUE(form.innerFrame2->isHidden());
+    ASSERT_EQ(form.lstRules->count(), 1);
+    EXPECT_EQ(form.lstRules->text(1), "Global");
+    EXPECT_EQ(form.List3->count(), 1);
+    EXPECT_FALSE(c.bProjectSaved);
+    EXPECT_FALSE(QFileInfo::exists(p.path("quicksave.qsv")));
+}
+
+TEST_F(ProjectCommands, DeleteWithoutSelectionOrDuringAScanChangesNothing)
+{
+    buildThreeSites();
+    form.List4->setListIndex(-1);
+    c.bProjectSaved = true;
+    form.cmdDelete_Click();
+    EXPECT_EQ(form.List4->count(), 3);
+    EXPECT_EQ(form.lstRules->count(), 5);
+    EXPECT_TRUE(c.bProjectSaved);
+
+    form.List4->setListIndex(1);
+    c.bScanning = true;
+    form.cmdDelete_Click();
+    EXPECT_EQ(form.List4->count(), 3);
+    EXPECT_EQ(form.lstRules->count(), 5);
+    EXPECT_EQ(p.dialogs->lastText(), "You cannot delete the current site while the search is running.");
+    c.bScanning = false;
+}
+
+TEST_F(ProjectCommands, QuickSaveThatCannotBeWrittenKeepsTheMainSite)
+{
+    buildThreeSites();
+    QDir().mkpath(p.path("quicksave.qsv"));  // a folder stands in the way
+    form.List4->setListIndex(1);
+    form.cmdDelete_Click();
+    EXPECT_EQ(form.List4->count(), 3);
+    EXPECT_EQ(form.List1(2)->count(), 1);
+    ASSERT_EQ(p.dialogs->boxes.size(), 1);
+    EXPECT_TRUE(p.dialogs->lastText().contains("quick-save"));
+}
+
+TEST_F(ProjectCommands, AutoSaveCountsOnlyScanningSecondsWhenSwitchedOn)
+{
+    addMain("auto.example");
+    const QString target = p.path("projects/AutoSaved.prj");
+    tick(400);  // not scanning, option off
+    c.bScanning = true;
+    tick(400);  // option off
+    c.settings().set("chkAutoSave", "1");
+    c.bScanning = false;
+    tick(400);
+    EXPECT_EQ(form.iSecondsRunning, 0);
+    EXPECT_FALSE(QFileInfo::exists(target));
+
+    c.bScanning = true;
+    c.bProjectSaved = false;
+    tick(299);
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_EQ(form.iSecondsRunning, 299);
+    tick(1);
+    EXPECT_TRUE(readBytes(target).startsWith("auto.example\r\n"));
+    EXPECT_EQ(form.iSecondsRunning, 0);
+    EXPECT_TRUE(c.bProjectSaved);
+    EXPECT_EQ(setting("LastProject"), target);
+    c.bScanning = false;
+}
+
+TEST_F(ProjectCommands, AutoSaveWritesTheProjectsOwnFileAndAfterNewNeverTheOldOne)
+{
+    addMain("first.example");
+    const QString first = p.path("first.prj");
+    ASSERT_TRUE(form.saveProject(first));
+    c.settings().set("chkAutoSave", "1");
+    c.bScanning = true;
+
+    form.List3->add("first.example", {"x.example", "Direct Link", "001", "x.example/"}, 2);
+    EXPECT_FALSE(c.bProjectSaved);  // a result recorded in the scan is a change
+    tick(300);
+    EXPECT_TRUE(readBytes(first).contains("RESULT:2|first.example|x.example|Direct Link|001|x.example/\r\n"));
+
+    const QByteArray saved = readBytes(first);
+    form.cmdNew_Click();
+    addMain("second.example");
+    tick(300);
+    EXPECT_EQ(readBytes(first), saved);
+    EXPECT_TRUE(readBytes(p.path("projects/AutoSaved.prj")).startsWith("second.example\r\n"));
+    c.bScanning = false;
+}
+
+TEST_F(ProjectCommands, FailedAutoSaveWaitsForTheNextRound)
+{
+    addMain("auto.example");
+    form.strProjectFile = p.path("no-such-folder/auto.prj");
+    c.settings().set("chkAutoSave", "1");
+    c.bScanning = true;
+    c.bProjectSaved = false;
+    tick(300);
+    EXPECT_FALSE(c.bProjectSaved);
+    EXPECT_EQ(form.iSecondsRunning, 0);
+    EXPECT_TRUE(p.dialogs->boxes.isEmpty());  // no box in the middle of a scan
+    c.bScanning = false;
+}
+
+} // namespace
