@@ -1,0 +1,81 @@
+#pragma once
+// What a link found on a partner page is: its resolved form, whether it
+// belongs to the partner site, whether it points to the main site, and
+// whether the user's rules allow it to be scanned. Plain text tests only: no
+// URL parser and no list of top-level domains, so the results stay the same
+// as the stored projects and reports expect.
+//
+// The scanner's URL form: host, then path, no scheme, no doubled "/", at
+// least one "/" (partner.example/links/page.htm).
+
+#include <QList>
+#include <QString>
+
+namespace platform {
+class ListView;
+}
+
+namespace tarnwick {
+
+// The main-site URL reduced to the text the link tests look for: every
+// "http://" and "https://" removed, then a leading "www." (any case) when
+// something follows it. A path or a trailing "/" stays.
+QString stripDomain(const QString &mainSiteUrl);
+
+// The parent directory of url, ending with "/". A leading scheme (any case)
+// is kept in front of a directory and dropped when only the host is left.
+QString getBaseDir(const QString &url);
+
+// Resolves a value taken from a page against that page (host sockHost,
+// directory curDir, both without scheme) into the scanner's URL form. The
+// caller's variable holds the result afterwards, as the result is returned.
+QString resolveLink(QString &link, const QString &sockHost, const QString &curDir);
+
+// The last two labels of a host ("www.a.example" -> "a.example"); a host of
+// one or two labels unchanged.
+QString lastTwoLabels(const QString &host);
+
+// The link belongs to the linking site whose list row reads linkingSiteRow:
+// either text contains the other's host's last two labels (ignoring case).
+bool isSameSite(const QString &link, const QString &linkingSiteRow);
+
+// The link contains the main site's text (ignoring case).
+bool isDirectLink(const QString &link, const QString &mainSite);
+
+// The link's host and the main site's host end in the same two labels
+// (compared exactly, letter case included).
+bool isDomainLink(const QString &link, const QString &mainSite);
+
+// One row of the rules list.
+struct Rule {
+    QString mainSite;    // a main-site text as stored in the main-site list, or "Global"
+    QString remoteSite;  // a linking-site row text, or "Global"
+    QString ruleType;    // "LimitDirectory", "ExcludeDirectory", "LimitString", ...
+    QString ruleValue;
+};
+
+// The rows of the rules list (item text, columns 1 to 3), in order.
+QList<Rule> rulesFromList(const platform::ListView &lstRules);
+
+// Where rejections are logged: on when "chkLog" is 1.
+struct RuleLog {
+    bool on = false;
+    QString programDir;  // rules.log is written here
+};
+
+// The first rule in scope that rejects u, or nullptr when none does. A rule
+// is in scope when its MainSite is mainSiteText or "Global" and its
+// RemoteSite is linkingSiteText or "Global" (exact comparisons).
+const Rule *rejectingRule(const QString &u, const QList<Rule> &rules, const QString &mainSiteText,
+                          const QString &linkingSiteText);
+
+// True when u may be scanned. A rejection is logged when log.on is set.
+bool checkRules(const QString &u, const QList<Rule> &rules, const QString &mainSiteText,
+                const QString &linkingSiteText, const RuleLog &log = {});
+
+// Appends one five-line entry for a rejected link to rules.log in
+// programDir. A log that cannot be written is ignored: the log is only ever
+// read by the user.
+void logRule(const QString &programDir, const QString &ruleType, const QString &ruleValue, const QString &u);
+
+} // namespace tarnwick
