@@ -1,0 +1,299 @@
+#include "scanner/httpfetch.h"
+
+#include "scanner/linkrules.h"
+
+#include <QHash>
+
+#include <limits>
+
+namespace tarnwick {
+
+namespace {
+
+QString trimBlanks(const QString &s)
+{
+    qsizetype from = 0;
+    qsizetype to = s.size();
+    while (from < to && s.at(from) == QLatin1Char(' '))
+        ++from;
+    while (to > from && s.at(to - 1) == QLatin1Char(' '))
+        --to;
+    return s.mid(from, to - from);
+}
+
+} // namespace
+
+PageAddress splitPageAddress(const QString &queuedUrl)
+{
+    QString url = queuedUrl;
+    bool trailingSlash = false;
+    if (url.endsWith(QLatin1Char('/'))) {
+        trailingSlash = url.count(QLatin1Char('/')) >= 2;
+        url.chop(1);
+    }
+    url.remove(QLatin1String("http://"), Qt::CaseInsensitive);
+    url.remove(QLatin1String("https://"), Qt::CaseInsensitive);
+
+    PageAddress a;
+    a.url = url;
+    a.curUrl = url;
+
+    QString dir = url;
+    const qsizetype last = url.lastIndexOf(QLatin1Char('/'));
+    if (last >= 0) {
+        const QString tail = url.mid(last);
+        if (!tail.contains(QLatin1Char('.')) && tail != QLatin1String("/"))
+            dir += QLatin1Char('/');
+    }
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir = getBaseDir(dir);
+    a.curDir = dir;
+
+    const qsizetype first = url.indexOf(QLatin1Char('/'));
+    QString host;
+    QString path;
+    if (first >= 0) {
+        host = url.left(first + 1);
+        path = url.mid(first + 1);
+        if (trailingSlash)
+            path += QLatin1Char('/');
+    } else {
+        host = url;
+        path = QStringLiteral("/");
+    }
+    host.remove(QLatin1Char('/'));
+    if (path.isEmpty())
+        path = QStringLiteral("/");
+    else if (!path.startsWith(QLatin1Char('/')))
+        path.prepend(QLatin1Char('/'));
+    a.host = host;
+    a.path = path;
+    return a;
+}
+
+ConnectTarget connectTargetOf(const QString &hostText)
+{
+    ConnectTarget t;
+    t.hostName = hostText;
+    const qsizetype colon = hostText.lastIndexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return t;
+    const QString digits = hostText.mid(colon + 1);
+    if (digits.isEmpty() || digits.size() > 5)
+        return t;
+    for (const QChar c : digits) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return t;
+    }
+    const int port = digits.toInt();
+    if (port < 1 || port > 65535)
+        return t;
+    t.hostName = hostText.left(colon);
+    t.port = quint16(port);
+    return t;
+}
+
+QByteArray encodeRequestPath(const QString &path)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    const QByteArray bytes = path.toUtf8();
+    QByteArray out;
+    out.reserve(bytes.size());
+    for (const char ch : bytes) {
+        const uchar c = uchar(ch);
+        if (c < 0x21 || c == 0x7F) {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 0xF];
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+QByteArray buildHttpRequest(const QString &host, const QString &path)
+{
+    return "GET " + encodeRequestPath(path) + " HTTP/1.1\r\nHost: " + host.toUtf8()
+           + "\r\nConnection: close\r\nAccept: */*\r\n\r\n";
+}
+
+qsizetype findHeaderEnd(const QByteArray &data, qsizetype from)
+{
+    return data.indexOf("\r\n\r\n", qMax<qsizetype>(0, from));
+}
+
+QByteArray responseHeader(const QByteArray &response)
+{
+    const qsizetype end = findHeaderEnd(response);
+    return end >= 0 ? response.left(end + 4) : response.left(3);
+}
+
+bool isChunkedResponse(const QByteArray &header)
+{
+    const QList<QByteArray> lines = header.split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QByteArray line = lines[i].trimmed();
+        const qsizetype colon = line.indexOf(':');
+        if (colon <= 0)
+            continue;
+        if (line.left(colon).trimmed().compare("Transfer-Encoding", Qt::CaseInsensitive) == 0
+            && line.mid(colon + 1).toLower().contains("chunked"))
+            return true;
+    }
+    return false;
+}
+
+QByteArray decodeChunkedBody(const QByteArray &body)
+{
+    QByteArray out;
+    out.reserve(body.size());
+    qsizetype pos = 0;
+    while (pos < body.size()) {
+        const qsizetype eol = body.indexOf('\n', pos);
+        if (eol < 0) {
+            // A size line cut off by the close: nothing more to take.
+            break;
+        }
+        QByteArray sizeLine = body.mid(pos, eol - pos);
+        if (sizeLine.endsWith('\r'))
+            sizeLine.chop(1);
+        const qsizetype semicolon = sizeLine.indexOf(';');
+        if (semicolon >= 0)
+            sizeLine.truncate(semicolon);
+        sizeLine = sizeLine.trimmed();
+        bool ok = false;
+        const qint64 size = sizeLine.toLongLong(&ok, 16);
+        if (!ok || size < 0 || sizeLine.isEmpty()) {
+            // Not chunked after all: keep the rest as it stands.
+            out += body.mid(pos);
+            break;
+        }
+        pos = eol + 1;
+        if (size == 0)
+            break;
+        const qint64 take = qMin<qint64>(size, body.size() - pos);
+        out += body.mid(pos, take);
+        pos += take;
+        if (take < size)
+            break;
+        if (body.mid(pos, 2) == "\r\n")
+            pos += 2;
+        else if (pos < body.size() && body.at(pos) == '\n')
+            pos += 1;
+    }
+    return out;
+}
+
+QByteArray responseBody(const QByteArray &response)
+{
+    const QByteArray header = responseHeader(response);
+    QByteArray body = response.mid(header.size());
+    if (isChunkedResponse(header))
+        body = decodeChunkedBody(body);
+    return body;
+}
+
+qint64 contentLengthOf(const QByteArray &headerLines)
+{
+    const QList<QByteArray> lines = headerLines.split('\n');
+    for (QByteArray line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.contains("Content-Length"))
+            continue;
+        const qsizetype blank = line.indexOf(' ');
+        if (blank < 0)
+            return 0;
+        // The integer value of the text: its leading digits.
+        const QByteArray rest = line.mid(blank + 1).trimmed();
+        qsizetype n = 0;
+        while (n < rest.size() && n < 18 && rest.at(n) >= '0' && rest.at(n) <= '9')
+            ++n;
+        return n == 0 ? 0 : rest.left(n).toLongLong();
+    }
+    return 0;
+}
+
+QString statusCodeOf(const QString &header)
+{
+    const qsizetype first = header.indexOf(QLatin1Char(' '));
+    if (first < 0)
+        return QString();
+    const QString rest = header.mid(first + 1);
+    const qsizetype second = rest.indexOf(QLatin1Char(' '));
+    if (second < 0)
+        return QString();
+    return trimBlanks(rest.left(second + 1));
+}
+
+QString httpStatusText(const QString &code)
+{
+    static const QHash<QString, QString> table = {
+        {QStringLiteral("400"), QStringLiteral("400 Bad request")},
+        {QStringLiteral("401"), QStringLiteral("401 Unauthorized")},
+        {QStringLiteral("402"), QStringLiteral("402 PaymentRequired")},
+        {QStringLiteral("403"), QStringLiteral("403 Forbidden")},
+        {QStringLiteral("404"), QStringLiteral("404 Not found")},
+        {QStringLiteral("405"), QStringLiteral("405 Method Not Allowed")},
+        {QStringLiteral("406"), QStringLiteral("406 Not Acceptable")},
+        {QStringLiteral("407"), QStringLiteral("407 Proxy Authentication Required")},
+        {QStringLiteral("408"), QStringLiteral("408 request timeout")},
+        {QStringLiteral("409"), QStringLiteral("409 Conflict")},
+        {QStringLiteral("410"), QStringLiteral("410 Gone")},
+        {QStringLiteral("411"), QStringLiteral("411 Length Required")},
+        {QStringLiteral("412"), QStringLiteral("412 Precondition Failed")},
+        {QStringLiteral("413"), QStringLiteral("413 Request Entity Too Large")},
+        {QStringLiteral("414"), QStringLiteral("414 Request-URI Too Long")},
+        {QStringLiteral("415"), QStringLiteral("415 Unsupported Media Type")},
+        {QStringLiteral("500"), QStringLiteral("500 Internal Error")},
+        {QStringLiteral("501"), QStringLiteral("501 Not implemented")},
+        {QStringLiteral("502"), QStringLiteral("502 Bad Gateway")},
+        {QStringLiteral("503"), QStringLiteral("503 Service Unavailable")},
+        {QStringLiteral("504"), QStringLiteral("504 Gateway timeout")},
+        {QStringLiteral("505"), QStringLiteral("505 HTTP Not Version")},
+    };
+    return table.value(code);
+}
+
+QStringList parseFileTypes(const QString &text)
+{
+    QStringList types;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.trimmed().isEmpty())
+            continue;
+        for (const QString &entry : line.split(QLatin1Char('|'))) {
+            // An empty entry would match every link.
+            if (!entry.isEmpty())
+                types << entry;
+        }
+    }
+    return types;
+}
+
+QString zeroFilledCount(qint64 n)
+{
+    if (n < 0)
+        return QLatin1Char('-') + QString::number(-n).rightJustified(3, QLatin1Char('0'));
+    return QString::number(n).rightJustified(3, QLatin1Char('0'));
+}
+
+qint64 pageLimitFor(int index, qint64 current)
+{
+    static const qint64 limits[] = {1, 10, 50, 100, 500, 1000, 5000, 10000, 20000, 50000, 100000, 200000, 500000};
+    if (index < 0 || index > 12)
+        return current;
+    return limits[index];
+}
+
+int linksExpectedOf(const QString &cell)
+{
+    bool ok = false;
+    const int n = cell.trimmed().toInt(&ok);
+    return ok ? n : 1;
+}
+
+} // namespace tarnwick

@@ -1,0 +1,416 @@
+// Scan control: starting, walking the linking sites by scan type and skip
+// type, page limits, outcome rows, Skip and Stop in the middle of a page.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "scanner/scanharness.h"
+
+using testsupport::TestHttpServer;
+using Response = testsupport::TestHttpServer::Response;
+
+namespace {
+
+class ScanControl : public ::testing::Test, public scantest::ScanHarness {
+protected:
+    void SetUp() override { ASSERT_NE(server.port(), 0); }
+
+    void silentHosts(const QStringList &hosts)
+    {
+        Response silent;
+        silent.mode = Response::Mode::Silent;
+        for (const QString &h : hosts) {
+            serve(h);
+            server.setRoute(h, "*", silent);
+        }
+    }
+    bool waitForRequests(int n) { return waitUntil([&] { return server.requestCount() >= n; }); }
+    // "Link URL" of each results row.
+    QStringList linkUrls() const { return resultColumn(5); }
+};
+
+TEST_F(ScanControl, StartRefusesWithoutWhatTheScanTypeNeeds)
+{
+    form->Command1_Click();
+    EXPECT_EQ(p.dialogs->texts(), QStringList{"Please enter the Domain you want to find links to."});
+
+    const int a = addMain("a.example");
+    const int b = addMain("b.example");
+    addLinking(b, "b1.example/");
+    form->Command1_Click();
+    EXPECT_EQ(p.dialogs->lastText(), "Please enter at least one website to search for links.");
+
+    form->mnuScanItem_Click(1);
+    form->List4->setListIndex(-1);
+    form->Command1_Click();
+    EXPECT_EQ(p.dialogs->lastText(), "You must select a Main Site to scan before using this scan type.");
+    form->List4->setListIndex(a - 1);
+    form->Command1_Click();
+    EXPECT_EQ(p.dialogs->lastText(), "You must enter a Linking Site to scan before using this scan type.");
+
+    form->mnuScanItem_Click(2);
+    form->List4->setListIndex(b - 1);
+    form->Command1_Click();
+    EXPECT_EQ(p.dialogs->lastText(), "You must select a Linking Site to scan before using this scan type.");
+
+    EXPECT_EQ(p.dialogs->boxes.size(), 5);
+    EXPECT_FALSE(ctx().bScanning);
+    EXPECT_TRUE(form->Command1->isEnabled());
+    EXPECT_EQ(server.requestCount(), 0);
+    EXPECT_EQ(ctx().settings().get("ScanType"), "2");
+}
+
+TEST_F(ScanControl, ScanTypesChooseWhichLinkingSitesAreWalked)
+{
+    // Sites expecting no link end at their first page request, without a fetch.
+    const int a = addMain("http://www.a.example/");
+    addLinking(a, "a1.example/", "0");
+    addLinking(a, "a2.example/", "0");
+    addLinking(a, "a3.example/", "0");
+    addMain("b.example");  // no linking sites: passed over
+    const int c = addMain("c.example");
+    addLinking(c, "c1.example/", "0");
+    addLinking(c, "c2.example/", "0");
+
+    form->mnuScanItem_Click(0);
+    form->Command1_Click();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(linkUrls(), (QStringList{"a1.example/", "a2.example/", "a3.example/", "c1.example/", "c2.example/"}));
+    EXPECT_EQ(resultColumn(1), (QStringList{"a.example/", "a.example/", "a.example/", "c.example", "c.example"}));
+    EXPECT_EQ(resultColumn(2), (QStringList{"a1.example", "a2.example", "a3.example", "c1.example", "c2.example"}));
+    EXPECT_EQ(statuses(), QStringList(5, "None Found"));
+    EXPECT_EQ(resultColumn(4), QStringList(5, "000"));
+    EXPECT_EQ(form->List3->smallIcon(1), 1);
+    EXPECT_EQ(form->List3->foreColor(1), platform::kColorRed);
+    EXPECT_EQ(ctx().iCurrentMain, c);
+    EXPECT_EQ(form->iCurrentSite, 0);
+    EXPECT_EQ(ctx().lLinkingSitesScanned, 5);
+    EXPECT_EQ(ctx().lMainSitesScanned, 2);  // the move to c and the stop
+    EXPECT_EQ(form->panelText(1), "Stopped");
+    EXPECT_TRUE(form->Command1->isEnabled());
+    EXPECT_FALSE(form->cmdStop->isEnabled());
+    EXPECT_FALSE(form->cmdNextSearch->isEnabled());
+    EXPECT_EQ(p.sound->played.last(), p.path("sounds/finished.wav"));
+    EXPECT_EQ(server.requestCount(), 0);
+
+    form->mnuScanItem_Click(1);
+    form->List4->setListIndex(c - 1);
+    form->Command1_Click();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(linkUrls(), (QStringList{"c1.example/", "c2.example/"}));
+
+    form->mnuScanItem_Click(2);
+    form->List4->setListIndex(a - 1);
+    form->List1(a)->setSelectedRow(2);
+    form->Command1_Click();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(linkUrls(), QStringList{"a2.example/"});
+}
+
+TEST_F(ScanControl, SkipFollowsTheSkipTypeAndIsUsedUp)
+{
+    silentHosts({"a1.example", "a2.example", "b1.example", "b2.example"});
+    const int a = addMain("a.example");
+    addLinking(a, "a1.example/");
+    addLinking(a, "a2.example/");
+    const int b = addMain("b.example");
+    addLinking(b, "b1.example/");
+    addLinking(b, "b2.example/");
+
+    // Skip type 0 under scan type 2 goes on to the next linking site; the
+    // next end goes by the scan type again and stops.
+    form->mnuScanItem_Click(2);
+    form->mnuSkipItem_Click(0);
+    form->List4->setListIndex(a - 1);
+    form->List1(a)->setSelectedRow(1);
+    form->Command1_Click();
+    ASSERT_TRUE(waitForRequests(1));
+    form->cmdSkip_Click();
+    ASSERT_TRUE(waitForRequests(2));
+    form->cmdNextSearch_Click();
+    EXPECT_FALSE(ctx().bScanning);
+    EXPECT_EQ(linkUrls(), (QStringList{"a1.example/", "a2.example/"}));
+    EXPECT_EQ(statuses(), (QStringList{"None Found (Skipped)", "None Found"}));
+
+    // Skip type 0 under scan type 1 goes past the last linking site to the
+    // next main site.
+    server.clearRequests();
+    form->mnuScanItem_Click(1);
+    form->List4->setListIndex(a - 1);
+    form->Command1_Click();
+    ASSERT_TRUE(waitForRequests(1));
+    form->cmdSkip_Click();
+    ASSERT_TRUE(waitForRequests(2));
+    form->cmdSkip_Click();
+    ASSERT_TRUE(waitForRequests(3));
+    form->cmdNextSearch_Click();
+    ASSERT_TRUE(waitForRequests(4));
+    form->cmdNextSearch_Click();
+    EXPECT_FALSE(ctx().bScanning);
+    EXPECT_EQ(requestPaths(), (QStringList{"a1.example/", "a2.example/", "b1.example/", "b2.example/"}));
+    EXPECT_EQ(statuses(), (QStringList{"None Found (Skipped)", "None Found (Skipped)", "None Found", "None Found"}));
+
+    // Skip type 1 jumps to the next main site; on the last one it stops.
+    server.clearRequests();
+    form->mnuScanItem_Click(0);
+    form->mnuSkipItem_Click(1);
+    form->Command1_Click();
+    ASSERT_TRUE(waitForRequests(1));
+    form->cmdSkip_Click();
+    ASSERT_TRUE(waitForRequests(2));
+    form->cmdNextSearch_Click();
+    ASSERT_TRUE(waitForRequests(3));
+    form->cmdSkip_Click();
+    EXPECT_FALSE(ctx().bScanning);
+    EXPECT_EQ(requestPaths(), (QStringList{"a1.example/", "b1.example/", "b2.example/"}));
+    EXPECT_EQ(statuses(), (QStringList{"None Found (Skipped)", "None Found", "None Found (Skipped)"}));
+    EXPECT_EQ(ctx().iCurrentMain, b);
+    EXPECT_EQ(ctx().settings().get("SkipType"), "1");
+}
+
+TEST_F(ScanControl, PageLimitCountsThePagesOfEachLinkingSite)
+{
+    serve("partner.example");
+    server.setDefault(Response::page("<html></html>"));
+    const int m = addMain("main.example");
+    addLinking(m, "partner.example/");
+    auto scanWithQueuedPages = [&] {
+        server.clearRequests();
+        form->Command1_Click();
+        // Pages that page processing would have queued.
+        form->List2->addItem("partner.example/p2.htm");
+        form->List2->addItem("partner.example/p3.htm");
+        EXPECT_TRUE(runToEnd());
+        return server.requestCount();
+    };
+
+    setting("cmbAdvance", "0");
+    EXPECT_EQ(scanWithQueuedPages(), 1);
+    setting("cmbAdvance", "1");
+    EXPECT_EQ(scanWithQueuedPages(), 3);
+    // An index outside the list keeps the limit in force.
+    form->lPageLimit = 2;
+    setting("cmbAdvance", "13");
+    EXPECT_EQ(scanWithQueuedPages(), 2);
+    // Without the limit only the queue ends the site.
+    setting("cmbAdvance", "0");
+    setting("chkAuto", "0");
+    EXPECT_EQ(scanWithQueuedPages(), 3);
+    EXPECT_EQ(requestPaths(), (QStringList{"partner.example/", "partner.example/p2.htm", "partner.example/p3.htm"}));
+}
+
+TEST_F(ScanControl, OutcomeRowsOfEachWayALinkingSiteEnds)
+{
+    silentHosts({"partner.example"});
+    const int m = addMain("main.example");
+    addLinking(m, "partner.example/a.htm", "5");
+    addLinking(m, "partner.example/b.htm", "1005");
+    addLinking(m, "partner.example/c.htm", "2");
+    addLinking(m, "partner.example/d.htm", "1");
+    addLinking(m, "partner.example/e.htm", "1");
+    platform::ListView *list = form->List1(m);
+    // What page processing records, set by hand on each site in turn.
+    auto found = [&](int n) {
+        ctx().bLinkFound = true;
+        ctx().iLinksFound = n;
+        form->cmdNextSearch_Click();
+    };
+
+    form->Command1_Click();
+    found(3);
+    found(1);
+    found(2);
+    ctx().bRedirectFound = true;
+    ctx().strRedirectURL = "partner.example/r.htm";
+    form->cmdNextSearch_Click();
+    ctx().strStatusNote = " ";
+    form->cmdNextSearch_Click();
+    EXPECT_FALSE(ctx().bScanning);
+
+    EXPECT_EQ(statuses(), (QStringList{"Missing 002", "Missing 1004", "Redirect Link", "None Found"}));
+    EXPECT_EQ(resultColumn(4), (QStringList{"000", "000", "001", "000"}));
+    EXPECT_EQ(linkUrls(), (QStringList{"partner.example/a.htm", "partner.example/b.htm", "partner.example/r.htm",
+                                       "partner.example/e.htm"}));
+    EXPECT_EQ(form->List3->smallIcon(3), 2);
+    EXPECT_EQ(form->List3->foreColor(3), platform::kColorBlue);
+    EXPECT_EQ(form->List3->foreColor(1), platform::kColorRed);
+    // A missing outcome leaves the site's colour; a redirect turns it green
+    // and puts the redirect page in its place.
+    EXPECT_EQ(list->foreColor(1), platform::kColorBlack);
+    EXPECT_EQ(list->foreColor(4), platform::kColorGreen);
+    EXPECT_EQ(list->text(4), "partner.example/r.htm");
+    EXPECT_EQ(list->foreColor(5), platform::kColorRed);
+    EXPECT_EQ(ctx().lLinksFound, 1);
+}
+
+TEST_F(ScanControl, SkipAndStopInTheMiddleOfADownload)
+{
+    serve("slow.example");
+    serve("fast.example");
+    Response slow = Response::page(QByteArray(200, 'x'));
+    slow.mode = Response::Mode::Trickle;
+    slow.trickleBytes = 10;
+    slow.trickleIntervalMs = 100;
+    server.setRoute("slow.example", "*", slow);
+    server.setRoute("fast.example", "*", Response::page("<html>fast</html>"));
+    const int m = addMain("main.example");
+    addLinking(m, "slow.example/");
+    addLinking(m, "fast.example/");
+
+    form->Command1_Click();
+    EXPECT_TRUE(ctx().bScanning);
+    EXPECT_FALSE(form->Command1->isEnabled());
+    EXPECT_FALSE(form->Command10->isEnabled());
+    EXPECT_TRUE(form->cmdStop->isEnabled());
+    EXPECT_FALSE(ctx().bProjectSaved);
+    ASSERT_TRUE(waitUntil([&] { return ctx().lSockBytes[0] > 0; }));
+    EXPECT_EQ(form->panelText(2), "Page 1 of 1");
+    EXPECT_EQ(form->panelText(3), "Searching slow.example/");
+    form->cmdSkip_Click();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(statuses(), (QStringList{"None Found (Skipped)", "None Found"}));
+    // Nothing of the skipped page reached the next one.
+    EXPECT_TRUE(ctx().strSockData[0].endsWith("\r\n\r\n<html>fast</html>"));
+    EXPECT_FALSE(form->bSkipClicked);
+
+    // Stop while the slow page still arrives: nothing more happens after it.
+    form->Command1_Click();
+    ASSERT_TRUE(waitUntil([&] { return ctx().lSockBytes[0] > 0; }));
+    form->cmdStop_Click();
+    EXPECT_FALSE(ctx().bScanning);
+    const QByteArray stoppedAt = ctx().strSockData[0];
+    spin(500);
+    EXPECT_EQ(ctx().strSockData[0], stoppedAt);
+    EXPECT_TRUE(form->List3->count() == 0);
+    EXPECT_TRUE(form->lstErr->count() == 0);
+    EXPECT_EQ(form->panelText(1), "Stopped");
+    for (int panel = 2; panel <= 4; ++panel)
+        EXPECT_EQ(form->panelText(panel), "") << panel;
+    EXPECT_EQ(form->pb1->value(), form->pb1->maximum());
+    EXPECT_TRUE(form->Command1->isEnabled());
+    EXPECT_TRUE(form->Command10->isEnabled());
+    EXPECT_FALSE(form->cmdStop->isEnabled());
+    EXPECT_FALSE(form->cmdSkip->isEnabled());
+    EXPECT_FALSE(form->cmdResume->isEnabled());
+    EXPECT_EQ(form->iCurrentSite, 0);
+}
+
+TEST_F(ScanControl, StepInterruptedByASkipGivesUpQuietly)
+{
+    silentHosts({"a1.example", "a2.example"});
+    const int m = addMain("main.example");
+    addLinking(m, "a1.example/");
+    addLinking(m, "a2.example/");
+    // Fires while the first page request gives way to the event loop.
+    QTimer::singleShot(0, form.get(), [this] { form->cmdSkip_Click(); });
+    form->Command1_Click();
+    ASSERT_TRUE(waitForRequests(1));
+    spin(200);
+    // The first site never fetched; the interrupted step did not take the
+    // second site's page as its own.
+    EXPECT_EQ(requestPaths(), QStringList{"a2.example/"});
+    EXPECT_EQ(statuses(), QStringList{"None Found (Skipped)"});
+    EXPECT_EQ(form->iCurrentSite, 2);
+    EXPECT_EQ(form->List2->count(), 0);
+    form->cmdStop_Click();
+}
+
+TEST_F(ScanControl, SecondScanInheritsNothingFromAStoppedOne)
+{
+    silentHosts({"a1.example"});
+    serve("a2.example");
+    serve("b1.example");
+    server.setDefault(Response::page("<html></html>"));
+    const int a = addMain("a.example");
+    addLinking(a, "a1.example/");
+    addLinking(a, "a2.example/", "0");
+    const int b = addMain("b.example");
+    addLinking(b, "b1.example/");
+    form->mnuSkipItem_Click(1);
+
+    form->Command1_Click();
+    ASSERT_TRUE(waitUntil([&] { return server.requestCount() >= 1; }));
+    ctx().bRedirectFound = true;
+    ctx().strRedirectURL = "a1.example/r.htm";
+    ctx().strStatusNote = "Source Protected";
+    ctx().lResultNumber = 9;
+    ctx().lSitePagesFound = 4;
+    ctx().strSeenPages.add("a2.example/");
+    ctx().bLinkFound = true;
+    ctx().iLinksFound = 0;
+    form->bSkipClicked = true;
+    form->cmdStop_Click();
+    EXPECT_TRUE(form->List3->count() == 0);
+
+    // Served this time: a1 answers at once.
+    server.setRoute("a1.example", "*", Response::page("<html></html>"));
+    serve("a1.example");
+    form->Command1_Click();
+    EXPECT_EQ(ctx().lSitePagesFound, 0);
+    EXPECT_EQ(ctx().lResultNumber, 0);
+    EXPECT_TRUE(ctx().strStatusNote.isEmpty());
+    EXPECT_EQ(ctx().strSeenPages.size(), 0);
+    ASSERT_TRUE(runToEnd());
+    // No skip request carried over (it would have jumped to b), no redirect,
+    // no note.
+    EXPECT_EQ(linkUrls(), (QStringList{"a1.example/", "a2.example/", "b1.example/"}));
+    EXPECT_EQ(statuses(), QStringList(3, "None Found"));
+    EXPECT_EQ(ctx().iCurrentMain, b);
+}
+
+TEST_F(ScanControl, IdleButtonsDoNothing)
+{
+    const int m = addMain("main.example");
+    addLinking(m, "partner.example/");
+    form->cmdNextSearch_Click();
+    form->cmdSkip_Click();
+    EXPECT_FALSE(ctx().bScanning);
+    EXPECT_FALSE(form->bSkipClicked);
+    EXPECT_EQ(form->List3->count(), 0);
+    EXPECT_EQ(ctx().lLinkingSitesScanned, 0);
+    EXPECT_TRUE(ctx().strStatusNote.isEmpty());
+}
+
+TEST_F(ScanControl, FileTypesAreReadAtStart)
+{
+    QFile f(p.path("filetypes.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(".htm\r\n\r\n.php\r\n \r\n.asp");
+    f.close();
+    const int m = addMain("main.example");
+    addLinking(m, "partner.example/", "0");
+    form->Command1_Click();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_EQ(ctx().vFileTypes, (QStringList{".htm", ".php", ".asp"}));
+    QFile::remove(p.path("filetypes.txt"));
+    form->Command1_Click();
+    ASSERT_TRUE(runToEnd());
+    EXPECT_TRUE(ctx().vFileTypes.isEmpty());
+}
+
+TEST_F(ScanControl, ALongRunOfSitesWithoutFetchesEndsWithoutNesting)
+{
+    // 20,000 linking sites under 50 main sites, each ending at its first
+    // page request: nested calls would need far more stack than there is.
+    constexpr int kMains = 50;
+    constexpr int kPerMain = 400;
+    for (int m = 1; m <= kMains; ++m) {
+        ASSERT_EQ(addMain(QStringLiteral("main%1.example").arg(m)), m);
+        platform::ListView *list = form->List1(m);
+        for (int i = 0; i < kPerMain; ++i)
+            list->add(QStringLiteral("site%1-%2.example/").arg(m).arg(i), {"0", "", "", ""});
+    }
+    form->Command1_Click();
+    EXPECT_FALSE(ctx().bScanning);
+    ASSERT_EQ(form->List3->count(), kMains * kPerMain);
+    EXPECT_EQ(form->List3->subItem(kMains * kPerMain, 4), QStringLiteral("site%1-%2.example/").arg(kMains).arg(kPerMain - 1));
+    EXPECT_EQ(ctx().lLinkingSitesScanned, kMains * kPerMain);
+    EXPECT_EQ(ctx().iCurrentMain, kMains);
+}
+
+} // namespace
