@@ -4,16 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "scanner/pagetext.h"
+#include "support/files.h"
 
 using namespace tarnwick;
+using testsupport::readBytes;
 
 namespace {
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 LinkContext partnerPage()
 {
     LinkContext c;
@@ -79,18 +75,18 @@ TEST(PageText, DumpsAreReplacedWithThePageAndALineEnd)
     ASSERT_TRUE(writePageDump2(dir.path(), 0, text));
     EXPECT_EQ(pageDumpPath(dir.path(), 0), dir.filePath("html0.txt"));
     EXPECT_EQ(pageDump2Path(dir.path(), 0), dir.filePath("html20.txt"));
-    EXPECT_EQ(readFile(dir.filePath("html0.txt")),
+    EXPECT_EQ(readBytes(dir.filePath("html0.txt")),
               QByteArray("<p>caf\xc3\xa9</p>\r\n<a \r\nhref=\"a.htm\">a</a>\n<b>\r</b>\r\n"));
-    EXPECT_EQ(readFile(dir.filePath("html20.txt")), QByteArray("<p>caf\xc3\xa9</p><a href=\"a.htm\">a</a><b></b>\r\n"));
+    EXPECT_EQ(readBytes(dir.filePath("html20.txt")), QByteArray("<p>caf\xc3\xa9</p><a href=\"a.htm\">a</a><b></b>\r\n"));
 
     // A shorter page leaves nothing of the longer one behind.
     ASSERT_TRUE(writePageDump(dir.path(), 0, "x"));
     ASSERT_TRUE(writePageDump2(dir.path(), 0, ""));
-    EXPECT_EQ(readFile(dir.filePath("html0.txt")), QByteArray("x\r\n"));
-    EXPECT_EQ(readFile(dir.filePath("html20.txt")), QByteArray("\r\n"));
+    EXPECT_EQ(readBytes(dir.filePath("html0.txt")), QByteArray("x\r\n"));
+    EXPECT_EQ(readBytes(dir.filePath("html20.txt")), QByteArray("\r\n"));
 
     ASSERT_TRUE(writePageDump(dir.path(), 3, "y"));
-    EXPECT_EQ(readFile(dir.filePath("html3.txt")), QByteArray("y\r\n"));
+    EXPECT_EQ(readBytes(dir.filePath("html3.txt")), QByteArray("y\r\n"));
     EXPECT_FALSE(writePageDump(dir.filePath("missing/folder"), 0, "x"));
     EXPECT_FALSE(writePageDump2(dir.filePath("missing/folder"), 0, "x"));
 }
@@ -119,7 +115,7 @@ TEST(PageText, DumpLinesFollowTheDumpFile)
     QTemporaryDir dir;
     const QString text = normalizeHrefs("<html>\r\n<a href=\"a.htm\">a</a> <a href=b.htm>b</a>\r\n</html>");
     ASSERT_TRUE(writePageDump(dir.path(), 0, text));
-    QByteArray file = readFile(dir.filePath("html0.txt"));
+    QByteArray file = readBytes(dir.filePath("html0.txt"));
     ASSERT_TRUE(file.endsWith("\r\n"));
     file.chop(2);
     EXPECT_EQ(dumpLines(text), QString::fromUtf8(file).split("\r\n"));
@@ -291,7 +287,7 @@ TEST(PageText, ExamineLineWithRules)
     EXPECT_EQ(r.queueUrl, "www.partner.example/links/other.htm");
     EXPECT_EQ(lookups, 1);
 
-    EXPECT_EQ(readFile(dir.filePath("rules.log")),
+    EXPECT_EQ(readBytes(dir.filePath("rules.log")),
               QByteArray("Excluded Site: www.partner.example/links/page.htm\r\nRule Type: ExcludeString\r\n"
                          "Rule Value: page\r\n\r\n\r\n"
                          "Excluded Site: www.main.example/a.htm\r\nRule Type: ExcludeString\r\n"

@@ -5,8 +5,10 @@
 
 #include "platform/listview.h"
 #include "scanner/linkrules.h"
+#include "support/files.h"
 
 using namespace tarnwick;
+using testsupport::readBytes;
 
 namespace {
 const QString kMain = QStringLiteral("http://www.main.example");
@@ -24,11 +26,6 @@ bool allowed(const QString &u, const QList<Rule> &rules)
     return checkRules(u, rules, kMain, kLinking);
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 } // namespace
 
 TEST(Rules, NoRulesLetEveryLinkThrough)
@@ -151,7 +148,7 @@ TEST(Rules, RejectionsAreLoggedOnlyWhenLoggingIsOn)
     EXPECT_FALSE(checkRules(kLink, rules, kMain, kLinking, RuleLog{true, dir.path()}));
     EXPECT_TRUE(checkRules("www.partner.example/a.htm", rules, kMain, kLinking, RuleLog{true, dir.path()}));
     EXPECT_FALSE(checkRules("www.other.example/", rules, kMain, kLinking, RuleLog{true, dir.path()}));
-    EXPECT_EQ(readFile(log), QByteArray("Excluded Site: www.partner.example/links/page.htm\r\n"
+    EXPECT_EQ(readBytes(log), QByteArray("Excluded Site: www.partner.example/links/page.htm\r\n"
                                         "Rule Type: ExcludeDirectory\r\n"
                                         "Rule Value: /links/\r\n"
                                         "\r\n"

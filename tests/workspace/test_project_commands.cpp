@@ -15,24 +15,13 @@
 #include "support/testprogram.h"
 #include "workspace/project.h"
 #include "workspace/projectfile.h"
+#include "support/files.h"
 
 using namespace tarnwick;
+using testsupport::readBytes;
+using testsupport::writeBytes;
 
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 // Every write past a few bytes fails while this lives, as on a full disk.
 class FileSizeLimit {

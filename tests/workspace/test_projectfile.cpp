@@ -7,23 +7,13 @@
 #include <ostream>
 
 #include "workspace/projectfile.h"
+#include "support/files.h"
 
 using namespace tarnwick;
+using testsupport::readBytes;
+using testsupport::writeBytes;
 
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 LinkingSiteRow link(const QString &site, const QString &expected = QStringLiteral("1"), const QString &html = {},
                     const QString &name = {}, const QString &description = {})

@@ -6,22 +6,13 @@
 #include "platform/listview.h"
 #include "support/testprogram.h"
 #include "workspace/services.h"
+#include "support/files.h"
 
 using namespace tarnwick;
+using testsupport::readBytes;
+using testsupport::writeBytes;
 
 namespace {
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 } // namespace
 
 TEST(UrlText, URLEncodeKeepsSafeCharactersAndEncodesTheRest)
@@ -82,7 +73,7 @@ TEST(Files, ExtractFileNameSplitsAtSlash)
 TEST(Files, FileExistsOnlyForPlainFilesIgnoringCaseOfTheName)
 {
     testsupport::TestProgram p;
-    writeFile(p.path("Report.HTML"), "x");
+    writeBytes(p.path("Report.HTML"), "x");
     QDir(p.dir.path()).mkdir("folder");
     EXPECT_TRUE(fileExists(p.path("Report.HTML")));
     EXPECT_TRUE(fileExists(p.path("report.html")));
@@ -96,19 +87,19 @@ TEST(Files, FileExistsOnlyForPlainFilesIgnoringCaseOfTheName)
 TEST(Files, CopyFileReplacesOrLeavesTheDestinationAlone)
 {
     testsupport::TestProgram p;
-    writeFile(p.path("a.txt"), "new contents");
-    writeFile(p.path("b.txt"), "old");
+    writeBytes(p.path("a.txt"), "new contents");
+    writeBytes(p.path("b.txt"), "old");
     copyFile(p.path("a.txt"), p.path("b.txt"));
-    EXPECT_EQ(readFile(p.path("b.txt")), "new contents");
+    EXPECT_EQ(readBytes(p.path("b.txt")), "new contents");
 
     // A missing source, a folder as source, an unreachable destination:
     // nothing changes and nothing is thrown.
-    writeFile(p.path("c.txt"), "keep me");
+    writeBytes(p.path("c.txt"), "keep me");
     copyFile(p.path("missing.txt"), p.path("c.txt"));
-    EXPECT_EQ(readFile(p.path("c.txt")), "keep me");
+    EXPECT_EQ(readBytes(p.path("c.txt")), "keep me");
     QDir(p.dir.path()).mkdir("folder");
     copyFile(p.path("folder"), p.path("c.txt"));
-    EXPECT_EQ(readFile(p.path("c.txt")), "keep me");
+    EXPECT_EQ(readBytes(p.path("c.txt")), "keep me");
     copyFile(p.path("a.txt"), p.path("no/such/dir/c.txt"));
     EXPECT_FALSE(QFile::exists(p.path("no/such/dir/c.txt")));
     // Copying onto a folder leaves the folder.
