@@ -1,15 +1,46 @@
 #include <QApplication>
+#include <QByteArray>
+#include <unistd.h>
 
 #include "shell/splash.h"
+#include "shell/webbrowser.h"
 #include "workspace/context.h"
 #include "workspace/project.h"
 
+namespace {
+
+// The built-in browser must be set up before the application object exists.
+void prepareWebBrowser()
+{
+    if (!tarnwick::haveWebEngine())
+        return;
+    // Pages only load when the user asks for them: no updates, reporting or
+    // other traffic of the browser engine's own in the background. The
+    // user's own flags stay, ours come after them.
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS").trimmed();
+    const QByteArray quiet = "--disable-background-networking --disable-component-update "
+                             "--disable-domain-reliability --no-pings";
+    flags = flags.isEmpty() ? quiet : flags + ' ' + quiet;
+    // The engine's sandbox refuses to run as root.
+    if (geteuid() == 0) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        flags += " --no-sandbox";
+    }
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    prepareWebBrowser();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QApplication::setApplicationVersion(tarnwick::programVersionText());
     auto ctx = tarnwick::AppContext::createDesktop();
+    ctx->createWebBrowser = tarnwick::webEngineBrowserFactory();
+    ctx->endProgram = [] { QCoreApplication::quit(); };
 
     // The splash window loads first; its timer loads and shows the main
     // window, which it keeps until the program ends.

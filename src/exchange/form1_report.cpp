@@ -1,14 +1,10 @@
 // The HTML report and the exports of the main window.
 
-#include <QBoxLayout>
 #include <QDir>
-#include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTextBrowser>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include "exchange/report.h"
 #include "platform/safefile.h"
@@ -90,32 +86,16 @@ bool isBlankName(const QString &name)
 
 void Form1::buildReportControls()
 {
-    auto *page = new QWidget(m_central);
-    page->setObjectName(QStringLiteral("reportPage"));
-    auto *box = new QVBoxLayout(page);
-    box->setContentsMargins(0, 0, 0, 0);
+    // The report view and its buttons share the "Reports" tab with the
+    // e-mail buttons; the window's layout places them.
+    QWidget *page = List3View->parentWidget();
     Command8 = new QPushButton(QStringLiteral("Save Report As"), page);
     Command8a = new QPushButton(QStringLiteral("Save Tab Delimited"), page);
     Command12 = new QPushButton(QStringLiteral("Build Report"), page);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Command12);
-    buttons->addStretch(1);
-    buttons->addWidget(Command8);
-    buttons->addWidget(Command8a);
-    box->addLayout(buttons);
+    Command8->setObjectName(QStringLiteral("Command8"));
+    Command8a->setObjectName(QStringLiteral("Command8a"));
+    Command12->setObjectName(QStringLiteral("Command12"));
     WebBrowser2 = std::make_unique<TextReportBrowser>(page, m_ctx.shell());
-    box->addWidget(WebBrowser2->widget(), 1);
-
-    // A page beside the results list's; without tabs, a row of the window.
-    QTabWidget *tabs = nullptr;
-    for (QWidget *w = List3View; w && !tabs; w = w->parentWidget())
-        tabs = qobject_cast<QTabWidget *>(w);
-    if (tabs) {
-        const int at = tabs->addTab(page, QStringLiteral("Reports"));
-        tabs->setTabToolTip(at, QStringLiteral("View Reports"));
-    } else if (auto *layout = qobject_cast<QBoxLayout *>(m_central->layout())) {
-        layout->addWidget(page, 1);
-    }
 
     connect(Command8, &QPushButton::clicked, this, [this] { Command8_Click(); });
     connect(Command8a, &QPushButton::clicked, this, [this] { Command8a_Click(); });

@@ -5,9 +5,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QMenu>
-#include <QTabWidget>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "exchange/results.h"
 #include "shell/failures.h"
@@ -16,44 +14,14 @@
 
 namespace tarnwick {
 
-namespace {
-QTabWidget *enclosingTabs(QWidget *w)
-{
-    for (QWidget *p = w ? w->parentWidget() : nullptr; p; p = p->parentWidget()) {
-        if (auto *tabs = qobject_cast<QTabWidget *>(p))
-            return tabs;
-    }
-    return nullptr;
-}
-} // namespace
-
 void Form1::buildResultsControls()
 {
     List3->setSmallIcons(resultIcons());
 
-    // The results and the errors share the "Links" page.
-    lblErr = new QLabel(QStringLiteral("Errors/Warnings:"));
+    // The results and the errors share the "Links" tab; the window's layout
+    // places them.
+    lblErr = new QLabel(QStringLiteral("Errors/Warnings:"), lstErrView->parentWidget());
     lblErr->setObjectName(QStringLiteral("lblErr"));
-    if (QTabWidget *tabs = enclosingTabs(List3View)) {
-        for (QWidget *view : {static_cast<QWidget *>(List3View), static_cast<QWidget *>(lstErrView)}) {
-            const int at = tabs->indexOf(view);
-            if (at >= 0)
-                tabs->removeTab(at);
-        }
-        auto *page = new QWidget;
-        page->setObjectName(QStringLiteral("linksPage"));
-        auto *column = new QVBoxLayout(page);
-        column->addWidget(List3View, 3);
-        column->addWidget(lblErr);
-        column->addWidget(lstErrView, 1);
-        List3View->show();
-        lstErrView->show();
-        tabs->insertTab(0, page, QStringLiteral("Links"));
-        tabs->setTabToolTip(0, QStringLiteral("View Link Results"));
-        tabs->setCurrentIndex(0);
-    } else {
-        lblErr->setParent(lstErrView->parentWidget());
-    }
 
     Popup2 = new QMenu(QStringLiteral("Popup2"), this);
     const QStringList captions = {QStringLiteral("Browse Main Site"), QStringLiteral("Browse Linking Site"),

@@ -2,7 +2,6 @@
 // Skip, Resume and the scan-type and skip-type menus.
 
 #include <QAction>
-#include <QBoxLayout>
 #include <QComboBox>
 #include <QCursor>
 #include <QFile>
@@ -14,7 +13,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "platform/services.h"
 #include "platform/socket.h"
@@ -68,27 +66,26 @@ void Form1::buildScannerControls()
     mnuScanItem[0]->setChecked(true);
     mnuSkipItem[0]->setChecked(true);
 
-    // The scan buttons; their final places come with the window layout.
-    auto *panel = new QWidget(m_central);
-    panel->setObjectName(QStringLiteral("scanControls"));
-    auto *column = new QVBoxLayout(panel);
-    Command1 = scanButton(QStringLiteral("Start Scan"), QStringLiteral("Begin searching for links"), panel);
-    cmdStop = scanButton(QStringLiteral("Stop"), QStringLiteral("Stop scanning for links"), panel);
-    cmdSkip = scanButton(QStringLiteral("Skip"), QStringLiteral("Skip the current Linking Site"), panel);
-    cmdResume = scanButton(QStringLiteral("Resume"), QString(), panel);
-    cmdDoSearch = scanButton(QStringLiteral("Start Search"), QString(), panel);
-    Command10 = scanButton(QStringLiteral("Scan Type"), QStringLiteral("Change the scan type"), panel);
-    Command11 = scanButton(QStringLiteral("Skip Type"), QString(), panel);
-    for (QPushButton *b : {Command1, cmdStop, cmdSkip, cmdResume, Command10, Command11})
-        column->addWidget(b);
-    column->addStretch(1);
+    // The scan buttons; the window's layout places them.
+    Command1 = scanButton(QStringLiteral("Start Scan"), QStringLiteral("Begin searching for links"), m_central);
+    cmdStop = scanButton(QStringLiteral("Stop"), QStringLiteral("Stop scanning for links"), m_central);
+    cmdSkip = scanButton(QStringLiteral("Skip"), QStringLiteral("Skip the current Linking Site"), m_central);
+    cmdResume = scanButton(QStringLiteral("Resume"), QString(), m_central);
+    cmdDoSearch = scanButton(QStringLiteral("Start Search"), QString(), m_central);
+    Command10 = scanButton(QStringLiteral("Scan Type"), QStringLiteral("Change the scan type"), m_central);
+    Command11 = scanButton(QStringLiteral("Skip Type"), QString(), m_central);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    cmdStop->setObjectName(QStringLiteral("cmdStop"));
+    cmdSkip->setObjectName(QStringLiteral("cmdSkip"));
+    cmdResume->setObjectName(QStringLiteral("cmdResume"));
+    cmdDoSearch->setObjectName(QStringLiteral("cmdDoSearch"));
+    Command10->setObjectName(QStringLiteral("Command10"));
+    Command11->setObjectName(QStringLiteral("Command11"));
     // Only other windows start a search through it.
     cmdDoSearch->hide();
     cmdStop->setEnabled(false);
     cmdSkip->setEnabled(false);
     cmdResume->setEnabled(false);
-    if (auto *box = qobject_cast<QBoxLayout *>(m_central->layout()))
-        box->addWidget(panel);
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
@@ -99,12 +96,12 @@ void Form1::buildScannerControls()
     connect(Command11, &QPushButton::clicked, this, [this] { Command11_Click(); });
     connect(cmdNextSearch, &QPushButton::clicked, this, [this] { cmdNextSearch_Click(); });
 
+    // Laid over the status bar's fourth panel by the window's layout.
     pb1 = new QProgressBar(StatusBar1);
+    pb1->setObjectName(QStringLiteral("pb1"));
     pb1->setRange(0, 100);
     pb1->setValue(0);
     pb1->setTextVisible(false);
-    pb1->setMaximumWidth(160);
-    StatusBar1->addPermanentWidget(pb1);
 
     auto *socket = new platform::Socket(this);
     socket->setConnectOverride(&m_ctx.fetchOptions.connectOverride);
@@ -185,7 +182,18 @@ void Form1::setScanControlsEnabled(bool scanning)
 
 void Form1::repaintStatusBar()
 {
-    StatusBar1->repaint();
+    // Drawn at once at most every 50 ms; in between, the next paint of the
+    // event loop shows the change. Drawing the bar at every step of every
+    // page would cost more than the pages themselves.
+    const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now().time_since_epoch())
+                           .count();
+    if (now - m_statusPaintedAt >= 50) {
+        m_statusPaintedAt = now;
+        StatusBar1->repaint();
+    } else {
+        StatusBar1->update();
+    }
 }
 
 void Form1::Command1_Click()

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <QVBoxLayout>
 
 #include "workspace/project.h"
 
@@ -19,37 +18,34 @@ void Form1::buildShellControls()
 {
     m_ctx.onStatsChanged = [this] { StatsD(); };
 
-    // The option controls live on tabs that come later; until then they sit
-    // in a hidden holder so their values and handlers already work.
+    // Controls that no tab shows (the list builder's choices) wait in a
+    // hidden holder, so their values and handlers already work.
     m_shellOptions = new QWidget(m_central);
     m_shellOptions->setObjectName(QStringLiteral("shellOptions"));
     m_shellOptions->hide();
-    auto *box = new QVBoxLayout(m_shellOptions);
 
     auto *scriptGroup = new QButtonGroup(this);
-    optScript[0] = new QRadioButton(QStringLiteral("Post results to one URL only:"), m_shellOptions);
-    optScript[1] = new QRadioButton(QStringLiteral("Post results to a different URL for each Main Site:"),
-                                    m_shellOptions);
+    optScript[0] = new QRadioButton(QStringLiteral("Post results to one URL only:"), framePost);
+    optScript[1] = new QRadioButton(QStringLiteral("Post results to a different URL for each Main Site:"), framePost);
     auto *scopeGroup = new QButtonGroup(this);
-    optAll[0] = new QRadioButton(QStringLiteral("Generate links for all Main Sites"), m_shellOptions);
-    optAll[1] = new QRadioButton(QStringLiteral("Generate links for:"), m_shellOptions);
+    optAll[0] = new QRadioButton(QStringLiteral("Generate links for all Main Sites"), Frame5);
+    optAll[1] = new QRadioButton(QStringLiteral("Generate links for:"), Frame5);
     for (int i = 0; i < 2; ++i) {
         optScript[i]->setObjectName(QStringLiteral("optScript%1").arg(i));
         optAll[i]->setObjectName(QStringLiteral("optAll%1").arg(i));
         scriptGroup->addButton(optScript[i], i);
         scopeGroup->addButton(optAll[i], i);
-        box->addWidget(optScript[i]);
-        box->addWidget(optAll[i]);
     }
     optScript[0]->setChecked(true);
     optAll[0]->setChecked(true);
 
-    Combo3 = new QComboBox(m_shellOptions);
+    Combo3 = new QComboBox(Frame5);
     Combo3->setObjectName(QStringLiteral("Combo3"));
+    Combo3->setPlaceholderText(QStringLiteral("Select"));
     Combo3->setEnabled(false);
-    chkBullet = new QCheckBox(QStringLiteral("Bulleted List"), m_shellOptions);
+    chkBullet = new QCheckBox(QStringLiteral("Bulleted List"), Frame5);
     chkBullet->setObjectName(QStringLiteral("chkBullet"));
-    chkNewWin = new QCheckBox(QStringLiteral("Links open in new window"), m_shellOptions);
+    chkNewWin = new QCheckBox(QStringLiteral("Links open in new window"), Frame5);
     chkNewWin->setObjectName(QStringLiteral("chkNewWin"));
     chkNewWin->setChecked(true);
 
@@ -66,29 +62,25 @@ void Form1::buildShellControls()
                       QStringLiteral("~10000 Domains!")});
     Combo2->setCurrentIndex(0);
 
-    cmbLastSearch = new QComboBox(m_shellOptions);
+    cmbLastSearch = new QComboBox(Frame6);
     cmbLastSearch->setObjectName(QStringLiteral("cmbLastSearch"));
     cmbLastSearch->addItems({QStringLiteral("Stop Immediately"), QStringLiteral("Continue Until Stopped!")});
     cmbLastSearch->setCurrentIndex(0);
 
-    cmdScriptAdd = new QPushButton(QStringLiteral("Add"), m_shellOptions);
+    cmdScriptAdd = new QPushButton(QStringLiteral("Add"), framePost);
     cmdScriptAdd->setObjectName(QStringLiteral("cmdScriptAdd"));
-    cmdScriptDel = new QPushButton(QStringLiteral("Delete"), m_shellOptions);
+    cmdScriptDel = new QPushButton(QStringLiteral("Delete"), framePost);
     cmdScriptDel->setObjectName(QStringLiteral("cmdScriptDel"));
-    for (QWidget *w : {static_cast<QWidget *>(Combo3), static_cast<QWidget *>(chkBullet),
-                       static_cast<QWidget *>(chkNewWin), static_cast<QWidget *>(Combo1),
-                       static_cast<QWidget *>(Combo2), static_cast<QWidget *>(cmbLastSearch),
-                       static_cast<QWidget *>(cmdScriptAdd), static_cast<QWidget *>(cmdScriptDel)})
-        box->addWidget(w);
+    cmbSites->lineEdit()->setPlaceholderText(QStringLiteral("Select"));
 
     // The design-time state of the posting controls matches optScript(0).
     enablePostTargets(0);
 
-    cmdWebsite = new QPushButton(StatusBar1);
+    cmdWebsite = new QPushButton(m_central);
     cmdWebsite->setObjectName(QStringLiteral("cmdWebsite"));
     cmdWebsite->setFlat(true);
     cmdWebsite->setCursor(Qt::PointingHandCursor);
-    StatusBar1->addPermanentWidget(cmdWebsite);
+    cmdWebsite->setToolTip(QStringLiteral("Visit our website"));
 
     for (int i = 0; i < 2; ++i) {
         connect(optScript[i], &QRadioButton::toggled, this, [this, i](bool on) {
@@ -105,6 +97,17 @@ void Form1::buildShellControls()
     connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });
     connect(Combo2, &QComboBox::currentIndexChanged, this, [this] { Combo2_Click(); });
     connect(cmbLastSearch, &QComboBox::currentIndexChanged, this, [this] { cmbLastSearch_Change(); });
+    connect(cmdWebsite, &QPushButton::clicked, this, [this] { cmdWebsite_Click(); });
+
+    buildSiteControls();
+    buildMenus();
+    buildTabs();
+    buildStatistics();
+
+    // Size changes of the window's surface, its state changes and its close
+    // come through the window's event filter.
+    m_central->installEventFilter(this);
+    installEventFilter(this);
 }
 
 void Form1::enablePostTargets(int index)
@@ -158,23 +161,6 @@ void Form1::Combo2_Click()
 void Form1::cmbLastSearch_Change()
 {
     m_ctx.settings().set(QStringLiteral("cmbLastSearch"), QString::number(cmbLastSearch->currentIndex()));
-}
-
-void Form1::StatsD()
-{
-}
-
-void Form1::resizeControls()
-{
-    // The window's layouts place the controls for now.
-}
-
-QList<QWidget *> Form1::skinLabelContainers() const
-{
-    QList<QWidget *> containers{m_central, innerFrame2};
-    if (lblErr && lblErr->parentWidget())
-        containers << lblErr->parentWidget();
-    return containers;
 }
 
 } // namespace tarnwick

@@ -125,6 +125,7 @@ frmSplash::frmSplash(AppContext &ctx, QWidget *parent)
     connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
 
     showMainWindow = [](Form1 &form) { form.show(); };
+    m_ctx.frmSplash = this;
 }
 
 frmSplash::~frmSplash() = default;

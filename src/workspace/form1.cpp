@@ -3,8 +3,6 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -14,8 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTabWidget>
-#include <QVBoxLayout>
 
 #include "workspace/project.h"
 
@@ -53,6 +49,7 @@ Form1::Form1(AppContext &ctx, QWidget *parent)
     buildShellControls();
     buildResultsControls();
     buildReportControls();
+    placeControls();
 }
 
 Form1::~Form1()
@@ -63,33 +60,30 @@ Form1::~Form1()
 
 void Form1::buildControls()
 {
+    // Every control has its place by the window's layout rules (placeControls
+    // and resizeControls); here they are only made, in their frames.
     auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("formSurface"));
     m_central = central;
     setCentralWidget(central);
-    auto *outer = new QHBoxLayout(central);
+    buildFrames();
 
     // Main sites.
-    auto *left = new QVBoxLayout;
-    outer->addLayout(left, 1);
-    txtDomain = new QLineEdit(central);
+    txtDomain = new QLineEdit(innerFrame1);
     txtDomain->setObjectName(QStringLiteral("txtDomain"));
     txtDomain->setToolTip(QStringLiteral("Enter the website you want to find links to from remote sites"));
-    txtDomain->setMinimumWidth(140);
-    cmdAdd2 = button(QStringLiteral("Add"), QStringLiteral("Add a new Main Site"), central);
-    cmdEditMain = button(QStringLiteral("Edit"), QStringLiteral("Edit the main site you have selected below"), central);
-    cmdDelete = button(QStringLiteral("Del"), QStringLiteral("Delete the main site you have selected below"), central);
-    auto *mainRow = new QHBoxLayout;
-    mainRow->addWidget(txtDomain, 1);
-    mainRow->addWidget(cmdAdd2);
-    mainRow->addWidget(cmdEditMain);
-    mainRow->addWidget(cmdDelete);
-    left->addLayout(mainRow);
+    cmdAdd2 = button(QStringLiteral("Add"), QStringLiteral("Add a new Main Site"), innerFrame1);
+    cmdEditMain = button(QStringLiteral("Edit"), QStringLiteral("Edit the main site you have selected below"), innerFrame1);
+    cmdDelete = button(QStringLiteral("Del"), QStringLiteral("Delete the main site you have selected below"), innerFrame1);
+    cmdAdd2->setObjectName(QStringLiteral("cmdAdd2"));
+    cmdEditMain->setObjectName(QStringLiteral("cmdEditMain"));
+    cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
     List4 = new platform::ListBox(this);
-    List4View = new QListView(central);
+    List4View = new QListView(innerFrame1);
+    List4View->setObjectName(QStringLiteral("List4"));
     List4View->setModel(List4);
     List4View->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List4View->setSelectionMode(QAbstractItemView::SingleSelection);
-    left->addWidget(List4View, 1);
 
     // A click (or a keyboard move) in the view sets the index, which raises
     // the click handler; an index set by code shows in the view.
@@ -110,88 +104,81 @@ void Form1::buildControls()
     connect(List4, &platform::ListBox::clicked, this, [this] { List4_Click(); });
 
     // Linking sites of the selected main site.
-    auto *right = new QVBoxLayout;
-    outer->addLayout(right, 2);
-    innerFrame2 = new QFrame(central);
+    innerFrame2 = new QFrame(Frame1);
     innerFrame2->setObjectName(QStringLiteral("innerFrame2"));
-    auto *entry = new QGridLayout(innerFrame2);
     lblblah = new QLabel(innerFrame2);
+    lblblah->setObjectName(QStringLiteral("lblblah"));
     Label2 = new QLabel(QStringLiteral("URL:"), innerFrame2);
+    Label2->setObjectName(QStringLiteral("Label2"));
     Text1 = new QLineEdit(innerFrame2);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setToolTip(QStringLiteral("Enter the URL of the website/page you want to search for links."));
     cmdAdd = button(QStringLiteral("Add"), QStringLiteral("Add a new Linking Site"), innerFrame2);
     cmbDel = button(QStringLiteral("Del"), QStringLiteral("Delete the selected Linking Site"), innerFrame2);
     cmdEdit = button(QStringLiteral("Edit"), QStringLiteral("Edit the selected Linking Site"), innerFrame2);
-    entry->addWidget(lblblah, 0, 0, 1, 5);
-    entry->addWidget(Label2, 1, 0);
-    entry->addWidget(Text1, 1, 1);
-    entry->addWidget(cmdAdd, 1, 2);
-    entry->addWidget(cmbDel, 1, 3);
-    entry->addWidget(cmdEdit, 1, 4);
+    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
+    cmbDel->setObjectName(QStringLiteral("cmbDel"));
+    cmdEdit->setObjectName(QStringLiteral("cmdEdit"));
     innerFrame2->hide();
-    right->addWidget(innerFrame2);
 
-    auto *host = new QWidget(central);
-    m_listHost = new QGridLayout(host);
-    m_listHost->setContentsMargins(0, 0, 0, 0);
-    right->addWidget(host, 1);
     m_list1.push_back(createLinkList(0));
     m_list1[0].model->setColumnHeaders(kLinkColumns);
     m_list1[0].view->hide();
 
     cmdNextSearch = button(QStringLiteral("Skip"), QStringLiteral("Skip to the next website in your list of sites to check"),
-                           central);
+                           Frame6);
+    cmdNextSearch->setObjectName(QStringLiteral("cmdNextSearch"));
     cmdNextSearch->setEnabled(false);
-    right->addWidget(cmdNextSearch, 0, Qt::AlignRight);
 
-    // Lists of the other areas; their places on screen come with the tabs.
-    auto *tabs = new QTabWidget(central);
-    right->addWidget(tabs, 1);
+    // The lists of the tab area; the rules list is never shown.
     auto makeList = [&](platform::ListView *&model, platform::ReportView *&view, const QStringList &headers,
-                        const QString &tab) {
+                        QWidget *parent, const QString &name) {
         model = new platform::ListView(this);
         model->setColumnHeaders(headers);
-        view = new platform::ReportView(tabs);
+        view = new platform::ReportView(parent);
+        view->setObjectName(name);
         view->setListView(model);
-        if (!tab.isEmpty())
-            tabs->addTab(view, tab);
-        else
-            view->hide();
     };
     makeList(List3, List3View,
              {QStringLiteral("Main"), QStringLiteral("Linking"), QStringLiteral("Status"), QStringLiteral("No."),
               QStringLiteral("Link URL")},
-             QStringLiteral("Results"));
-    makeList(lstErr, lstErrView, {QStringLiteral("Error"), QStringLiteral("URL")}, QStringLiteral("Errors"));
+             Frame2, QStringLiteral("List3"));
+    makeList(lstErr, lstErrView, {QStringLiteral("Error"), QStringLiteral("URL")}, Frame2, QStringLiteral("lstErr"));
     makeList(lstRules, lstRulesView,
              {QStringLiteral("MainSite"), QStringLiteral("RemoteSite"), QStringLiteral("RuleType"),
               QStringLiteral("RuleValue")},
-             QString());
-    makeList(lstMulti, lstMultiView, {QStringLiteral("Main Site"), QStringLiteral("Script URL")}, QString());
+             central, QStringLiteral("lstRules"));
+    lstRulesView->hide();
+    makeList(lstMulti, lstMultiView, {QStringLiteral("Main Site"), QStringLiteral("Script URL")}, framePost,
+             QStringLiteral("lstMulti"));
 
     List2 = new platform::ListBox(this);
 
-    txtPost = new QLineEdit(QStringLiteral("http://"), central);
-    txtPost2 = new QLineEdit(QStringLiteral("http://"), central);
-    cmbSites = new QComboBox(central);
+    txtPost = new QLineEdit(QStringLiteral("http://"), framePost);
+    txtPost2 = new QLineEdit(QStringLiteral("http://"), framePost);
+    cmbSites = new QComboBox(framePost);
     cmbSites->setEditable(true);
-    txtHTML1 = new QPlainTextEdit(central);
-    txtHTML2 = new QPlainTextEdit(central);
-    txtHTML3 = new QPlainTextEdit(central);
-    for (QWidget *w : {static_cast<QWidget *>(txtPost), static_cast<QWidget *>(txtPost2),
-                       static_cast<QWidget *>(cmbSites), static_cast<QWidget *>(txtHTML1),
-                       static_cast<QWidget *>(txtHTML2), static_cast<QWidget *>(txtHTML3)})
-        w->hide();
+    txtHTML1 = new QPlainTextEdit(Frame5);
+    txtHTML2 = new QPlainTextEdit(Frame5);
+    txtHTML3 = new QPlainTextEdit(Frame5);
+    txtPost->setObjectName(QStringLiteral("txtPost"));
+    txtPost2->setObjectName(QStringLiteral("txtPost2"));
+    cmbSites->setObjectName(QStringLiteral("cmbSites"));
+    txtHTML1->setObjectName(QStringLiteral("txtHTML1"));
+    txtHTML2->setObjectName(QStringLiteral("txtHTML2"));
+    txtHTML3->setObjectName(QStringLiteral("txtHTML3"));
 
-    StatusBar1 = new QStatusBar(this);
-    setStatusBar(StatusBar1);
+    // The status bar lies at the foot of the window's own surface, so the
+    // progress bar can be laid over it in the same coordinates.
+    StatusBar1 = new QStatusBar(central);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
     for (int i = 0; i < 4; ++i) {
         m_panels[i] = new QLabel(StatusBar1);
-        StatusBar1->addWidget(m_panels[i], i == 0 ? 3 : 1);
+        m_panels[i]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
     }
 
-    Popup1 = new QMenu(this);
+    Popup1 = new QMenu(QStringLiteral("Popup1"), this);
     QAction *deleteSite = Popup1->addAction(QStringLiteral("Delete Site"));
     connect(deleteSite, &QAction::triggered, this, [this] { cmbDel_Click(); });
 
@@ -213,7 +200,6 @@ void Form1::buildControls()
     cmdEdit->setEnabled(false);
     cmdDelete->setEnabled(false);
     cmdEditMain->setEnabled(false);
-    resize(900, 640);
 }
 
 Form1::LinkList Form1::createLinkList(int index)
@@ -222,14 +208,17 @@ Form1::LinkList Form1::createLinkList(int index)
     l.model = new platform::ListView(this);
     if (!m_list1.empty())
         l.model->setColumnHeaders(m_list1[0].model->columnHeaders());
-    l.view = new platform::ReportView(m_listHost->parentWidget());
+    l.view = new platform::ReportView(innerFrame2);
+    l.view->setObjectName(QStringLiteral("List1_%1").arg(index));
     l.view->setListView(l.model);
     if (!m_list1.empty() && m_list1[0].view->header()->count() > 0) {
         for (int c = 0; c < m_list1[0].view->header()->count(); ++c)
             l.view->setColumnWidth(c, m_list1[0].view->columnWidth(c));
     }
-    // Every list sits in the same place; only the current one is visible.
-    m_listHost->addWidget(l.view, 0, 0);
+    // Every list sits where the template does; only the current one is
+    // visible.
+    if (!m_list1.empty())
+        l.view->setGeometry(m_list1[0].view->geometry());
     l.view->hide();
     connect(l.view, &platform::ReportView::itemClicked, this, [this, index](int row) { List1_ItemClick(index, row); });
     connect(l.view, &platform::ReportView::columnClicked, this,
@@ -275,6 +264,8 @@ QString Form1::panelText(int panel) const
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (shellEventFilter(watched, event))
+        return true;
     if (event->type() == QEvent::FocusIn) {
         if (watched == Text1)
             Text1_GotFocus();

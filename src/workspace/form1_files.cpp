@@ -1,9 +1,7 @@
 // Project files: open, save, quick-save, auto-save, main-site deletion.
 
-#include <QBoxLayout>
 #include <QDir>
 #include <QFrame>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -88,18 +86,8 @@ void Form1::buildFileControls()
     cmdOpen = button(QStringLiteral("Open"), QStringLiteral("Open an existing project"), m_central);
     cmdSave = button(QStringLiteral("Save"),
                      QStringLiteral("Save this project to a file so that you can run it any time"), m_central);
-    auto *row = new QHBoxLayout;
-    row->addWidget(cmdOpen);
-    row->addWidget(cmdSave);
-    row->addStretch(1);
-    // Above the main sites when the window has its usual columns.
-    auto *outer = qobject_cast<QBoxLayout *>(m_central->layout());
-    QBoxLayout *left = (outer && outer->count() > 0) ? qobject_cast<QBoxLayout *>(outer->itemAt(0)->layout())
-                                                     : nullptr;
-    if (left)
-        left->insertLayout(0, row);
-    else if (outer)
-        outer->addLayout(row);
+    cmdOpen->setObjectName(QStringLiteral("cmdOpen"));
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
 
     connect(cmdOpen, &QPushButton::clicked, this, [this] { cmdOpen_Click(); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });

@@ -12,6 +12,7 @@
 #include "platform/listbox.h"
 #include "platform/listview.h"
 #include "platform/reportview.h"
+#include "shell/layout.h"
 #include "workspace/context.h"
 
 class QAction;
