@@ -204,13 +204,4 @@ void Form1::endSiteAsTimedOut(int index)
     cmdNextSearch_Click();
 }
 
-void Form1::processPage(QString &page, int index)
-{
-    Q_UNUSED(page);
-    closeSocket(0);
-    if (!m_ctx.bScanning)
-        return;
-    nextPage(index);
-}
-
 } // namespace tarnwick

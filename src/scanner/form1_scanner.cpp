@@ -14,6 +14,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <chrono>
+
 #include "platform/services.h"
 #include "platform/socket.h"
 #include "scanner/httpfetch.h"
@@ -120,6 +122,7 @@ void Form1::buildScannerControls()
     }
 
     buildScanLookups();
+    throttleScanPainting();
 }
 
 void Form1::mnuScanItem_Click(int index)
@@ -324,6 +327,7 @@ void Form1::cmdStop_Click()
 {
     m_ctx.bScanning = false;
     ++m_scanEpoch;
+    saveLifetimeCounters(m_ctx);
 
     cmdStop->setEnabled(false);
     cmdSkip->setEnabled(false);

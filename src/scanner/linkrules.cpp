@@ -1,6 +1,7 @@
 #include "scanner/linkrules.h"
 
 #include <QFile>
+#include <QVarLengthArray>
 
 #include "platform/listview.h"
 
@@ -13,10 +14,78 @@ constexpr Qt::CaseSensitivity CI = Qt::CaseInsensitive;
 const QLatin1String kHttp("http://");
 const QLatin1String kHttps("https://");
 
+// The case folding of one UTF-16 unit as far as an ASCII needle can tell:
+// ASCII letters to lower case, other units by the Unicode simple folding
+// (the Kelvin sign becomes "k"); a surrogate never folds to ASCII.
+inline char16_t foldedUnit(char16_t c)
+{
+    if (c < 0x80)
+        return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+    if (QChar::isSurrogate(c))
+        return c;
+    return char16_t(QChar::toCaseFolded(char32_t(c)));
+}
+
+bool isAscii(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+using FoldedNeedle = QVarLengthArray<char16_t, 64>;
+
+FoldedNeedle foldedAscii(QStringView needle)
+{
+    FoldedNeedle out(needle.size());
+    for (qsizetype i = 0; i < needle.size(); ++i)
+        out[i] = foldedUnit(needle[i].unicode());
+    return out;
+}
+
+bool matchesFolded(const char16_t *text, const char16_t *needle, qsizetype size)
+{
+    for (qsizetype j = 0; j < size; ++j) {
+        if (foldedUnit(text[j]) != needle[j])
+            return false;
+    }
+    return true;
+}
+
+// needle: ASCII, folded, not empty.
+qsizetype indexOfFolded(QStringView text, const FoldedNeedle &needle, qsizetype from)
+{
+    const char16_t first = needle[0];
+    const qsizetype last = text.size() - needle.size();
+    const char16_t *data = text.utf16();
+    from = qMax<qsizetype>(from, 0);
+    if (first < u'a' || first > u'z') {
+        // Nothing else folds to a first character that is not a letter: the
+        // library's fast single-character search finds the candidates.
+        for (qsizetype i = text.indexOf(QChar(first), from); i >= 0 && i <= last;
+             i = text.indexOf(QChar(first), i + 1)) {
+            if (matchesFolded(data + i + 1, needle.constData() + 1, needle.size() - 1))
+                return i;
+        }
+        return -1;
+    }
+    const char16_t firstUpper = char16_t(first - 32);
+    for (qsizetype i = from; i <= last; ++i) {
+        const char16_t c = data[i];
+        if (c != first && c != firstUpper && (c < 0x80 || foldedUnit(c) != first))
+            continue;
+        if (matchesFolded(data + i + 1, needle.constData() + 1, needle.size() - 1))
+            return i;
+    }
+    return -1;
+}
+
 void removeSchemes(QString &text)
 {
-    text.remove(kHttp, CI);
-    text.remove(kHttps, CI);
+    removeIgnoringCase(text, u"http://");
+    removeIgnoringCase(text, u"https://");
 }
 
 // Host text of a link or site: schemes removed, cut before the first "/",
@@ -33,10 +102,9 @@ QString siteKey(QString text)
 // A relative value that already names a host: these texts anywhere in it.
 bool namesHost(const QString &link)
 {
-    static const QLatin1String markers[] = {QLatin1String(".com"), QLatin1String("www."), QLatin1String(".net"),
-                                            QLatin1String(".edu"), QLatin1String(".gov"), QLatin1String("ww2.")};
-    for (const QLatin1String &m : markers) {
-        if (link.contains(m, CI))
+    static const QStringView markers[] = {u".com", u"www.", u".net", u".edu", u".gov", u"ww2."};
+    for (const QStringView m : markers) {
+        if (containsIgnoringCase(link, m))
             return true;
     }
     return false;
@@ -88,17 +156,65 @@ bool rejects(const Rule &rule, const QString &u)
     if (type == QLatin1String("LimitDirectory") || type == QLatin1String("ExcludeDirectory")) {
         QString dir = QLatin1Char('/') + rule.ruleValue + QLatin1Char('/');
         dir.replace(QLatin1String("//"), QLatin1String("/"));
-        const bool inside = u.contains(dir, CI);
+        const bool inside = containsIgnoringCase(u, dir);
         return type == QLatin1String("LimitDirectory") ? !inside : inside;
     }
     if (type == QLatin1String("LimitString") || type == QLatin1String("LimitRoot"))
-        return !u.contains(rule.ruleValue, CI);
+        return !containsIgnoringCase(u, rule.ruleValue);
     if (type == QLatin1String("ExcludeString") || type == QLatin1String("ExcludeRoot"))
-        return u.contains(rule.ruleValue, CI);
+        return containsIgnoringCase(u, rule.ruleValue);
     return false;
 }
 
 } // namespace
+
+bool matchesIgnoringCase(QStringView text, qsizetype at, QStringView needle)
+{
+    if (at < 0 || text.size() - at < needle.size())
+        return false;
+    if (!isAscii(needle))
+        return text.sliced(at, needle.size()).compare(needle, CI) == 0;
+    const FoldedNeedle folded = foldedAscii(needle);
+    return matchesFolded(text.utf16() + at, folded.constData(), folded.size());
+}
+
+qsizetype indexOfIgnoringCase(QStringView text, QStringView needle, qsizetype from)
+{
+    if (needle.isEmpty() || !isAscii(needle))
+        return text.indexOf(needle, from, CI);
+    return indexOfFolded(text, foldedAscii(needle), from);
+}
+
+bool containsIgnoringCase(QStringView text, QStringView needle)
+{
+    return indexOfIgnoringCase(text, needle) >= 0;
+}
+
+bool removeIgnoringCase(QString &text, QStringView needle)
+{
+    if (needle.isEmpty())
+        return false;
+    if (!isAscii(needle)) {
+        const qsizetype before = text.size();
+        text.remove(needle.toString(), CI);
+        return text.size() != before;
+    }
+    const FoldedNeedle folded = foldedAscii(needle);
+    qsizetype at = indexOfFolded(text, folded, 0);
+    if (at < 0)
+        return false;
+    QString out;
+    out.reserve(text.size());
+    qsizetype from = 0;
+    while (at >= 0) {
+        out += QStringView(text).sliced(from, at - from);
+        from = at + needle.size();
+        at = indexOfFolded(text, folded, from);
+    }
+    out += QStringView(text).sliced(from);
+    text = out;
+    return true;
+}
 
 QString stripDomain(const QString &mainSiteUrl)
 {
@@ -134,14 +250,10 @@ QString resolveLink(QString &link, const QString &sockHost, const QString &curDi
 {
     QString s = link;
     bool absolute = false;
-    if (s.contains(kHttp, CI)) {
-        s.remove(kHttp, CI);
+    if (removeIgnoringCase(s, u"http://"))
         absolute = true;
-    }
-    if (s.contains(kHttps, CI)) {
-        s.remove(kHttps, CI);
+    if (removeIgnoringCase(s, u"https://"))
         absolute = true;
-    }
     // "//host/path" names another host with the page's own scheme.
     if (s.startsWith(QLatin1String("//"))) {
         s.remove(0, 2);
@@ -185,12 +297,12 @@ QString lastTwoLabels(const QString &host)
 bool isSameSite(const QString &link, const QString &linkingSiteRow)
 {
     const QString site = siteKey(linkingSiteRow);
-    return link.contains(site, CI) || site.contains(link, CI);
+    return containsIgnoringCase(link, site) || containsIgnoringCase(site, link);
 }
 
 bool isDirectLink(const QString &link, const QString &mainSite)
 {
-    return link.contains(mainSite, CI);
+    return containsIgnoringCase(link, mainSite);
 }
 
 bool isDomainLink(const QString &link, const QString &mainSite)

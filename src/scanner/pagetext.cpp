@@ -9,14 +9,21 @@ namespace {
 constexpr Qt::CaseSensitivity CI = Qt::CaseInsensitive;
 
 const QLatin1String kHref("href=");
+constexpr QStringView kHrefU = u"href=";
 
-bool containsAny(QStringView text, std::initializer_list<QLatin1String> needles)
+bool containsAny(QStringView text, std::initializer_list<QStringView> needles)
 {
-    for (const QLatin1String &n : needles) {
-        if (text.contains(n, CI))
+    for (const QStringView n : needles) {
+        if (containsIgnoringCase(text, n))
             return true;
     }
     return false;
+}
+
+// Every "href=" (any case) removed.
+void removeHrefs(QString &text)
+{
+    removeIgnoringCase(text, u"href=");
 }
 
 void trimSpaces(QString &text)
@@ -37,18 +44,20 @@ void truncateAt(QString &text, QChar c)
         text.truncate(at);
 }
 
-// Deleted first, then written whole, so a reader never sees an old page
-// behind a shorter new one.
-bool replaceFile(const QString &path, const QString &text)
+// The file holds exactly the new page afterwards, never an old page behind
+// a shorter new one. It is written over in place and then cut to size: a
+// file deleted and made anew, or emptied first, for every page costs the
+// file system more than the page costs the scan. A file that cannot be
+// opened (read-only, say) is deleted and made anew.
+bool replaceFile(const QString &path, const QByteArray &bytes)
 {
-    if (QFile::exists(path))
-        QFile::remove(path);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QByteArray bytes = text.toUtf8();
-    bytes += "\r\n";
-    return file.write(bytes) == bytes.size();
+    if (!file.open(QIODevice::ReadWrite)) {
+        QFile::remove(path);
+        if (!file.open(QIODevice::ReadWrite))
+            return false;
+    }
+    return file.write(bytes) == bytes.size() && file.resize(bytes.size()) && file.flush();
 }
 
 // The target named on a redirect page's "href=" line.
@@ -58,7 +67,7 @@ QString hrefLineTarget(QStringView line)
     truncateAt(t, QLatin1Char(' '));
     truncateAt(t, QLatin1Char('<'));
     truncateAt(t, QLatin1Char('>'));
-    t.remove(kHref, CI);
+    removeHrefs(t);
     t.remove(QLatin1Char('"'));
     t.remove(QLatin1Char('\''));
     t.remove(QLatin1Char(' '));
@@ -70,25 +79,43 @@ QString hrefLineTarget(QStringView line)
 PageNotes pageStatusNotes(const QString &page, const QString &mainSite)
 {
     PageNotes notes;
-    if (page.contains(mainSite, CI)) {
+    if (containsIgnoringCase(page, mainSite)) {
         notes.mainSiteMentioned = true;
         notes.statusNote = QStringLiteral("Possible Redirected URL");
     }
-    if (page.contains(QLatin1String("You are seeing this text because"), CI))
+    if (containsIgnoringCase(page, u"You are seeing this text because"))
         notes.statusNote = QStringLiteral("Source Protected");
-    if (page.contains(QLatin1String("<?php"), CI))
+    if (containsIgnoringCase(page, u"<?php"))
         notes.statusNote = QStringLiteral("Server Script Error");
     return notes;
 }
 
 QString normalizeHrefs(const QString &page)
 {
-    QString text = page;
-    // One pass per run length, longest first: up to 36 spaces vanish.
-    for (int spaces = 8; spaces >= 1; --spaces)
-        text.replace(kHref + QString(spaces, QLatin1Char(' ')), kHref, CI);
-    text.replace(kHref, QStringLiteral("\r\nhref="), CI);
-    return text;
+    // Runs of 8, 7, ... 1 spaces after "href=" are taken away one after the
+    // other, so a run of up to 36 spaces vanishes and a longer one loses 36;
+    // done here in one pass over the page.
+    const QStringView text(page);
+    qsizetype at = indexOfIgnoringCase(text, kHrefU);
+    if (at < 0)
+        return page;
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    qsizetype from = 0;
+    while (at >= 0) {
+        out += text.sliced(from, at - from);
+        out += QLatin1String("\r\nhref=");
+        qsizetype end = at + kHref.size();
+        qsizetype spaces = 0;
+        while (end + spaces < text.size() && text[end + spaces] == QLatin1Char(' '))
+            ++spaces;
+        if (spaces > 36)
+            out += QString(spaces - 36, QLatin1Char(' '));
+        from = end + spaces;
+        at = indexOfIgnoringCase(text, kHrefU, from);
+    }
+    out += text.sliced(from);
+    return out;
 }
 
 QString singleLineText(const QString &normalized)
@@ -111,12 +138,19 @@ QString pageDump2Path(const QString &programDir, int socketIndex)
 
 bool writePageDump(const QString &programDir, int socketIndex, const QString &normalized)
 {
-    return replaceFile(pageDumpPath(programDir, socketIndex), normalized);
+    QByteArray bytes = normalized.toUtf8();
+    bytes += "\r\n";
+    return replaceFile(pageDumpPath(programDir, socketIndex), bytes);
 }
 
 bool writePageDump2(const QString &programDir, int socketIndex, const QString &normalized)
 {
-    return replaceFile(pageDump2Path(programDir, socketIndex), singleLineText(normalized));
+    // CR and LF never occur inside a UTF-8 sequence: removing them from the
+    // bytes is removing them from the text.
+    QByteArray bytes = normalized.toUtf8();
+    bytes.removeIf([](char c) { return c == '\r' || c == '\n'; });
+    bytes += "\r\n";
+    return replaceFile(pageDump2Path(programDir, socketIndex), bytes);
 }
 
 QStringView DumpLineReader::next()
@@ -149,9 +183,20 @@ QStringList dumpLines(const QString &normalized)
 
 bool isRedirectMarker(QStringView line)
 {
-    return containsAny(line, {QLatin1String("302 Found"), QLatin1String("301 Moved Permanently"),
-                              QLatin1String("<title>Document Moved</title>"),
-                              QLatin1String("<title>Object moved</title>")});
+    // One pass: the markers begin with "3" or "<", which nothing else folds to.
+    const char16_t *data = line.utf16();
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (data[i] == u'3') {
+            if (matchesIgnoringCase(line, i, u"302 found")
+                || matchesIgnoringCase(line, i, u"301 moved permanently"))
+                return true;
+        } else if (data[i] == u'<') {
+            if (matchesIgnoringCase(line, i, u"<title>document moved</title>")
+                || matchesIgnoringCase(line, i, u"<title>object moved</title>"))
+                return true;
+        }
+    }
+    return false;
 }
 
 bool isRedirectStatus(int httpStatus, const QString &location)
@@ -198,25 +243,44 @@ QString responseLocation(QStringView header)
 
 std::optional<QString> hrefValue(QStringView line)
 {
-    const qsizetype at = line.indexOf(kHref, 0, CI);
+    const qsizetype at = indexOfIgnoringCase(line, kHrefU);
     if (at < 0)
         return std::nullopt;
-    QString t = line.mid(at).toString();
-    t.replace(QLatin1String("href=\""), kHref, CI);
-    t.replace(QLatin1String("href='"), kHref, CI);
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        const QChar c = t.at(i);
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('>')) {
-            t.truncate(i);
+    // The text from the first "href=" on, a quote right after any "href="
+    // left out (first a double, then a single one), up to the first quote or
+    // ">" that remains.
+    QString t;
+    const QStringView rest = line.sliced(at);
+    qsizetype i = 0;
+    qsizetype runStart = 0;  // start of the stretch not yet copied into t
+    for (;;) {
+        if (i < rest.size() && matchesIgnoringCase(rest, i, kHrefU)) {
+            i += kHref.size();
+            t += rest.sliced(runStart, i - runStart);
+            if (i < rest.size() && rest[i] == QLatin1Char('"'))
+                ++i;
+            if (i < rest.size() && rest[i] == QLatin1Char('\''))
+                ++i;
+            runStart = i;
+            continue;
+        }
+        if (i == rest.size()) {
+            t += rest.sliced(runStart);
             break;
         }
+        const QChar c = rest[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('>')) {
+            t += rest.sliced(runStart, i - runStart);
+            break;
+        }
+        ++i;
     }
     if (t.size() < kHref.size() + 1)
         return std::nullopt;
-    t.remove(kHref, CI);
+    removeHrefs(t);
     trimSpaces(t);
     truncateAt(t, QLatin1Char(' '));
-    if (containsAny(t, {QLatin1String("javascript"), QLatin1String("mailto")}))
+    if (containsAny(t, {u"javascript", u"mailto"}))
         return std::nullopt;
     return t;
 }
@@ -231,7 +295,7 @@ bool isPageValue(const QString &value, bool useFileTypes, const QStringList &fil
         return true;
     for (const QString &type : fileTypes) {
         // An empty entry would make every value a page.
-        if (!type.isEmpty() && value.contains(type, CI))
+        if (!type.isEmpty() && containsIgnoringCase(value, type))
             return true;
     }
     return false;
@@ -248,7 +312,7 @@ LineResult examineLine(QStringView line, const LinkContext &ctx)
 
     bool record;
     if (isPageValue(value, ctx.useFileTypes, ctx.fileTypes)) {
-        if (containsAny(value, {QLatin1String("file://"), QLatin1String("unsaved:"), QLatin1String("#")}))
+        if (containsAny(value, {u"file://", u"unsaved:", u"#"}))
             return result;
         resolveLink(value, ctx.sockHost, ctx.curDir);
         if (checkRules(value, ctx.rules, ctx.mainSiteText, ctx.linkingSiteRow, ctx.ruleLog)) {
@@ -267,12 +331,15 @@ LineResult examineLine(QStringView line, const LinkContext &ctx)
     if (!record)
         return result;
 
-    if (ctx.foundOnKnown && ctx.foundOnKnown())
-        return result;
+    QString status;
     if (isDirectLink(value, ctx.mainSite))
-        result.status = QStringLiteral("Direct Link");
+        status = QStringLiteral("Direct Link");
     else if (isDomainLink(value, ctx.mainSite))
-        result.status = QStringLiteral("Domain Link");
+        status = QStringLiteral("Domain Link");
+    // Asked only for a link that would be recorded: the answer is the same
+    // for every line of a page until a row is recorded for it.
+    if (!status.isEmpty() && !(ctx.foundOnKnown && ctx.foundOnKnown()))
+        result.status = status;
     return result;
 }
 
@@ -288,10 +355,10 @@ QString redirectTarget(QStringView markerLine, DumpLineReader &reader, const QSt
                        const LinkContext &ctx)
 {
     QStringView line = markerLine;
-    bool found = line.contains(kHref, CI);
+    bool found = containsIgnoringCase(line, kHrefU);
     while (!found && !reader.atEnd()) {
         line = reader.next();
-        found = line.contains(kHref, CI);
+        found = containsIgnoringCase(line, kHrefU);
     }
     if (found) {
         const QString target = hrefLineTarget(line);

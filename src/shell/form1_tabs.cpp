@@ -20,6 +20,7 @@
 #include "shell/tabstrip.h"
 #include "shell/webbrowser.h"
 #include "workspace/project.h"
+#include "workspace/services.h"
 
 namespace tarnwick {
 
@@ -191,6 +192,8 @@ void Form1::buildStatistics()
     List2View->setModel(List2);
     List2View->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List2View->setSelectionMode(QAbstractItemView::NoSelection);
+    // The queue can hold many thousands of pages: no per-row measuring.
+    List2View->setUniformItemSizes(true);
 
     auto heading = [this](const QString &text, const QString &name, double left, double top, double width) {
         QLabel *l = makeLabel(text, name, Frame6);
@@ -437,6 +440,7 @@ void Form1::Form_Unload(int &Cancel)
             ignoringFailures([this] { cmdSave_Click(); });
     }
 
+    saveLifetimeCounters(m_ctx);
     m_ctx.bScanning = false;
     for (platform::Socket *socket : std::as_const(wscVersion)) {
         if (socket)

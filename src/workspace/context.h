@@ -2,6 +2,7 @@
 // The program-wide values and the desktop services, in one object, so that a
 // test can build a fresh program without touching the user's files.
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -75,6 +76,11 @@ public:
     qint64 lLinkingSitesScanned = 0;
     qint64 lHistWebScanned = 0;
     qint64 lHistEmailFound = 0;
+
+    // The lifetime totals reach the settings file at most once a second (each
+    // save rewrites the whole file); saveLifetimeCounters() writes what is due.
+    QElapsedTimer lifetimeSaveClock;
+    bool lifetimeCountersDirty = false;
 
     // Called after every count so the statistics display can redraw.
     std::function<void()> onStatsChanged;

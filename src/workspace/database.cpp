@@ -141,8 +141,11 @@ namespace {
 
 void removeFragments(QString &url, std::initializer_list<QLatin1String> fragments)
 {
-    for (const QLatin1String f : fragments)
-        url.remove(f, Qt::CaseInsensitive);
+    // Every fragment contains "://": a text without it loses nothing.
+    if (url.contains(QLatin1String("://"))) {
+        for (const QLatin1String f : fragments)
+            url.remove(f, Qt::CaseInsensitive);
+    }
     // Spaces only, as the stored forms were always trimmed.
     qsizetype from = 0;
     qsizetype to = url.size();

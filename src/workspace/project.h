@@ -156,7 +156,6 @@ private:
 
     AppContext &m_ctx;
     std::vector<LinkList> m_list1;
-    QGridLayout *m_listHost = nullptr;
     QWidget *m_central = nullptr;
     QLabel *m_panels[4] = {};
 };

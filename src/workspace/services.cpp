@@ -151,7 +151,7 @@ void addStat(AppContext &ctx, int kind)
     case 0:
         ctx.lPagesScanned = saturatingIncrement(ctx.lPagesScanned);
         ctx.lHistWebScanned = saturatingIncrement(ctx.lHistWebScanned);
-        ctx.settings().set(QStringLiteral("lHistWebScanned"), QString::number(ctx.lHistWebScanned));
+        ctx.lifetimeCountersDirty = true;
         break;
     case 1:
         ctx.lPagesFound = saturatingIncrement(ctx.lPagesFound);
@@ -159,7 +159,7 @@ void addStat(AppContext &ctx, int kind)
     case 2:
         ctx.lLinksFound = saturatingIncrement(ctx.lLinksFound);
         ctx.lHistEmailFound = saturatingIncrement(ctx.lHistEmailFound);
-        ctx.settings().set(QStringLiteral("lHistEmailFound"), QString::number(ctx.lHistEmailFound));
+        ctx.lifetimeCountersDirty = true;
         break;
     case 3:
         ctx.lMainSitesScanned = saturatingIncrement(ctx.lMainSitesScanned);
@@ -170,9 +170,24 @@ void addStat(AppContext &ctx, int kind)
     default:
         break;
     }
+    // A save rewrites the settings file; during a scan that would cost more
+    // than fetching the page, so the totals go out at most once a second.
+    if (ctx.lifetimeCountersDirty
+        && (!ctx.lifetimeSaveClock.isValid() || ctx.lifetimeSaveClock.hasExpired(1000)))
+        saveLifetimeCounters(ctx);
     if (ctx.onStatsChanged)
         ctx.onStatsChanged();
     lockUpdate(ctx, ctx.mainWindow, false);
+}
+
+void saveLifetimeCounters(AppContext &ctx)
+{
+    if (!ctx.lifetimeCountersDirty)
+        return;
+    ctx.settings().set(QStringLiteral("lHistWebScanned"), QString::number(ctx.lHistWebScanned));
+    ctx.settings().set(QStringLiteral("lHistEmailFound"), QString::number(ctx.lHistEmailFound));
+    ctx.lifetimeCountersDirty = false;
+    ctx.lifetimeSaveClock.start();
 }
 
 void playSound(AppContext &ctx, const QString &file)

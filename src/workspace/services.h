@@ -44,6 +44,9 @@ void lockUpdate(AppContext &ctx, QWidget *window, bool lock);
 // Counts one event of the given kind (0..4) and redraws the statistics.
 void addStat(AppContext &ctx, int kind);
 
+// Writes the lifetime totals to the settings now, if a count is unsaved.
+void saveLifetimeCounters(AppContext &ctx);
+
 void playSound(AppContext &ctx, const QString &file);
 
 // Sorts the list by column (from 1), toggling the order on every call.

@@ -5,6 +5,7 @@
 
 #include "platform/listview.h"
 #include "support/testprogram.h"
+#include "workspace/project.h"
 #include "workspace/services.h"
 #include "support/files.h"
 
@@ -124,8 +125,15 @@ TEST(Counters, AddStatCountsSavesLifetimeTotalsAndRedraws)
     EXPECT_EQ(c.lLinkingSitesScanned, 1);
     EXPECT_EQ(c.lHistWebScanned, 42);
     EXPECT_EQ(c.lHistEmailFound, 2);
+    // The first count is saved at once; later ones within the second wait.
     EXPECT_EQ(c.settings().get("lHistWebScanned"), "42");
+    EXPECT_EQ(c.settings().get("LHISTEMAILFOUND"), "0");
+    saveLifetimeCounters(c);
     EXPECT_EQ(c.settings().get("LHISTEMAILFOUND"), "2");
+    // Nothing new to save: the file is not written again.
+    c.settings().set("lHistEmailFound", "x");
+    saveLifetimeCounters(c);
+    EXPECT_EQ(c.settings().get("lHistEmailFound"), "x");
     // An unknown kind counts nothing but still redraws.
     addStat(c, 7);
     addStat(c, -1);
@@ -206,4 +214,18 @@ TEST(Text, DecodeTextReadsUtf8OrWindows1252)
     EXPECT_EQ(platform::decodeText("caf\xc3\xa9"), QString::fromUtf8("café"));
     EXPECT_EQ(platform::decodeText("caf\xe9 \x80"), QString::fromUtf8("café €"));
     EXPECT_EQ(platform::decodeText(QByteArray()), "");
+}
+
+TEST(Counters, StopSavesTheLifetimeTotalsThatWereWaiting)
+{
+    testsupport::TestProgram p;
+    tarnwick::Form1 form{*p.ctx};
+    AppContext &c = *p.ctx;
+    addStat(c, 0);
+    addStat(c, 0);
+    addStat(c, 2);
+    EXPECT_EQ(c.settings().get("lHistWebScanned"), "1");
+    form.cmdStop_Click();
+    EXPECT_EQ(c.settings().get("lHistWebScanned"), "2");
+    EXPECT_EQ(c.settings().get("lHistEmailFound"), "1");
 }

@@ -1,0 +1,295 @@
+// Scan benchmark. Generates a partner site, or scans one that a local web
+// server serves: a whole scan of the site in the main window (headless),
+// next to plain libcurl fetches of the same pages, one new connection each.
+//
+//   scan_bench --generate DIR [--pages N]   writes the site into DIR
+//   scan_bench --free-port                  prints a free loopback port
+//   scan_bench --port P [--pages N] [--hidden] [--rounds R]
+//                                           benchmarks the site served on P
+//
+// scripts/bench does all of it with nginx.
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <curl/curl.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "platform/dialogs.h"
+#include "platform/services.h"
+#include "platform/settings.h"
+#include "workspace/context.h"
+#include "workspace/project.h"
+
+namespace {
+
+const char *const kPartnerHost = "partner.example";
+const char *const kMainSite = "main.example";
+
+// Page n's path: the home page is "/", the others "/p<n>.htm".
+QByteArray pagePath(int n)
+{
+    return n == 0 ? QByteArray("/") : "/p" + QByteArray::number(n) + ".htm";
+}
+
+QByteArray pageFile(int n)
+{
+    return n == 0 ? QByteArray("index.htm") : "p" + QByteArray::number(n) + ".htm";
+}
+
+// About 12 KB and 40 links: the next page (so every page is reached), 35
+// other pages of the site in every link form a page uses, two links to other
+// sites and, on every hundredth page, two links back to the main site.
+QByteArray pageHtml(int n, int pages, QRandomGenerator &random)
+{
+    static const QByteArray filler =
+        "Our partners and friends share news, reviews and resources about gardening, travel and local "
+        "crafts. Every week we add new articles and update the older ones so that visitors find what "
+        "they need without searching for long. ";
+    QByteArray html;
+    html.reserve(13000);
+    html += "<html>\n<head>\n<title>Partner page " + QByteArray::number(n) + "</title>\n";
+    html += "<meta name=\"description\" content=\"A page of the partner site\">\n</head>\n<body>\n";
+    html += "<h1>Page " + QByteArray::number(n) + "</h1>\n";
+    auto link = [&](const QByteArray &href, const QByteArray &text) {
+        html += "<p>" + filler.left(120) + " <a href=\"" + href + "\">" + text + "</a></p>\n";
+    };
+    link(pageFile(n + 1 < pages ? n + 1 : 1), "next");
+    for (int i = 0; i < 35; ++i) {
+        const int target = 1 + int(random.bounded(pages - 1));
+        const QByteArray file = pageFile(target);
+        switch (i % 4) {
+        case 0:
+            link(file, "article");
+            break;
+        case 1:
+            link("/" + file, "more");
+            break;
+        case 2:
+            link("http://" + QByteArray(kPartnerHost) + "/" + file, "read on");
+            break;
+        default:
+            link("./" + file, "see also");
+            break;
+        }
+    }
+    link("http://www.elsewhere" + QByteArray::number(n % 7) + ".example/", "a friend");
+    link("https://shop.elsewhere.example/item" + QByteArray::number(n) + ".php?id=" + QByteArray::number(n), "shop");
+    if (n % 100 == 0) {
+        link("http://www." + QByteArray(kMainSite) + "/", "our main partner");
+        link("http://" + QByteArray(kMainSite) + "/offers.htm", "offers");
+    }
+    while (html.size() < 12 * 1024 - 200)
+        html += "<p>" + filler + "</p>\n";
+    html += "</body>\n</html>\n";
+    return html;
+}
+
+int generate(const QString &dir, int pages)
+{
+    QDir().mkpath(dir);
+    QRandomGenerator random(20240611);
+    qint64 bytes = 0;
+    for (int n = 0; n < pages; ++n) {
+        QFile f(dir + QLatin1Char('/') + QString::fromLatin1(pageFile(n)));
+        if (!f.open(QIODevice::WriteOnly)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(f.fileName()));
+            return 1;
+        }
+        const QByteArray html = pageHtml(n, pages, random);
+        bytes += html.size();
+        f.write(html);
+    }
+    std::printf("generated %d pages, %.1f KB each on average, in %s\n", pages, double(bytes) / pages / 1024.0,
+                qPrintable(dir));
+    return 0;
+}
+
+size_t discard(char *, size_t size, size_t count, void *total)
+{
+    *static_cast<qint64 *>(total) += qint64(size * count);
+    return size * count;
+}
+
+// Pages per second fetching every page once, each on a new connection.
+double plainRate(quint16 port, int pages, qint64 *bytes)
+{
+    CURL *e = curl_easy_init();
+    qint64 total = 0;
+    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, discard);
+    curl_easy_setopt(e, CURLOPT_WRITEDATA, &total);
+    curl_easy_setopt(e, CURLOPT_FRESH_CONNECT, 1L);
+    curl_easy_setopt(e, CURLOPT_FORBID_REUSE, 1L);
+    curl_slist *headers = curl_slist_append(nullptr, (QByteArray("Host: ") + kPartnerHost).constData());
+    curl_easy_setopt(e, CURLOPT_HTTPHEADER, headers);
+    QElapsedTimer t;
+    t.start();
+    int ok = 0;
+    for (int n = 0; n < pages; ++n) {
+        const QByteArray url = "http://127.0.0.1:" + QByteArray::number(port) + pagePath(n);
+        curl_easy_setopt(e, CURLOPT_URL, url.constData());
+        if (curl_easy_perform(e) == CURLE_OK)
+            ++ok;
+    }
+    const double seconds = double(t.nsecsElapsed()) / 1e9;
+    curl_slist_free_all(headers);
+    curl_easy_cleanup(e);
+    if (ok != pages)
+        std::fprintf(stderr, "plain fetch: only %d of %d pages fetched\n", ok, pages);
+    *bytes = total;
+    return pages / seconds;
+}
+
+struct ScanResult {
+    double rate = 0;
+    qint64 pages = 0;
+    int rows = 0;
+    int errors = 0;
+};
+
+ScanResult scanRate(quint16 port, int pages, bool shown)
+{
+    QTemporaryDir dir;
+    tarnwick::AppContext::Services s;
+    s.settings = std::make_unique<platform::SettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
+    s.dialogs = std::make_unique<platform::ScriptedDialogs>();
+    s.shell = std::make_unique<platform::RecordingShell>();
+    s.sound = std::make_unique<platform::SilentSoundPlayer>();
+    s.yield = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+    tarnwick::AppContext ctx(std::move(s), dir.path());
+    ctx.fetchOptions.connectOverride.insert(QString::fromLatin1(kPartnerHost), port);
+
+    QFile types(dir.filePath(QStringLiteral("filetypes.txt")));
+    if (types.open(QIODevice::WriteOnly))
+        types.write(".htm\r\n.php\r\n.asp\r\n.aspx\r\n.jsp\r\n.cfm\r\n.shtm\r\n.cgi\r\n.pl\r\n");
+    types.close();
+    for (const char *key : {"chkAudioNext", "chkAudioEmail", "chkAudioFinished"})
+        ctx.settings().set(QLatin1String(key), QStringLiteral("0"));
+    ctx.settings().set(QStringLiteral("cmbAdvance"), QStringLiteral("12"));  // 500,000 pages
+
+    tarnwick::Form1 form(ctx);
+    if (shown) {
+        form.resize(1100, 800);
+        form.show();
+    }
+    form.txtDomain->setText(QString::fromLatin1(kMainSite));
+    form.cmdAdd2_Click();
+    // More links expected than the site has: the walk ends when the queue does.
+    form.List1(1)->add(QString::fromLatin1(kPartnerHost) + QLatin1Char('/'), {QStringLiteral("10000"), {}, {}, {}});
+    QCoreApplication::processEvents();
+
+    // The site's end is the end of the measurement; the report that Stop
+    // builds afterwards is not part of the walk.
+    QElapsedTimer t;
+    qint64 endNs = 0;
+    auto shownStats = ctx.onStatsChanged;
+    ctx.onStatsChanged = [&] {
+        if (shownStats)
+            shownStats();
+        if (ctx.lLinkingSitesScanned >= 1 && endNs == 0)
+            endNs = t.nsecsElapsed();
+    };
+    QTimer wake;  // the loop below wakes now and then even when nothing happens
+    wake.start(100);
+
+    t.start();
+    form.Command1_Click();
+    while (ctx.bScanning)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (endNs == 0)
+        endNs = t.nsecsElapsed();
+
+    ScanResult r;
+    r.pages = ctx.lPagesScanned;
+    r.rate = double(ctx.lPagesScanned) / (double(endNs) / 1e9);
+    r.rows = form.List3->count();
+    r.errors = form.lstErr->count();
+    if (r.pages != pages)
+        std::fprintf(stderr, "scan: %lld pages scanned, %d expected\n", static_cast<long long>(r.pages), pages);
+    return r;
+}
+
+long peakMemoryKb()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    auto value = [&](const QString &name, const QString &fallback) {
+        const qsizetype at = args.indexOf(name);
+        return at >= 0 && at + 1 < args.size() ? args[at + 1] : fallback;
+    };
+    const int pages = value(QStringLiteral("--pages"), QStringLiteral("2000")).toInt();
+    if (pages < 2) {
+        std::fprintf(stderr, "--pages needs at least 2\n");
+        return 2;
+    }
+
+    if (args.contains(QStringLiteral("--generate"))) {
+        QCoreApplication app(argc, argv);
+        return generate(value(QStringLiteral("--generate"), QString()), pages);
+    }
+    if (args.contains(QStringLiteral("--free-port"))) {
+        QCoreApplication app(argc, argv);
+        QTcpServer probe;
+        if (!probe.listen(QHostAddress::LocalHost, 0))
+            return 1;
+        std::printf("%u\n", unsigned(probe.serverPort()));
+        return 0;
+    }
+
+    const quint16 port = quint16(value(QStringLiteral("--port"), QStringLiteral("0")).toUInt());
+    if (port == 0) {
+        std::fprintf(stderr, "usage: scan_bench --generate DIR | --free-port | --port P [--pages N] [--hidden] "
+                             "[--rounds R]\n");
+        return 2;
+    }
+    const int rounds = std::max(1, value(QStringLiteral("--rounds"), QStringLiteral("1")).toInt());
+    const bool shown = !args.contains(QStringLiteral("--hidden"));
+
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+
+    // The plain rate before and after each scan; the better one counts, so
+    // the ratio is not flattered by a slow moment of the server.
+    double plain = 0;
+    qint64 bytes = 0;
+    plain = std::max(plain, plainRate(port, pages, &bytes));
+    double scanBest = 0;
+    ScanResult last;
+    for (int round = 0; round < rounds; ++round) {
+        last = scanRate(port, pages, shown);
+        scanBest = std::max(scanBest, last.rate);
+        plain = std::max(plain, plainRate(port, pages, &bytes));
+    }
+
+    std::printf("pages: %d (%.1f KB on average), scan fetched %lld, results rows %d, error rows %d\n", pages,
+                double(bytes) / pages / 1024.0, static_cast<long long>(last.pages), last.rows, last.errors);
+    std::printf("plain libcurl, one new connection per page: %8.1f pages/s\n", plain);
+    std::printf("whole scan (%s window):                 %8.1f pages/s\n", shown ? "shown" : "hidden", scanBest);
+    std::printf("ratio scan / plain:                          %7.1f %%\n", 100.0 * scanBest / plain);
+    std::printf("peak memory:                                 %7.1f MB\n", double(peakMemoryKb()) / 1024.0);
+    curl_global_cleanup();
+    return last.pages == pages ? 0 : 1;
+}
