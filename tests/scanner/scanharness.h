@@ -14,6 +14,7 @@
 #include "support/testhttpserver.h"
 #include "support/testprogram.h"
 #include "workspace/project.h"
+#include "support/eventloop.h"
 
 namespace scantest {
 
@@ -47,29 +48,8 @@ public:
     void setting(const QString &key, const QString &value) { ctx().settings().set(key, value); }
 
     // Spins the event loop until cond holds or ms have passed.
-    bool waitUntil(const std::function<bool()> &cond, int ms = 10000)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (!cond()) {
-            if (t.elapsed() > ms)
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(1);
-        }
-        return true;
-    }
-
-    // Runs the event loop for about ms, whatever happens.
-    void spin(int ms)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(1);
-        }
-    }
+    bool waitUntil(const std::function<bool()> &cond, int ms = 10000) { return testsupport::waitUntil(cond, ms); }
+    void spin(int ms) { testsupport::spin(ms); }
 
     bool runToEnd(int ms = 10000)
     {

@@ -9,6 +9,7 @@
 
 #include "platform/socket.h"
 #include "support/testhttpserver.h"
+#include "support/eventloop.h"
 
 using testsupport::TestHttpServer;
 using Response = testsupport::TestHttpServer::Response;
@@ -38,23 +39,9 @@ protected:
     }
     bool waitFor(const QString &event, int ms = 10000)
     {
-        QElapsedTimer t;
-        t.start();
-        while (!events.contains(event)) {
-            if (t.elapsed() > ms)
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(1);
-        }
-        return true;
+        return testsupport::waitUntil([&] { return events.contains(event); }, ms);
     }
-    void spin(int ms)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
+    void spin(int ms) { testsupport::spin(ms); }
 
     TestHttpServer server;
     QHash<QString, quint16> override;
