@@ -16,14 +16,10 @@
 namespace tarnwick {
 
 namespace {
-const QString kHtml1Default = QStringLiteral(
-    "Paste all the HTML that you want to come before the links on your page here.  This will be the first part of "
-    "your generated webpage.");
+// The middle block's restored default reads "generated", the text New puts
+// there "generate": both as the program has always shown them.
 const QString kHtml2Default =
     QStringLiteral("Your link HTML will be generated here.  This will be the second part of your generated webpage.");
-const QString kHtml3Default = QStringLiteral(
-    "Paste all the HTML that you want to come after the links on your page here.  This will be the third part of "
-    "your generated webpage.");
 
 // Sets a control without its own signal, so the caller runs its handler
 // exactly once whether or not the value changed.
@@ -133,9 +129,9 @@ void Form1::loadSettings()
     chkBullet_Click();
 
     // 7-9. The link-page blocks; their change handlers store them again.
-    txtHTML1->setPlainText(s.get(QStringLiteral("txtHTML1"), kHtml1Default));
+    txtHTML1->setPlainText(s.get(QStringLiteral("txtHTML1"), kHtml1Placeholder));
     txtHTML2->setPlainText(s.get(QStringLiteral("txtHTML2"), kHtml2Default));
-    txtHTML3->setPlainText(s.get(QStringLiteral("txtHTML3"), kHtml3Default));
+    txtHTML3->setPlainText(s.get(QStringLiteral("txtHTML3"), kHtml3Placeholder));
 
     // 10, 11.
     const int advance = storedNumber(s, QStringLiteral("cmbAdvance"), 4, INT_MIN, INT_MAX);
