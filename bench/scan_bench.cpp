@@ -1,10 +1,11 @@
 // Scan benchmark. Generates a partner site, or scans one that a local web
-// server serves: a whole scan of the site in the main window (headless),
+// server serves: a whole scan of the site by the scanner alone (or, with
+// --shown, in the main window, headless),
 // next to plain libcurl fetches of the same pages, one new connection each.
 //
 //   scan_bench --generate DIR [--pages N]   writes the site into DIR
 //   scan_bench --free-port                  prints a free loopback port
-//   scan_bench --port P [--pages N] [--hidden] [--rounds R]
+//   scan_bench --port P [--pages N] [--shown] [--rounds R]
 //                                           benchmarks the site served on P
 //
 // scripts/bench does all of it with nginx.
@@ -31,6 +32,8 @@
 #include "platform/services.h"
 #include "platform/settings.h"
 #include "workspace/context.h"
+#include "scanner/scanner.h"
+#include "shell/form1.h"
 #include "workspace/project.h"
 
 namespace {
@@ -179,15 +182,23 @@ ScanResult scanRate(quint16 port, int pages, bool shown)
         ctx.settings().set(QLatin1String(key), QStringLiteral("0"));
     ctx.settings().set(QStringLiteral("cmbAdvance"), QStringLiteral("12"));  // 500,000 pages
 
-    tarnwick::Form1 form(ctx);
+    // The scan runs on a project alone, or shown in the main window.
+    std::unique_ptr<tarnwick::Form1> form;
+    std::unique_ptr<tarnwick::Project> ownProject;
+    std::unique_ptr<tarnwick::Scanner> ownScanner;
     if (shown) {
-        form.resize(1100, 800);
-        form.show();
+        form = std::make_unique<tarnwick::Form1>(ctx);
+        form->resize(1100, 800);
+        form->show();
+    } else {
+        ownProject = std::make_unique<tarnwick::Project>(ctx);
+        ownScanner = std::make_unique<tarnwick::Scanner>(ctx, *ownProject);
     }
-    form.txtDomain->setText(QString::fromLatin1(kMainSite));
-    form.cmdAdd2_Click();
+    tarnwick::Project &project = form ? form->project() : *ownProject;
+    tarnwick::Scanner &scanner = form ? form->scanner() : *ownScanner;
+    project.List4->setListIndex(project.addMainSite(QString::fromLatin1(kMainSite)) - 1);
     // More links expected than the site has: the walk ends when the queue does.
-    form.List1(1)->add(QString::fromLatin1(kPartnerHost) + QLatin1Char('/'), {QStringLiteral("10000"), {}, {}, {}});
+    project.addLinkingSite(1, {QString::fromLatin1(kPartnerHost) + QLatin1Char('/'), QStringLiteral("10000"), {}, {}, {}});
     QCoreApplication::processEvents();
 
     // The site's end is the end of the measurement; the report that Stop
@@ -205,7 +216,7 @@ ScanResult scanRate(quint16 port, int pages, bool shown)
     wake.start(100);
 
     t.start();
-    form.Command1_Click();
+    scanner.Command1_Click();
     while (ctx.bScanning)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (endNs == 0)
@@ -214,8 +225,8 @@ ScanResult scanRate(quint16 port, int pages, bool shown)
     ScanResult r;
     r.pages = ctx.lPagesScanned;
     r.rate = double(ctx.lPagesScanned) / (double(endNs) / 1e9);
-    r.rows = form.List3->count();
-    r.errors = form.lstErr->count();
+    r.rows = project.List3->count();
+    r.errors = project.lstErr->count();
     if (r.pages != pages)
         std::fprintf(stderr, "scan: %lld pages scanned, %d expected\n", static_cast<long long>(r.pages), pages);
     return r;
@@ -260,12 +271,12 @@ int main(int argc, char **argv)
 
     const quint16 port = quint16(value(QStringLiteral("--port"), QStringLiteral("0")).toUInt());
     if (port == 0) {
-        std::fprintf(stderr, "usage: scan_bench --generate DIR | --free-port | --port P [--pages N] [--hidden] "
+        std::fprintf(stderr, "usage: scan_bench --generate DIR | --free-port | --port P [--pages N] [--shown] "
                              "[--rounds R]\n");
         return 2;
     }
     const int rounds = std::max(1, value(QStringLiteral("--rounds"), QStringLiteral("1")).toInt());
-    const bool shown = !args.contains(QStringLiteral("--hidden"));
+    const bool shown = args.contains(QStringLiteral("--shown"));
 
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -287,7 +298,7 @@ int main(int argc, char **argv)
     std::printf("pages: %d (%.1f KB on average), scan fetched %lld, results rows %d, error rows %d\n", pages,
                 double(bytes) / pages / 1024.0, static_cast<long long>(last.pages), last.rows, last.errors);
     std::printf("plain libcurl, one new connection per page: %8.1f pages/s\n", plain);
-    std::printf("whole scan (%s window):                 %8.1f pages/s\n", shown ? "shown" : "hidden", scanBest);
+    std::printf("whole scan (%s):                %8.1f pages/s\n", shown ? "window shown" : "no window   ", scanBest);
     std::printf("ratio scan / plain:                          %7.1f %%\n", 100.0 * scanBest / plain);
     std::printf("peak memory:                                 %7.1f MB\n", double(peakMemoryKb()) / 1024.0);
     curl_global_cleanup();

@@ -5,7 +5,7 @@
 #include "shell/splash.h"
 #include "shell/webbrowser.h"
 #include "workspace/context.h"
-#include "workspace/project.h"
+#include "shell/form1.h"
 
 namespace {
 

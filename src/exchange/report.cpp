@@ -3,7 +3,13 @@
 #include <QHash>
 #include <QSet>
 
+#include <QDir>
+
+#include "platform/safefile.h"
+#include "workspace/context.h"
+#include "workspace/project.h"
 #include "workspace/services.h"
+#include "workspace/textcase.h"
 
 namespace tarnwick {
 
@@ -65,14 +71,6 @@ QString htmlEscape(const QString &text)
         }
     }
     return out;
-}
-
-QString hrefFor(const QString &address)
-{
-    if (address.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
-        || address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
-        return address;
-    return QStringLiteral("http://") + address;
 }
 
 QString localeTimeText(const QLocale &locale, const QTime &time)
@@ -187,11 +185,11 @@ QString reportText(const ReportInput &input, const std::function<void()> &yield)
                     // A row found for another main site belongs there.
                     if (!r.main.isEmpty() && rowMainKeys[i] != mainKey)
                         continue;
-                    out += QStringLiteral("Site: <a href='") + htmlEscape(hrefFor(d)) + QStringLiteral("'>")
+                    out += QStringLiteral("Site: <a href='") + htmlEscape(withHttpScheme(d)) + QStringLiteral("'>")
                            + htmlEscape(d) + QStringLiteral("</a><BR>");
                     if (isLinkStatus(r.status)) {
                         out += QStringLiteral("Status: ") + htmlEscape(r.status) + QStringLiteral("<BR>");
-                        out += QStringLiteral("Found On: <a href='") + htmlEscape(hrefFor(r.linkUrl))
+                        out += QStringLiteral("Found On: <a href='") + htmlEscape(withHttpScheme(r.linkUrl))
                                + QStringLiteral("'>") + htmlEscape(r.linkUrl) + QStringLiteral("</a><BR>");
                     } else if (isNoneFound(r.status)) {
                         out += QStringLiteral("Status: ") + htmlEscape(r.status) + QStringLiteral("<BR>");
@@ -228,6 +226,61 @@ QString tabExportText(const QStringList &headers, const QVector<QStringList> &ro
     for (const QStringList &r : rows)
         out += line(r);
     return out;
+}
+
+ReportInput reportInputOf(const Project &project, const AppContext &ctx)
+{
+    ReportInput in;
+    for (int i = 0; i < project.List4->count(); ++i) {
+        MainSiteData site{project.List4->item(i), {}};
+        if (const platform::ListView *list = project.List1(i + 1)) {
+            for (int r = 1; r <= list->count(); ++r)
+                site.links.append(LinkingSiteRow{list->text(r), list->subItem(r, 1), {}, {}, {}});
+        }
+        in.mainSites.append(site);
+    }
+    in.results = resultRowsAsWritten(*project.List3);
+    in.errorCount = project.lstErr->count();
+    in.pagesScanned = ctx.lPagesScanned;
+    in.now = ctx.clock().now();
+    in.locale = QLocale();
+    return in;
+}
+
+QString tempReportPath(const AppContext &ctx)
+{
+    return ctx.programPath(QStringLiteral("tempreport.html"));
+}
+
+QString makeReport(const Project &project, const std::function<void()> &yield, bool *tempWritten)
+{
+    AppContext &ctx = project.ctx();
+    const QString text = reportText(reportInputOf(project, ctx), yield);
+    const QByteArray bytes = (text + QStringLiteral("\r\n")).toUtf8();
+
+    const bool written = platform::writeFileAtomically(tempReportPath(ctx), bytes);
+    if (tempWritten)
+        *tempWritten = written;
+
+    // The copy kept with the project. Named after the file of the project in
+    // the window, not the last one opened: after New that would put this
+    // report in place of another project's.
+    const QString name = reportNameForProject(project.strProjectFile);
+    if (!name.isEmpty()) {
+        const QString folder = project.projectFilesFolder();
+        if (QDir().mkpath(folder))
+            platform::writeFileAtomically(folder + QLatin1Char('/') + name, bytes);
+    }
+    return text;
+}
+
+QString tabExportOf(const Project &project)
+{
+    const platform::ListView &results = *project.List3;
+    QVector<QStringList> rows;
+    for (const ResultRow &r : resultRowsAsWritten(results))
+        rows.append({r.main, r.linking, r.status, r.number, r.linkUrl});
+    return tabExportText(results.columnHeaders(), rows) + QStringLiteral("\r\n");
 }
 
 } // namespace tarnwick

@@ -13,6 +13,9 @@
 
 namespace tarnwick {
 
+class AppContext;
+class Project;
+
 struct ReportInput {
     QVector<MainSiteData> mainSites;  // main-site text and its linking sites
     QVector<ResultRow> results;
@@ -49,13 +52,26 @@ QString reportText(const ReportInput &input, const std::function<void()> &yield 
 // every line ending in CR LF.
 QString tabExportText(const QStringList &headers, const QVector<QStringList> &rows);
 
-// "http://" in front of an address without a scheme, for a link's href.
-QString hrefFor(const QString &address);
-
 // Text made safe to stand in HTML text and in quoted attribute values.
 QString htmlEscape(const QString &text);
 
 // The time in the locale's long form without the time-zone name.
 QString localeTimeText(const QLocale &locale, const QTime &time);
+
+// What the report of a project is built from: its main sites, its results
+// in the order they were written, its errors and the counters.
+ReportInput reportInputOf(const Project &project, const AppContext &ctx);
+
+// The last report built, beside the program.
+QString tempReportPath(const AppContext &ctx);
+
+// Builds the project's report and writes it to tempreport.html and, when the
+// project has a file, to its copy in "Project Files". A file that cannot be
+// written is skipped (tempWritten tells about the first). Returns the
+// report's text.
+QString makeReport(const Project &project, const std::function<void()> &yield = {}, bool *tempWritten = nullptr);
+
+// The tab-delimited export of the project's results, in the order written.
+QString tabExportOf(const Project &project);
 
 } // namespace tarnwick

@@ -68,6 +68,7 @@ int ListView::add(const QString &text, const QStringList &subItems, int smallIco
 int ListView::add(const ListItem &item)
 {
     auto stored = QSharedPointer<ListItem>::create(item);
+    stored->id = m_nextId++;
     const bool wantSelected = stored->selected;
     // The selection count and the single-select rule are kept by setSelected.
     stored->selected = false;
@@ -111,6 +112,41 @@ void ListView::clear()
     endResetModel();
     if (hadSelection)
         emit selectionChanged(0);
+}
+
+int ListView::rowOfId(quint64 id, int hint) const
+{
+    if (id == 0)
+        return 0;
+    if (isValidRow(hint) && m_rows.at(hint - 1)->id == id)
+        return hint;
+    // Rows added or removed above move it by a few places at most.
+    for (int d = 1; d <= 2; ++d) {
+        for (const int r : {hint - d, hint + d}) {
+            if (isValidRow(r) && m_rows.at(r - 1)->id == id)
+                return r;
+        }
+    }
+    for (int i = 0; i < m_rows.size(); ++i) {
+        if (m_rows.at(i)->id == id)
+            return i + 1;
+    }
+    return 0;
+}
+
+QVector<const ListItem *> ListView::rowsInAddedOrder() const
+{
+    QVector<const ListItem *> out;
+    out.reserve(m_rows.size());
+    bool inOrder = true;
+    for (const QSharedPointer<ListItem> &r : m_rows) {
+        if (!out.isEmpty() && out.last()->id > r->id)
+            inOrder = false;
+        out.append(r.data());
+    }
+    if (!inOrder)
+        std::sort(out.begin(), out.end(), [](const ListItem *a, const ListItem *b) { return a->id < b->id; });
+    return out;
 }
 
 QString ListView::text(int row) const

@@ -30,6 +30,9 @@ struct ListItem {
     int foreColor = kColorBlack;
     int smallIcon = 0;      // 0 = none; otherwise an index into the icon list, from 1
     bool selected = false;
+    // Given by the list when the row is added: unique within the list and
+    // rising in the order rows were added, whatever sorting does since.
+    quint64 id = 0;
 
     // Sub-item i, from 1 (column i); "" past the end.
     QString subItem(int i) const;
@@ -57,6 +60,15 @@ public:
     int add(const ListItem &item);
     void remove(int row);
     void clear();
+
+    // A row's identity, which stays with it while rows are added, removed or
+    // sorted around it; 0 for no row.
+    quint64 rowId(int row) const { return isValidRow(row) ? m_rows.at(row - 1)->id : 0; }
+    // The row that has the identity now, 0 when it is gone. hint, the row it
+    // was last seen at, is tried first.
+    int rowOfId(quint64 id, int hint = 0) const;
+    // The rows in the order they were added, whatever their order on screen.
+    QVector<const ListItem *> rowsInAddedOrder() const;
 
     QString text(int row) const;
     QString subItem(int row, int column) const;  // column from 1
@@ -115,6 +127,7 @@ private:
     int m_sortKey = 0;
     SortOrder m_sortOrder = SortOrder::Ascending;
     int m_selectedCount = 0;  // lets the usual no-selection case skip scans
+    quint64 m_nextId = 1;
 };
 
 } // namespace platform

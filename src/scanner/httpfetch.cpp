@@ -274,21 +274,6 @@ QStringList parseFileTypes(const QString &text)
     return types;
 }
 
-QString zeroFilledCount(qint64 n)
-{
-    if (n < 0)
-        return QLatin1Char('-') + QString::number(-n).rightJustified(3, QLatin1Char('0'));
-    return QString::number(n).rightJustified(3, QLatin1Char('0'));
-}
-
-qint64 pageLimitFor(int index, qint64 current)
-{
-    static const qint64 limits[] = {1, 10, 50, 100, 500, 1000, 5000, 10000, 20000, 50000, 100000, 200000, 500000};
-    if (index < 0 || index > 12)
-        return current;
-    return limits[index];
-}
-
 int linksExpectedOf(const QString &cell)
 {
     bool ok = false;

@@ -60,13 +60,6 @@ QString httpStatusText(const QString &code);
 // at "|", no empty entry.
 QStringList parseFileTypes(const QString &text);
 
-// A count with at least three digits, zero-filled on the left.
-QString zeroFilledCount(qint64 n);
-
-// Pages per linking site for a "cmbAdvance" index; current for an index
-// outside 0..12.
-qint64 pageLimitFor(int index, qint64 current);
-
 // Links expected from a "#" cell; 1 when the cell is not a whole number.
 int linksExpectedOf(const QString &cell);
 

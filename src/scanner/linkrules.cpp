@@ -14,85 +14,11 @@ constexpr Qt::CaseSensitivity CI = Qt::CaseInsensitive;
 const QLatin1String kHttp("http://");
 const QLatin1String kHttps("https://");
 
-// The case folding of one UTF-16 unit as far as an ASCII needle can tell:
-// ASCII letters to lower case, other units by the Unicode simple folding
-// (the Kelvin sign becomes "k"); a surrogate never folds to ASCII.
-inline char16_t foldedUnit(char16_t c)
-{
-    if (c < 0x80)
-        return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-    if (QChar::isSurrogate(c))
-        return c;
-    return char16_t(QChar::toCaseFolded(char32_t(c)));
-}
-
-bool isAscii(QStringView text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return false;
-    }
-    return true;
-}
-
-using FoldedNeedle = QVarLengthArray<char16_t, 64>;
-
-FoldedNeedle foldedAscii(QStringView needle)
-{
-    FoldedNeedle out(needle.size());
-    for (qsizetype i = 0; i < needle.size(); ++i)
-        out[i] = foldedUnit(needle[i].unicode());
-    return out;
-}
-
-bool matchesFolded(const char16_t *text, const char16_t *needle, qsizetype size)
-{
-    for (qsizetype j = 0; j < size; ++j) {
-        if (foldedUnit(text[j]) != needle[j])
-            return false;
-    }
-    return true;
-}
-
-// needle: ASCII, folded, not empty.
-qsizetype indexOfFolded(QStringView text, const FoldedNeedle &needle, qsizetype from)
-{
-    const char16_t first = needle[0];
-    const qsizetype last = text.size() - needle.size();
-    const char16_t *data = text.utf16();
-    from = qMax<qsizetype>(from, 0);
-    if (first < u'a' || first > u'z') {
-        // Nothing else folds to a first character that is not a letter: the
-        // library's fast single-character search finds the candidates.
-        for (qsizetype i = text.indexOf(QChar(first), from); i >= 0 && i <= last;
-             i = text.indexOf(QChar(first), i + 1)) {
-            if (matchesFolded(data + i + 1, needle.constData() + 1, needle.size() - 1))
-                return i;
-        }
-        return -1;
-    }
-    const char16_t firstUpper = char16_t(first - 32);
-    for (qsizetype i = from; i <= last; ++i) {
-        const char16_t c = data[i];
-        if (c != first && c != firstUpper && (c < 0x80 || foldedUnit(c) != first))
-            continue;
-        if (matchesFolded(data + i + 1, needle.constData() + 1, needle.size() - 1))
-            return i;
-    }
-    return -1;
-}
-
-void removeSchemes(QString &text)
-{
-    removeIgnoringCase(text, u"http://");
-    removeIgnoringCase(text, u"https://");
-}
-
 // Host text of a link or site: schemes removed, cut before the first "/",
 // reduced to its last two labels.
 QString siteKey(QString text)
 {
-    removeSchemes(text);
+    removeHttpSchemes(text);
     const qsizetype slash = text.indexOf(QLatin1Char('/'));
     if (slash >= 0)
         text.truncate(slash);
@@ -168,58 +94,10 @@ bool rejects(const Rule &rule, const QString &u)
 
 } // namespace
 
-bool matchesIgnoringCase(QStringView text, qsizetype at, QStringView needle)
-{
-    if (at < 0 || text.size() - at < needle.size())
-        return false;
-    if (!isAscii(needle))
-        return text.sliced(at, needle.size()).compare(needle, CI) == 0;
-    const FoldedNeedle folded = foldedAscii(needle);
-    return matchesFolded(text.utf16() + at, folded.constData(), folded.size());
-}
-
-qsizetype indexOfIgnoringCase(QStringView text, QStringView needle, qsizetype from)
-{
-    if (needle.isEmpty() || !isAscii(needle))
-        return text.indexOf(needle, from, CI);
-    return indexOfFolded(text, foldedAscii(needle), from);
-}
-
-bool containsIgnoringCase(QStringView text, QStringView needle)
-{
-    return indexOfIgnoringCase(text, needle) >= 0;
-}
-
-bool removeIgnoringCase(QString &text, QStringView needle)
-{
-    if (needle.isEmpty())
-        return false;
-    if (!isAscii(needle)) {
-        const qsizetype before = text.size();
-        text.remove(needle.toString(), CI);
-        return text.size() != before;
-    }
-    const FoldedNeedle folded = foldedAscii(needle);
-    qsizetype at = indexOfFolded(text, folded, 0);
-    if (at < 0)
-        return false;
-    QString out;
-    out.reserve(text.size());
-    qsizetype from = 0;
-    while (at >= 0) {
-        out += QStringView(text).sliced(from, at - from);
-        from = at + needle.size();
-        at = indexOfFolded(text, folded, from);
-    }
-    out += QStringView(text).sliced(from);
-    text = out;
-    return true;
-}
-
 QString stripDomain(const QString &mainSiteUrl)
 {
     QString text = mainSiteUrl;
-    removeSchemes(text);
+    removeHttpSchemes(text);
     if (text.size() > 4 && text.startsWith(QLatin1String("www."), CI))
         text.remove(0, 4);
     return text;

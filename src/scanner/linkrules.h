@@ -12,21 +12,13 @@
 #include <QString>
 #include <QStringView>
 
+#include "workspace/textcase.h"
+
 namespace platform {
 class ListView;
 }
 
 namespace tarnwick {
-
-// Case-insensitive text tests with the same answers as QString's own (which
-// folds a few non-ASCII letters to ASCII ones), made fast for ASCII needles:
-// every link of every page goes through several of them.
-bool matchesIgnoringCase(QStringView text, qsizetype at, QStringView needle);
-qsizetype indexOfIgnoringCase(QStringView text, QStringView needle, qsizetype from = 0);
-bool containsIgnoringCase(QStringView text, QStringView needle);
-// Removes every occurrence found in one left-to-right pass, as
-// QString::remove does; true when something was removed.
-bool removeIgnoringCase(QString &text, QStringView needle);
 
 // The main-site URL reduced to the text the link tests look for: every
 // "http://" and "https://" removed, then a leading "www." (any case) when

@@ -368,9 +368,4 @@ QString redirectTarget(QStringView markerLine, DumpLineReader &reader, const QSt
     return fromHeader.isEmpty() ? QString() : redirectAddress(fromHeader, ctx);
 }
 
-QString resultNumberText(qint64 number)
-{
-    return QString::number(number).rightJustified(3, QLatin1Char('0'));
-}
-
 } // namespace tarnwick

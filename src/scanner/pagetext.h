@@ -121,7 +121,4 @@ QString redirectAddress(const QString &target, const LinkContext &ctx);
 QString redirectTarget(QStringView markerLine, DumpLineReader &reader, const QString &location,
                        const LinkContext &ctx);
 
-// A running number as shown in the "No." column: at least three digits.
-QString resultNumberText(qint64 number);
-
 } // namespace tarnwick

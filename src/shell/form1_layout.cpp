@@ -20,8 +20,15 @@
 #include "shell/failures.h"
 #include "shell/tabstrip.h"
 #include "shell/webbrowser.h"
+#include "platform/reportview.h"
+#include "shell/form1.h"
+#include "shell/redraw.h"
+#include "shell/reportpanel.h"
+#include "shell/resultspanel.h"
+#include "shell/statistics.h"
+#include "shell/webpanel.h"
+#include "workspace/context.h"
 #include "workspace/project.h"
-#include "workspace/services.h"
 
 namespace tarnwick {
 
@@ -108,14 +115,14 @@ void Form1::placeControls()
     place(cmbLastSearch, {3960, 1440, 3000, 420});
 
     // Links tab: the label lies under its list, where their edges meet.
-    lblErr->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblErr->stackUnder(lstErrView);
+    results->lblErr->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    results->lblErr->stackUnder(results->lstErrView);
 
     // Web tab.
-    place(cmdBack, {50, 520, 1200, 480});
-    place(cmdForward, {1310, 520, 1350, 480});
-    place(cmdWebStop, {2720, 520, 1000, 480});
-    place(cmdRefresh, {3780, 520, 1400, 480});
+    place(web->cmdBack, {50, 520, 1200, 480});
+    place(web->cmdForward, {1310, 520, 1350, 480});
+    place(web->cmdWebStop, {2720, 520, 1000, 480});
+    place(web->cmdRefresh, {3780, 520, 1400, 480});
 
     // Pages tab: the page builder's options and buttons.
     place(optAll[0], {150, 330, 3400, 330});
@@ -128,11 +135,11 @@ void Form1::placeControls()
     place(Command6, {1960, 2370, 1800, 420});
 
     // Reports tab: the report view's buttons lie over its top strip.
-    place(Command12, {50, 490, 1800, 390});
+    place(report->Command12, {50, 490, 1800, 390});
     place(cmdViewDatabase, {1910, 490, 1950, 390});
-    place(Command8, {170, 1950, 1800, 390});
-    place(Command8a, {2030, 1950, 2100, 390});
-    WebBrowser2->widget()->setProperty("overlaidStrip", true);
+    place(report->Command8, {170, 1950, 1800, 390});
+    place(report->Command8a, {2030, 1950, 2100, 390});
+    report->WebBrowser2->widget()->setProperty("overlaidStrip", true);
 
     // Post tab.
     place(SkinLabel9, {110, 505, 7500, 270});
@@ -148,7 +155,7 @@ void Form1::placeControls()
 
     // The results list scrolls sideways: its last column is wider than the
     // list itself.
-    List3View->header()->setStretchLastSection(false);
+    results->List3View->header()->setStretchLastSection(false);
 
     // Lists made later copy the template's columns.
     {
@@ -190,9 +197,9 @@ void Form1::resizeControls()
     const QSize client = clientSize();
     m_geometry.W = layout::outerWidthFromClient(layout::toTwips(client.width()));
     m_geometry.H = layout::outerHeightFromClient(layout::toTwips(client.height()));
-    layout::setList1Count(m_geometry, List1Count());
+    layout::setList1Count(m_geometry, int(m_list1Views.size()));
     m_geometry.bSized = bSized;
-    const std::optional<layout::ColumnWidths> columns = layout::resizeControls(m_geometry, m_ctx.iCurrentMain);
+    const std::optional<layout::ColumnWidths> columns = layout::resizeControls(m_geometry, m_project->iCurrentMain);
     bSized = m_geometry.bSized;
     applyGeometry();
     if (columns)
@@ -226,22 +233,22 @@ void Form1::applyGeometry()
     place(cmbDel, g.cmbDel);
     place(cmdEdit, g.cmdEdit);
     place(cmdImport, g.cmdImport);
-    for (int i = 0; i < List1Count() && size_t(i) < g.List1.size(); ++i)
+    for (int i = 0; i < int(m_list1Views.size()) && size_t(i) < g.List1.size(); ++i)
         place(List1View(i), g.List1[size_t(i)]);
 
-    place(List2View, g.List2);
+    place(statistics->List2View, g.List2);
     place(Command2, g.Command2);
     place(Command3, g.Command3);
     place(cmdWebsite, g.cmdWebsite);
 
     place(TabStrip1, g.TabStrip1);
-    place(List3View, g.List3);
-    place(lstErrView, g.lstErr);
-    place(lblErr, g.lblErr);
-    place(WebBrowser1->widget(), g.WebBrowser1);
-    place(txtURL, g.txtURL);
-    place(cmdGo, g.cmdGo);
-    place(WebBrowser2->widget(), g.WebBrowser2);
+    place(results->List3View, g.List3);
+    place(results->lstErrView, g.lstErr);
+    place(results->lblErr, g.lblErr);
+    place(web->WebBrowser1->widget(), g.WebBrowser1);
+    place(web->txtURL, g.txtURL);
+    place(web->cmdGo, g.cmdGo);
+    place(report->WebBrowser2->widget(), g.WebBrowser2);
     place(Frame5, g.Frame5);
     place(txtHTML1, g.txtHTML1);
     place(txtHTML2, g.txtHTML2);
@@ -276,27 +283,12 @@ void Form1::applyColumnWidths(const layout::ColumnWidths &columns)
     });
     ignoringFailures([&] {
         for (int c = 0; c < columns.list3.size(); ++c)
-            List3View->setColumnWidth(c, layout::toPixels(columns.list3[c]));
+            results->List3View->setColumnWidth(c, layout::toPixels(columns.list3[c]));
     });
     ignoringFailures([&] {
         for (int c = 0; c < columns.lstErr.size(); ++c)
-            lstErrView->setColumnWidth(c, layout::toPixels(columns.lstErr[c]));
+            results->lstErrView->setColumnWidth(c, layout::toPixels(columns.lstErr[c]));
     });
-}
-
-bool Form1::shellEventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_central && event->type() == QEvent::Resize) {
-        Form_Resize();
-    } else if (watched == this && event->type() == QEvent::WindowStateChange) {
-        Form_Resize();
-    } else if (watched == this && event->type() == QEvent::Close) {
-        int cancel = 0;
-        Form_Unload(cancel);
-    } else if ((watched == cmdNew || watched == cmdOpen) && event->type() == QEvent::EnabledChange) {
-        syncFileMenu();
-    }
-    return false;
 }
 
 } // namespace tarnwick

@@ -12,7 +12,7 @@
 #include "shell/failures.h"
 #include "shell/skin.h"
 #include "workspace/context.h"
-#include "workspace/project.h"
+#include "shell/form1.h"
 
 namespace tarnwick {
 

@@ -8,10 +8,16 @@
 #include <QSignalBlocker>
 #include <climits>
 
+#include "scanner/scanner.h"
 #include "shell/failures.h"
-#include "shell/options.h"
+#include "shell/form1.h"
+#include "shell/resultspanel.h"
 #include "shell/skin.h"
+#include "shell/statistics.h"
+#include "workspace/context.h"
 #include "workspace/project.h"
+#include "workspace/settingkeys.h"
+#include "workspace/storedvalues.h"
 
 namespace tarnwick {
 
@@ -53,14 +59,14 @@ void Form1::Form_Load()
     step(1);
     vistaSkinHelper(m_ctx);
     step(2);
-    m_ctx.bProjectSaved = true;
-    m_ctx.bJustLoaded = false;
+    m_project->bProjectSaved = true;
+    m_project->bJustLoaded = false;
     step(3);
     SetIcon(this, QStringLiteral("AAA"), true);
     step(4);
     loadSettings();
     step(5);
-    StatsD();
+    statistics->StatsD();
     step(6);
     setWindowTitle(m_ctx.strProductName + QStringLiteral(" by ") + m_ctx.strCompanyName);
     step(7);
@@ -79,24 +85,24 @@ void Form1::Form_Load()
         applySkin(m_ctx, this);
     });
     guarded(10, [this] {
-        const QString path = m_ctx.settings().get(QStringLiteral("LastProject"), QString());
+        const QString path = m_ctx.settings().get(key::LastProject, QString());
         if (!path.isEmpty())
-            openProject(path, true);
+            openProject(path);
     });
     guarded(11, [this] {
-        if (m_ctx.settings().get(QStringLiteral("showHelp"), QStringLiteral("1")) != QLatin1String("1"))
+        if (m_ctx.settings().get(key::showHelp, QStringLiteral("1")) != QLatin1String("1"))
             return;
         // The help launcher opens the help file here once it exists.
-        m_ctx.settings().set(QStringLiteral("showHelp"), QStringLiteral("0"));
+        m_ctx.settings().set(key::showHelp, QStringLiteral("0"));
     });
     guarded(12, [this] {
-        m_ctx.lSiteLinksFound = 0;
-        m_ctx.lSitePagesScanned = 0;
-        m_ctx.lSitePagesFound = 0;
+        m_scanner->lSiteLinksFound = 0;
+        m_scanner->lSitePagesScanned = 0;
+        m_scanner->lSitePagesFound = 0;
     });
     guarded(13, [this] {
-        if (webTab.navigate)
-            webTab.navigate(m_ctx.strWebsiteURL);
+        if (results->webTab.navigate)
+            results->webTab.navigate(m_ctx.strWebsiteURL);
     });
     guarded(14, [this] { m_ctx.yieldToEventLoop(); });
     guarded(15, [this] { resizeControls(); });
@@ -107,10 +113,10 @@ void Form1::loadSettings()
     platform::SettingsStore &s = m_ctx.settings();
 
     // 1. Posting mode and link-page scope.
-    const int script = storedNumber(s, QStringLiteral("optScript"), 0, 0, 1);
+    const int script = storedNumber(s, key::optScript, 0, 0, 1);
     selectOption(optScript, script);
     optScript_Click(script);
-    const int scope = storedNumber(s, QStringLiteral("optAll"), 0, 0, 1);
+    const int scope = storedNumber(s, key::optAll, 0, 0, 1);
     selectOption(optAll, scope);
     optAll_Click(scope);
 
@@ -121,53 +127,53 @@ void Form1::loadSettings()
     m_ctx.lLinksFound = 0;
 
     // 4-6.
-    setListIndex(Combo1, storedNumber(s, QStringLiteral("Combo1"), -1, -1, Combo1->count() - 1));
+    setListIndex(Combo1, storedNumber(s, key::Combo1, -1, -1, Combo1->count() - 1));
     Combo1_Click();
-    setCheck(chkNewWin, storedNumber(s, QStringLiteral("chkNewWin"), 1, 0, 1));
+    setCheck(chkNewWin, storedNumber(s, key::chkNewWin, 1, 0, 1));
     chkNewWin_Click();
-    setCheck(chkBullet, storedNumber(s, QStringLiteral("chkBullet"), 0, 0, 1));
+    setCheck(chkBullet, storedNumber(s, key::chkBullet, 0, 0, 1));
     chkBullet_Click();
 
     // 7-9. The link-page blocks; their change handlers store them again.
-    txtHTML1->setPlainText(s.get(QStringLiteral("txtHTML1"), kHtml1Placeholder));
-    txtHTML2->setPlainText(s.get(QStringLiteral("txtHTML2"), kHtml2Default));
-    txtHTML3->setPlainText(s.get(QStringLiteral("txtHTML3"), kHtml3Placeholder));
+    txtHTML1->setPlainText(s.get(key::txtHTML1, kHtml1Placeholder));
+    txtHTML2->setPlainText(s.get(key::txtHTML2, kHtml2Default));
+    txtHTML3->setPlainText(s.get(key::txtHTML3, kHtml3Placeholder));
 
     // 10, 11.
-    const int advance = storedNumber(s, QStringLiteral("cmbAdvance"), 4, INT_MIN, INT_MAX);
-    setListIndex(cmbLastSearch, storedNumber(s, QStringLiteral("cmbLastSearch"), 0, -1, cmbLastSearch->count() - 1));
+    const int advance = storedNumber(s, key::cmbAdvance, 4, INT_MIN, INT_MAX);
+    setListIndex(cmbLastSearch, storedNumber(s, key::cmbLastSearch, 0, -1, cmbLastSearch->count() - 1));
     cmbLastSearch_Change();
 
     // 12, 13. A negative index keeps the design-time choice.
-    int k = storedNumber(s, QStringLiteral("Combo1"), -1, -1, Combo1->count() - 1);
+    int k = storedNumber(s, key::Combo1, -1, -1, Combo1->count() - 1);
     if (k >= 0) {
         setListIndex(Combo1, k);
         Combo1_Click();
     }
-    k = storedNumber(s, QStringLiteral("Combo2"), -1, -1, Combo2->count() - 1);
+    k = storedNumber(s, key::Combo2, -1, -1, Combo2->count() - 1);
     if (k >= 0) {
         setListIndex(Combo2, k);
         Combo2_Click();
     }
 
     // 14. An index outside the list keeps the limit in force.
-    lPageLimit = pageLimitForIndex(advance, lPageLimit);
+    m_scanner->lPageLimit = pageLimitForIndex(advance, m_scanner->lPageLimit);
 
     // 15. Lifetime counters.
-    m_ctx.lHistEmailFound = storedCounter(s, QStringLiteral("lHistEmailFound"));
-    m_ctx.lHistWebScanned = storedCounter(s, QStringLiteral("lHistWebScanned"));
+    m_ctx.lHistEmailFound = storedCounter(s, key::lHistEmailFound);
+    m_ctx.lHistWebScanned = storedCounter(s, key::lHistWebScanned);
 
     // 16. Column headers. At start-up only the template linking-site list
     // exists; the lists of main sites copy its headers when they are made.
-    List1(0)->setColumnHeaders({QStringLiteral("Website"), QStringLiteral("#"), QStringLiteral("HTML Link"),
+    m_project->List1(0)->setColumnHeaders({QStringLiteral("Website"), QStringLiteral("#"), QStringLiteral("HTML Link"),
                                 QStringLiteral("HTML Name"), QStringLiteral("Description")});
-    lstErr->setColumnHeaders({QStringLiteral("Error"), QStringLiteral("URL")});
-    List3->setColumnHeaders({QStringLiteral("Main"), QStringLiteral("Linking"), QStringLiteral("Status"),
+    m_project->lstErr->setColumnHeaders({QStringLiteral("Error"), QStringLiteral("URL")});
+    m_project->List3->setColumnHeaders({QStringLiteral("Main"), QStringLiteral("Linking"), QStringLiteral("Status"),
                              QStringLiteral("No."), QStringLiteral("Link URL")});
 
     // 17. Scan type and skip type, through their menu handlers.
-    mnuScanItem_Click(storedNumber(s, QStringLiteral("ScanType"), 0, 0, int(mnuScanItem.size()) - 1));
-    mnuSkipItem_Click(storedNumber(s, QStringLiteral("SkipType"), 0, 0, int(mnuSkipItem.size()) - 1));
+    mnuScanItem_Click(storedNumber(s, key::ScanType, 0, 0, int(mnuScanItem.size()) - 1));
+    mnuSkipItem_Click(storedNumber(s, key::SkipType, 0, 0, int(mnuSkipItem.size()) - 1));
 }
 
 } // namespace tarnwick

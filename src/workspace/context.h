@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
-#include <QWidget>
 #include <functional>
 #include <memory>
 
@@ -14,7 +13,14 @@
 #include "platform/settings.h"
 #include "platform/urlfetch.h"
 
+class QObject;
+class QWidget;
+
 namespace tarnwick {
+
+class SkinControl;
+class SkinHelper;
+class WebBrowser;
 
 class AppContext {
 public:
@@ -61,12 +67,9 @@ public:
     QString strWebsiteURL;
     bool bSkin = false;
 
-    // Project values.
-    int iCurrentMain = 1;  // current main site, from 1
-    int iEditIndex = 0;    // the entry an editor works on
+    // A scan is running (set and cleared by the scanner; other windows
+    // refuse what would pull the project from under it).
     bool bScanning = false;
-    bool bProjectSaved = true;
-    bool bJustLoaded = false;
 
     // Scan counters and lifetime totals. 64-bit, and every increase saturates.
     qint64 lPagesScanned = 0;
@@ -90,11 +93,34 @@ public:
     QPointer<QWidget> mainWindow;
     QPointer<QWidget> lockedWindow;
 
-    // Program-wide values of the scanner.
-#include "scanner/context_scanner.inc"
+    // The skin kept by the start-up (the splash window's skin control) and
+    // the skin engine's helper object; both live until the program ends.
+    std::shared_ptr<SkinControl> objSkin;
+    std::shared_ptr<SkinHelper> objSkinHelper;
 
-    // Program-wide values of the shell (the skin objects).
-#include "shell/context_shell.inc"
+    // Answers the "Windows Vista or later" question of the skin code. Empty
+    // means this platform, where the answer is always no; tests set it.
+    std::function<bool()> vistaOrLaterTest;
+
+    // Makes the Web tab's browser. Empty: a plain HTML view stands in (the
+    // program sets the full browser; tests never do).
+    std::function<WebBrowser *(QWidget *parent, QObject *owner)> createWebBrowser;
+
+    // Ends the program once the main window has shut down. Empty: nothing
+    // more happens (tests).
+    std::function<void()> endProgram;
+
+    // The page key of the web-site opener.
+    QString strWebsitePage;
+
+    // Windows the main window's shut-down unloads by name, when they exist,
+    // and the web-site opener, which outlives it while it shows.
+    QPointer<QWidget> Form3;       // list builder
+    QPointer<QWidget> Form8;       // help launcher
+    QPointer<QWidget> Form4;       // Import Linking Sites
+    QPointer<QWidget> frmExport;   // e-mail export
+    QPointer<QWidget> frmSplash;
+    QPointer<QWidget> frmWebsite;  // web-site opener
 
 private:
     Services m_services;

@@ -197,9 +197,9 @@ bool clearEmails(AppContext &ctx)
     return true;
 }
 
-bool clearWebsites(Form1 &form, QString *error)
+bool clearWebsites(Project &project, QString *error)
 {
-    AppContext &ctx = form.ctx();
+    AppContext &ctx = project.ctx();
     {
         db::Database d(databasePath(ctx));
         if (!d.isOpen() || !d.exec("DELETE FROM websites")) {
@@ -209,7 +209,7 @@ bool clearWebsites(Form1 &form, QString *error)
         }
     }
     if (!ctx.bScanning)
-        form.List2->clear();
+        project.List2->clear();
     ctx.lPagesFound = 0;
     ctx.lPagesScanned = 0;
     return true;

@@ -16,7 +16,7 @@ struct sqlite3_stmt;
 namespace tarnwick {
 
 class AppContext;
-class Form1;
+class Project;
 
 namespace db {
 
@@ -100,7 +100,7 @@ bool clearEmails(AppContext &ctx);
 // runs: the scan still needs it) and sets lPagesFound and lPagesScanned to 0.
 // When the table cannot be emptied, nothing else changes, the reason goes to
 // error and the answer is false.
-bool clearWebsites(Form1 &form, QString *error = nullptr);
+bool clearWebsites(Project &project, QString *error = nullptr);
 
 // Whether the address is stored (ignoring case). One trailing "." is removed
 // and spaces trimmed in the caller's variable. A database that cannot be

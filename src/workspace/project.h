@@ -1,163 +1,141 @@
 #pragma once
-// The main window. It holds the whole project in its own controls: the
-// main-site list, one linking-site list per main site, the rules, the post
-// targets and the link-page blocks. Other windows and the scanner read and
-// write them here.
+// The project: main sites, one linking-site list per main site, the rules,
+// the post targets and the link-page blocks, together with what a scan
+// leaves (page queue, results, errors). Plain data in list models, no
+// widgets: the main window shows these models and other windows and the
+// scanner read and write them here.
 
-#include <QList>
-#include <QMainWindow>
-#include <QPointer>
+#include <QObject>
+#include <QString>
 #include <vector>
 
 #include "platform/listbox.h"
 #include "platform/listview.h"
-#include "platform/reportview.h"
-#include "shell/layout.h"
-#include "workspace/context.h"
+#include "workspace/projectfile.h"
 
-class QAction;
-class QCheckBox;
-class QComboBox;
-class QFrame;
-class QGridLayout;
-class QLabel;
-class QLineEdit;
-class QListView;
-class QMenu;
-class QPlainTextEdit;
-class QProgressBar;
-class QPushButton;
-class QRadioButton;
-class QStatusBar;
 class QTimer;
 
-namespace platform {
-class Socket;
-}
-
 namespace tarnwick {
+
+class AppContext;
 
 // Placeholders of the three link-page blocks in a new project.
 extern const QString kHtml1Placeholder;
 extern const QString kHtml2Placeholder;
 extern const QString kHtml3Placeholder;
 
-class Form1 : public QMainWindow {
+class Project : public QObject {
     Q_OBJECT
 public:
-    explicit Form1(AppContext &ctx, QWidget *parent = nullptr);
-    ~Form1() override;
+    explicit Project(AppContext &ctx, QObject *parent = nullptr);
+    ~Project() override;
 
-    AppContext &ctx() { return m_ctx; }
+    AppContext &ctx() const { return m_ctx; }
 
-    // ---- Project model ----
-    // Main sites, one per item; item n-1 is main site n.
-    platform::ListBox *List4 = nullptr;
-    QListView *List4View = nullptr;
-
-    // Linking-site lists. Element 0 is the template; element n belongs to
-    // main site n. Elements are always numbered 0..N without gaps.
-    struct LinkList {
-        platform::ListView *model = nullptr;
-        platform::ReportView *view = nullptr;
-    };
+    // ---- Lists ----
+    // Main sites, one per item; item n-1 is main site n. Setting its index
+    // raises its click: the selected main site becomes the current one.
+    platform::ListBox *const List4;
+    // Linking-site lists. Element 0 is the template (headers only); element
+    // n belongs to main site n. Elements are always numbered 0..N.
     int List1Count() const { return int(m_list1.size()); }  // including the template
     bool List1Exists(int index) const { return index >= 0 && index < int(m_list1.size()); }
-    platform::ListView *List1(int index) const;             // nullptr when not loaded
-    platform::ReportView *List1View(int index) const;
+    platform::ListView *List1(int index) const;  // nullptr when there is none
+    platform::ListBox *const List2;   // page queue
+    platform::ListView *const List3;  // results
+    platform::ListView *const lstErr;
+    platform::ListView *const lstRules;  // rules of every scope
+    platform::ListView *const lstMulti;  // per-main-site script URLs
 
-    platform::ListBox *List2 = nullptr;       // page queue
-    platform::ListView *List3 = nullptr;      // results
-    platform::ListView *lstErr = nullptr;     // errors
-    platform::ListView *lstRules = nullptr;   // rules, every scope
-    platform::ListView *lstMulti = nullptr;   // per-main-site script URLs
-    platform::ReportView *List3View = nullptr;
-    platform::ReportView *lstErrView = nullptr;
-    platform::ReportView *lstRulesView = nullptr;
-    platform::ReportView *lstMultiView = nullptr;
+    // ---- Texts ----
+    // The single post target (txtPost).
+    const QString &postTarget() const { return m_postTarget; }
+    void setPostTarget(const QString &text);
+    // Link-page block 1..3 (txtHTML1 to txtHTML3); line breaks as "\n".
+    QString html(int block) const;
+    void setHtml(int block, const QString &text);
 
-    QLineEdit *txtPost = nullptr;
-    QLineEdit *txtPost2 = nullptr;
-    QComboBox *cmbSites = nullptr;
-    QPlainTextEdit *txtHTML1 = nullptr;
-    QPlainTextEdit *txtHTML2 = nullptr;
-    QPlainTextEdit *txtHTML3 = nullptr;
+    // ---- Values ----
+    int iCurrentMain = 1;       // current main site, from 1
+    int iEditIndex = 0;         // the entry an editor works on
+    bool bProjectSaved = true;
+    bool bJustLoaded = false;
+    int itmX = 0;               // row most recently added (of the list last written)
+    // The project file the user works on: set by a successful open or save,
+    // forgotten by New. Auto-save writes here.
+    QString strProjectFile;
 
-    // Entry controls of the site lists.
-    QLineEdit *txtDomain = nullptr;
-    QPushButton *cmdAdd2 = nullptr;
-    QPushButton *cmdEditMain = nullptr;
-    QPushButton *cmdDelete = nullptr;
-    QFrame *innerFrame2 = nullptr;
-    QLabel *lblblah = nullptr;
-    QLabel *Label2 = nullptr;
-    QLineEdit *Text1 = nullptr;
-    QPushButton *cmdAdd = nullptr;
-    QPushButton *cmbDel = nullptr;
-    QPushButton *cmdEdit = nullptr;
-    QPushButton *cmdNextSearch = nullptr;
-    QMenu *Popup1 = nullptr;
-
-    // Status bar panels, from 1.
-    QStatusBar *StatusBar1 = nullptr;
-    void setPanelText(int panel, const QString &text);
-    QString panelText(int panel) const;
-
-    // Main-window members shared with the scanner.
-    int iCurrentSite = 0;  // current linking-site row, from 1; 0 when idle
-    int itmX = 0;          // row most recently added (of the list last written)
-
-    // ---- Handlers ----
-    void cmdAdd2_Click();
-    void addList();
-    void List4_Click();
-    void cmdAdd_Click();
-    void List1_ItemClick(int index, int row);
-    void List1_MouseDown(int index, Qt::MouseButton button, QPoint globalPos);
-    void List1_ColumnClick(int index, int column);
-    void cmbDel_Click();
-    void cmdNew_Click();
-    void Text1_Change();
-    void txtDomain_Change();
-    void Text1_KeyPress(int keyAscii);
-    void txtDomain_KeyPress(int keyAscii);
-    void Text1_GotFocus();
-    void txtDomain_GotFocus();
-    void txtHTML1_Change();
-    void txtHTML2_Change();
-    void txtHTML3_Change();
-
-    // Helpers for other windows and tests.
     int mainSiteCount() const { return List4->count(); }
     QString mainSiteText(int n) const { return List4->item(n - 1); }  // n from 1
-    void updateNextSearchButton();
 
-    // The controls, members and handlers of the other areas of the window,
-    // one fragment per area, so each area's code stays in its own folder.
-#include "workspace/form1_files.inc"
-#include "scanner/form1_scanner.inc"
-#include "shell/form1_shell.inc"
-#include "exchange/form1_results.inc"
-#include "exchange/form1_report.inc"
+    // ---- Editing ----
+    // Appends a main site with its (empty) linking-site list and returns its
+    // number. The project is then unsaved; the selection stays.
+    int addMainSite(const QString &text);
+    // Creates the linking-site list of the main site added last.
+    void addList();
+    // Appends a row to main site n's list; its row number, 0 when there is
+    // no such list. The project is then unsaved.
+    int addLinkingSite(int n, const LinkingSiteRow &row);
+    // Removes a row and, unless another row of the list has the same URL,
+    // the rules of its scope. False when there is no such row.
+    bool removeLinkingSite(int n, int row);
+    // Colours every linking-site row black.
+    void resetLinkColors();
+    // An empty project (New): no main sites, rules, results or post targets,
+    // the placeholder blocks, no project file.
+    void clear();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // ---- Project files ----
+    ProjectData data() const;
+    // Adds a project's rows after the present ones.
+    void append(const ProjectData &project);
+    // Writes the project to path. On failure the old file stays as it was,
+    // nothing is marked saved and error (when given) says why.
+    bool saveProject(const QString &path, QString *error = nullptr);
+    // Reads a project file (clearFirst: into an empty project; otherwise its
+    // main sites are added after the present ones) and selects the first
+    // main site. False when the file could not be read at all; the project
+    // is then as it was.
+    bool openProject(const QString &path, bool clearFirst, QString *error = nullptr);
+    // Writes the project without the main site at skipIndex (0-based) to the
+    // quick-save file; a failure is reported in a message box.
+    bool writeQuickSave(int skipIndex);
+    // Rebuilds the project from the quick-save file.
+    bool loadQuickSave();
+
+    enum class Deletion { None, Cleared, Rebuilt };
+    // Deletes main site sel (from 1) with its rules: the last one by
+    // clearing the lists, any other by rebuilding the project through the
+    // quick-save file.
+    Deletion deleteMainSite(int sel);
+
+    // Auto-save, every 1000 ms while the project lives.
+    QTimer *Timer1 = nullptr;
+    qint32 iSecondsRunning = 0;  // auto-save ticks counted while scanning
+    void Timer1_Timer();
+
+    // Beside the program: the quick-save file, the auto-save target when no
+    // project file is known, and the folder of project files.
+    QString quickSavePath() const;
+    QString autoSavePath() const;
+    QString projectFilesFolder() const;
+
+signals:
+    void linkingSiteListAdded(int index);
+    void linkingSiteListRemoved(int index);
+    // The project was emptied (New, or before a project is read in).
+    void cleared();
+    void htmlChanged(int block);
+    void postTargetChanged();
 
 private:
-    void buildControls();
-    // Each area adds its own controls (defined in that area's folder).
-    void buildFileControls();
-    void buildScannerControls();
-    void buildShellControls();
-    void buildResultsControls();
-    void buildReportControls();
-    LinkList createLinkList(int index);
-    void unloadLinkList(int index);
+    void unloadLastList();
 
     AppContext &m_ctx;
-    std::vector<LinkList> m_list1;
-    QWidget *m_central = nullptr;
-    QLabel *m_panels[4] = {};
+    std::vector<platform::ListView *> m_list1;
+    QString m_postTarget = QStringLiteral("http://");
+    QString m_html[3];
 };
 
 } // namespace tarnwick

@@ -1,11 +1,13 @@
 #pragma once
 // The project file: a tagged text file with CR LF lines and "|" between
-// fields. Reader and writer work on plain data, so the main window only
-// moves values between its controls and a ProjectData.
+// fields. Reader and writer work on plain data; the project moves values
+// between its lists and a ProjectData.
 
 #include <QByteArray>
 #include <QString>
 #include <QVector>
+
+#include "workspace/results.h"
 
 namespace tarnwick {
 
@@ -25,18 +27,6 @@ struct MainSiteData {
     QVector<LinkingSiteRow> links;
 
     bool operator==(const MainSiteData &) const = default;
-};
-
-// One row of the results list.
-struct ResultRow {
-    int icon = 0;
-    QString main;
-    QString linking;
-    QString status;
-    QString number;   // the "No." column
-    QString linkUrl;
-
-    bool operator==(const ResultRow &) const = default;
 };
 
 struct RuleRow {
@@ -91,11 +81,5 @@ QString proposedProjectName(const QString &firstMainSite);
 // there is no ".prj", so it can never be the project file itself). "" when
 // the path names no file.
 QString reportNameForProject(const QString &projectPath);
-
-class Form1;
-
-// The project the main window holds, as plain data (defined with the
-// window's file commands).
-ProjectData projectDataOf(const Form1 &form);
 
 } // namespace tarnwick

@@ -4,10 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QWidget>
 
 #include "platform/listview.h"
 #include "workspace/context.h"
+#include "workspace/settingkeys.h"
+#include "workspace/textcase.h"
 
 namespace tarnwick {
 
@@ -71,9 +72,7 @@ void copyFile(const QString &source, const QString &destination)
 
 QString getURL(AppContext &ctx, QString &url)
 {
-    if (!url.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
-        && !url.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
-        url.prepend(QLatin1String("http://"));
+    url = withHttpScheme(url);
     const platform::FetchResult r = platform::fetchUrl(url, ctx.fetchOptions);
     return platform::decodeText(r.body);
 }
@@ -109,8 +108,7 @@ QString URLEncode(QString &text)
 
 QString getDomain(QString &url)
 {
-    url.remove(QLatin1String("http://"), Qt::CaseInsensitive);
-    url.remove(QLatin1String("https://"), Qt::CaseInsensitive);
+    removeHttpSchemes(url);
     if (url.size() > 4 && url.startsWith(QLatin1String("www.")))
         url.remove(0, 4);
     const qsizetype slash = url.indexOf(QLatin1Char('/'));
@@ -119,34 +117,8 @@ QString getDomain(QString &url)
     return url;
 }
 
-void setRedraw(bool lock, QWidget *control)
-{
-    if (!control)
-        return;
-    control->setUpdatesEnabled(!lock);
-    if (!lock)
-        control->update();
-}
-
-void lockUpdate(AppContext &ctx, QWidget *window, bool lock)
-{
-    if (ctx.mainWindow && ctx.mainWindow->isMinimized())
-        return;
-    // Widgets paint only when the event loop runs, so a lock that spans no
-    // yield changes nothing on screen; switching a whole window's updates off
-    // and on at every count would cost a walk over all its children. Only the
-    // lock itself is kept, one window at a time.
-    if (lock) {
-        if (window)
-            ctx.lockedWindow = window;
-    } else {
-        ctx.lockedWindow = nullptr;
-    }
-}
-
 void addStat(AppContext &ctx, int kind)
 {
-    lockUpdate(ctx, ctx.mainWindow, true);
     switch (kind) {
     case 0:
         ctx.lPagesScanned = saturatingIncrement(ctx.lPagesScanned);
@@ -177,15 +149,14 @@ void addStat(AppContext &ctx, int kind)
         saveLifetimeCounters(ctx);
     if (ctx.onStatsChanged)
         ctx.onStatsChanged();
-    lockUpdate(ctx, ctx.mainWindow, false);
 }
 
 void saveLifetimeCounters(AppContext &ctx)
 {
     if (!ctx.lifetimeCountersDirty)
         return;
-    ctx.settings().set(QStringLiteral("lHistWebScanned"), QString::number(ctx.lHistWebScanned));
-    ctx.settings().set(QStringLiteral("lHistEmailFound"), QString::number(ctx.lHistEmailFound));
+    ctx.settings().set(key::lHistWebScanned, QString::number(ctx.lHistWebScanned));
+    ctx.settings().set(key::lHistEmailFound, QString::number(ctx.lHistEmailFound));
     ctx.lifetimeCountersDirty = false;
     ctx.lifetimeSaveClock.start();
 }

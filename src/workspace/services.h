@@ -5,8 +5,6 @@
 #include <QString>
 #include <limits>
 
-class QWidget;
-
 namespace platform {
 class ListView;
 }
@@ -27,7 +25,7 @@ QString extractFileName(const QString &path);
 void copyFile(const QString &source, const QString &destination);
 
 // Synchronous GET. Puts "http://" in front of url (in the caller's variable)
-// when it starts with neither "http://" nor "https://". Returns the body, or
+// when it starts with neither "http://" nor "https://" (withHttpScheme). Returns the body, or
 // "" when nothing could be fetched; never waits without end.
 QString getURL(AppContext &ctx, QString &url);
 
@@ -37,9 +35,6 @@ QString URLEncode(QString &text);
 
 // Reduces url (in the caller's variable) to its domain and returns it.
 QString getDomain(QString &url);
-
-void setRedraw(bool lock, QWidget *control);
-void lockUpdate(AppContext &ctx, QWidget *window, bool lock);
 
 // Counts one event of the given kind (0..4) and redraws the statistics.
 void addStat(AppContext &ctx, int kind);

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
+#include "workspace/textcase.h"
 #include "exchange/report.h"
 
 using namespace tarnwick;
@@ -194,8 +195,8 @@ TEST(Report, ValuesAreEscapedAndAddressesGetAScheme)
     EXPECT_TRUE(sections.contains(
         QStringLiteral("<a href='https://p.example/it&#39;s?a=1&amp;b=&quot;2&quot;'>")));
     EXPECT_TRUE(sections.contains(QStringLiteral("<a href='http://javascript:alert(1)'>")));
-    EXPECT_EQ(hrefFor(QStringLiteral("HTTP://x")), QStringLiteral("HTTP://x"));
-    EXPECT_EQ(hrefFor(QStringLiteral("x/y")), QStringLiteral("http://x/y"));
+    EXPECT_EQ(withHttpScheme(QStringLiteral("HTTP://x")), QStringLiteral("HTTP://x"));
+    EXPECT_EQ(withHttpScheme(QStringLiteral("x/y")), QStringLiteral("http://x/y"));
 }
 
 TEST(TabExport, HeadersEmptyLineAndRowsWithTabs)

@@ -12,6 +12,13 @@
 #include <gtest/gtest.h>
 
 #include "support/testprogram.h"
+#include "shell/form1.h"
+#include "shell/reportpanel.h"
+#include "shell/resultspanel.h"
+#include "shell/statistics.h"
+#include "shell/webpanel.h"
+#include "platform/reportview.h"
+#include "scanner/scanner.h"
 #include "workspace/project.h"
 #include "support/files.h"
 
@@ -39,10 +46,10 @@ protected:
         form.cmdAdd_Click();
         form.Text1->setText("quiet.example");
         form.cmdAdd_Click();
-        form.List3->add("mine.example", {"partner.example", "Direct Link", "001", "partner.example/links"}, 2);
-        form.List3->add("mine.example", {"quiet.example", "None Found", "000", "quiet.example"}, 1);
-        form.List3->add("mine.example", {"quiet\texample", "None Found", "000", "line\r\nbreak"}, 1);
-        form.lstErr->add("Timeout", {"quiet.example"});
+        form.project().List3->add("mine.example", {"partner.example", "Direct Link", "001", "partner.example/links"}, 2);
+        form.project().List3->add("mine.example", {"quiet.example", "None Found", "000", "quiet.example"}, 1);
+        form.project().List3->add("mine.example", {"quiet\texample", "None Found", "000", "line\r\nbreak"}, 1);
+        form.project().lstErr->add("Timeout", {"quiet.example"});
         c.lPagesScanned = 9;
     }
 };
@@ -50,45 +57,45 @@ protected:
 TEST_F(ReportCommands, ReportIsWrittenShownAndCopiedBesideTheProject)
 {
     buildProject();
-    form.strProjectFile = p.path("elsewhere/Shop.PRJ");
-    const QString text = form.makeReport();
+    form.project().strProjectFile = p.path("elsewhere/Shop.PRJ");
+    const QString text = form.report->makeReport();
     EXPECT_TRUE(text.startsWith("<html>\r\n"));
     EXPECT_TRUE(text.contains("<tr><td>Total Errors:</td><td> 1</td></tr>"));
     EXPECT_TRUE(text.contains("<td>33,33%</td>")) << text.toStdString();  // the user's locale
     const QByteArray bytes = (text + "\r\n").toUtf8();
     EXPECT_EQ(readBytes(p.path("tempreport.html")), bytes);
     EXPECT_EQ(readBytes(p.path("Project Files/Shop.html")), bytes);
-    EXPECT_EQ(form.WebBrowser2->locationURL(), p.path("tempreport.html"));
-    EXPECT_TRUE(form.WebBrowser2->widget() != nullptr);
+    EXPECT_EQ(form.report->WebBrowser2->locationURL(), p.path("tempreport.html"));
+    EXPECT_TRUE(form.report->WebBrowser2->widget() != nullptr);
 }
 
 TEST_F(ReportCommands, ReportViewShowsTheReportAndOpensItsLinksInTheDesktopBrowser)
 {
     buildProject();
-    form.makeReport();
-    auto *view = qobject_cast<QTextBrowser *>(form.WebBrowser2->widget());
+    form.report->makeReport();
+    auto *view = qobject_cast<QTextBrowser *>(form.report->WebBrowser2->widget());
     ASSERT_NE(view, nullptr);
     EXPECT_TRUE(view->toPlainText().contains("Reciprocal Link Report"));
     emit view->anchorClicked(QUrl("http://partner.example/links"));
     emit view->anchorClicked(QUrl("javascript:alert(1)"));
     EXPECT_EQ(p.shell->opened, QStringList{"http://partner.example/links"});
 
-    form.WebBrowser2->navigate("about:blank");
+    form.report->WebBrowser2->navigate("about:blank");
     EXPECT_TRUE(view->toPlainText().isEmpty());
-    EXPECT_EQ(form.WebBrowser2->locationURL(), "about:blank");
+    EXPECT_EQ(form.report->WebBrowser2->locationURL(), "about:blank");
 }
 
 TEST_F(ReportCommands, CopyNeverReplacesTheProjectFileAndIsSkippedWithoutAProject)
 {
     buildProject();
-    form.makeReport();
+    form.report->makeReport();
     EXPECT_TRUE(QFileInfo::exists(p.path("tempreport.html")));
     EXPECT_FALSE(QFileInfo::exists(p.path("Project Files")));  // no project: no copy
 
     const QString project = p.path("Project Files/plain");
     writeBytes(project, "mine.example\r\n");
-    form.strProjectFile = project;
-    form.makeReport();
+    form.project().strProjectFile = project;
+    form.report->makeReport();
     EXPECT_EQ(readBytes(project), QByteArray("mine.example\r\n"));
     EXPECT_TRUE(readBytes(p.path("Project Files/plain.html")).startsWith("<html>"));
 }
@@ -97,12 +104,12 @@ TEST_F(ReportCommands, AfterNewTheLastProjectsCopyIsLeftAlone)
 {
     const QString project = p.path("Project Files/old.prj");
     QDir().mkpath(p.path("Project Files"));
-    ASSERT_TRUE(form.saveProject(project));
-    form.makeReport();
+    ASSERT_TRUE(form.project().saveProject(project));
+    form.report->makeReport();
     const QByteArray copy = readBytes(p.path("Project Files/old.html"));
     form.cmdNew_Click();
     buildProject();
-    form.makeReport();
+    form.report->makeReport();
     EXPECT_EQ(readBytes(p.path("Project Files/old.html")), copy);
     EXPECT_EQ(c.settings().get("LastProject"), project);
 }
@@ -111,21 +118,21 @@ TEST_F(ReportCommands, ReportIsBuiltEvenWhereNoCopyCanBeWritten)
 {
     buildProject();
     writeBytes(p.path("Project Files"), "a file where the folder should be");
-    form.strProjectFile = "/somewhere/shop.prj";
-    EXPECT_FALSE(form.makeReport().isEmpty());
+    form.project().strProjectFile = "/somewhere/shop.prj";
+    EXPECT_FALSE(form.report->makeReport().isEmpty());
     EXPECT_TRUE(QFileInfo::exists(p.path("tempreport.html")));
 }
 
 TEST_F(ReportCommands, SaveReportAsAddsTheExtensionBeforeAsking)
 {
     buildProject();
-    const QString report = form.makeReport();
+    const QString report = form.report->makeReport();
     const QString target = p.path("out/report");
     writeBytes(target + ".htm", "older");
 
     p.dialogs->fileAnswers.push_back(target);
     p.dialogs->answers.push_back(platform::vbCancel);
-    form.Command8_Click();
+    form.report->Command8_Click();
     ASSERT_EQ(p.dialogs->boxes.size(), 1);
     EXPECT_EQ(p.dialogs->boxes[0].text, "File already exists.  Are you sure you want to overwrite it?");
     EXPECT_EQ(p.dialogs->boxes[0].style, platform::vbOKCancel);
@@ -134,23 +141,23 @@ TEST_F(ReportCommands, SaveReportAsAddsTheExtensionBeforeAsking)
 
     p.dialogs->fileAnswers.push_back(target);
     p.dialogs->answers.push_back(platform::vbOK);
-    form.Command8_Click();
+    form.report->Command8_Click();
     EXPECT_EQ(readBytes(target + ".htm"), (report + "\r\n").toUtf8());
 
     p.dialogs->fileAnswers.push_back(p.path("out/fresh.HTML"));
-    form.Command8_Click();
+    form.report->Command8_Click();
     EXPECT_EQ(p.dialogs->boxes.size(), 2);  // a new file is not asked about
     EXPECT_EQ(readBytes(p.path("out/fresh.HTML")), (report + "\r\n").toUtf8());
 
     p.dialogs->fileAnswers.push_back(" ");
-    form.Command8_Click();
+    form.report->Command8_Click();
     EXPECT_EQ(p.dialogs->boxes.size(), 2);
 }
 
 TEST_F(ReportCommands, SaveReportAsBeforeAnyReportWritesNothing)
 {
     p.dialogs->fileAnswers.push_back(p.path("early.htm"));
-    form.Command8_Click();
+    form.report->Command8_Click();
     EXPECT_FALSE(QFileInfo::exists(p.path("early.htm")));
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());
 }
@@ -158,9 +165,9 @@ TEST_F(ReportCommands, SaveReportAsBeforeAnyReportWritesNothing)
 TEST_F(ReportCommands, SaveReportAsIntoAMissingFolderSaysSo)
 {
     buildProject();
-    form.makeReport();
+    form.report->makeReport();
     p.dialogs->fileAnswers.push_back(p.path("no-such-folder/r.htm"));
-    form.Command8_Click();
+    form.report->Command8_Click();
     ASSERT_EQ(p.dialogs->boxes.size(), 1);
     EXPECT_TRUE(p.dialogs->lastText().contains("could not be saved"));
 }
@@ -170,7 +177,7 @@ TEST_F(ReportCommands, TabExportBytes)
     buildProject();
     const QString target = p.path("results");
     p.dialogs->fileAnswers.push_back(target);
-    form.Command8a_Click();
+    form.report->Command8a_Click();
     EXPECT_EQ(p.dialogs->fileRequests[0].filter, "TAB Files (*.tab)|*.tab");
     EXPECT_EQ(readBytes(target + ".tab"), QByteArray("Main\tLinking\tStatus\tNo.\tLink URL\r\n"
                                                      "\r\n"
@@ -180,10 +187,10 @@ TEST_F(ReportCommands, TabExportBytes)
                                                      "\r\n"));
 
     // An existing file is replaced only on OK, never appended to.
-    form.List3->clear();
+    form.project().List3->clear();
     p.dialogs->fileAnswers.push_back(target + ".tab");
     p.dialogs->answers.push_back(platform::vbOK);
-    form.Command8a_Click();
+    form.report->Command8a_Click();
     EXPECT_EQ(readBytes(target + ".tab"), QByteArray("Main\tLinking\tStatus\tNo.\tLink URL\r\n\r\n\r\n"));
     EXPECT_EQ(p.dialogs->boxes.size(), 1);
 }

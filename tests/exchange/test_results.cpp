@@ -10,9 +10,19 @@
 #include <QMenu>
 #include <gtest/gtest.h>
 
-#include "exchange/results.h"
+#include "workspace/textcase.h"
+#include "workspace/results.h"
 #include "support/testprogram.h"
+#include "shell/form1.h"
+#include "shell/reportpanel.h"
+#include "shell/resultspanel.h"
+#include "shell/statistics.h"
+#include "shell/webpanel.h"
+#include "platform/reportview.h"
+#include "scanner/scanner.h"
+#include "exchange/report.h"
 #include "workspace/project.h"
+#include "workspace/services.h"
 
 using namespace tarnwick;
 
@@ -33,7 +43,7 @@ TEST(ResultRecords, NumbersAreZeroFilledNeverCut)
 
 TEST(ResultRecords, OutcomeRowsCarryTheirColumnsColourAndIcon)
 {
-    const ResultListRow timeout = noneFoundRow("main.example", "partner.example", "Timeout", "www.partner.example/");
+    const ResultRow timeout = noneFoundRow("main.example", "partner.example", "Timeout", "www.partner.example/");
     EXPECT_EQ(timeout.status, "None Found (Timeout)");
     EXPECT_EQ(timeout.number, "000");
     EXPECT_EQ(timeout.linkUrl, "www.partner.example/");
@@ -42,13 +52,13 @@ TEST(ResultRecords, OutcomeRowsCarryTheirColumnsColourAndIcon)
     EXPECT_EQ(noneFoundRow("m", "l", "", "u").status, "None Found");
     EXPECT_EQ(noneFoundRow("m", "l", " ", "u").status, "None Found");
 
-    const ResultListRow missing = missingRow("m", "l", 2, "www.l/last.htm");
+    const ResultRow missing = missingRow("m", "l", 2, "www.l/last.htm");
     EXPECT_EQ(missing.status, "Missing 002");
     EXPECT_EQ(missing.number, "000");
     EXPECT_EQ(missing.linkUrl, "www.l/last.htm");
     EXPECT_EQ(missing.colour, platform::kColorRed);
 
-    const ResultListRow redirect = redirectLinkRow("m", "l", "www.l/moved.htm");
+    const ResultRow redirect = redirectLinkRow("m", "l", "www.l/moved.htm");
     EXPECT_EQ(redirect.status, "Redirect Link");
     EXPECT_EQ(redirect.number, "001");
     EXPECT_EQ(redirect.colour, platform::kColorBlue);
@@ -63,7 +73,7 @@ TEST(ResultRecords, OutcomeRowsCarryTheirColumnsColourAndIcon)
 TEST(ResultRecords, RowsGoIntoTheListsAndBack)
 {
     platform::ListView list;
-    const ResultListRow in = directLinkRow("main.example", "partner.example", 3, "www.partner.example/links.htm");
+    const ResultRow in = directLinkRow("main.example", "partner.example", 3, "www.partner.example/links.htm");
     const int row = addResultRow(list, in);
     EXPECT_EQ(row, 1);
     EXPECT_EQ(list.text(1), "main.example");
@@ -71,7 +81,7 @@ TEST(ResultRecords, RowsGoIntoTheListsAndBack)
     EXPECT_EQ(list.subItem(1, 2), "Direct Link");
     EXPECT_EQ(list.subItem(1, 3), "003");
     EXPECT_EQ(list.subItem(1, 4), "www.partner.example/links.htm");
-    const ResultListRow out = resultRow(list, 1);
+    const ResultRow out = resultRow(list, 1);
     EXPECT_EQ(out.status, in.status);
     EXPECT_EQ(out.linkUrl, in.linkUrl);
     EXPECT_EQ(out.icon, kIconLink);
@@ -84,6 +94,33 @@ TEST(ResultRecords, RowsGoIntoTheListsAndBack)
     EXPECT_EQ(errorRow(errors, 2).error, "404 Not Found");
     EXPECT_EQ(errorRow(errors, 2).url, "www.partner.example/old.htm");
     EXPECT_EQ(errors.smallIcon(1), 0);
+}
+
+TEST(ResultRecords, SortingReordersTheScreenOnlyAndLaterRowsAppend)
+{
+    testsupport::TestProgram p;
+    Project project(*p.ctx);
+    platform::ListView &list = *project.List3;
+    addResultRow(list, directLinkRow("main.example", "beta.example", 1, "beta.example/p"));
+    addResultRow(list, noneFoundRow("main.example", "alpha.example", "", "alpha.example/"));
+    EnhListView_SortColumns(*p.ctx, list, 2, false);
+    ASSERT_TRUE(EnhListView_SortColumns(*p.ctx, list, 2, false));  // ascending
+    addResultRow(list, directLinkRow("main.example", "aardvark.example", 1, "aardvark.example/"));
+    EXPECT_EQ(list.subItem(1, 1), "aardvark.example");
+    EXPECT_EQ(list.subItem(3, 1), "beta.example");
+
+    const QStringList written = {"beta.example", "alpha.example", "aardvark.example"};
+    QStringList inFile, inReport;
+    for (const ResultRow &r : project.data().results)
+        inFile << r.linking;
+    for (const ResultRow &r : reportInputOf(project, *p.ctx).results)
+        inReport << r.linking;
+    EXPECT_EQ(inFile, written);
+    EXPECT_EQ(inReport, written);
+    const QStringList exportLines = tabExportOf(project).split("\r\n");
+    ASSERT_GE(exportLines.size(), 5);
+    EXPECT_TRUE(exportLines[2].contains("beta.example"));
+    EXPECT_TRUE(exportLines[4].contains("aardvark.example"));
 }
 
 TEST(ResultRecords, OneTestDecidesWhatCountsAsALink)
@@ -127,29 +164,29 @@ TEST(ResultRecords, MarkingChangesStatusColourAndIconOnly)
 
 TEST(ResultRecords, AddressesGetASchemeOnlyWhenTheyHaveNone)
 {
-    EXPECT_EQ(browsableAddress("www.partner.example"), "http://www.partner.example");
-    EXPECT_EQ(browsableAddress("http://www.partner.example/"), "http://www.partner.example/");
-    EXPECT_EQ(browsableAddress("https://secure.example/"), "https://secure.example/");
-    EXPECT_EQ(browsableAddress("HTTPS://secure.example/"), "HTTPS://secure.example/");
+    EXPECT_EQ(withHttpScheme("www.partner.example"), "http://www.partner.example");
+    EXPECT_EQ(withHttpScheme("http://www.partner.example/"), "http://www.partner.example/");
+    EXPECT_EQ(withHttpScheme("https://secure.example/"), "https://secure.example/");
+    EXPECT_EQ(withHttpScheme("HTTPS://secure.example/"), "HTTPS://secure.example/");
     // "http" inside the text is not a scheme.
-    EXPECT_EQ(browsableAddress("www.partner.example/httpdocs/links.htm"),
+    EXPECT_EQ(withHttpScheme("www.partner.example/httpdocs/links.htm"),
               "http://www.partner.example/httpdocs/links.htm");
-    EXPECT_EQ(browsableAddress("httpbin.example"), "http://httpbin.example");
+    EXPECT_EQ(withHttpScheme("httpbin.example"), "http://httpbin.example");
 }
 
 class ResultLists : public ::testing::Test {
 protected:
     ResultLists()
     {
-        form.webTab.show = [this] { calls << "show"; };
-        form.webTab.setAddress = [this](const QString &a) { calls << "address " + a; };
-        form.webTab.setSilent = [this](bool on) { calls << QString("silent %1").arg(on); };
-        form.webTab.navigate = [this](const QString &a) { calls << "navigate " + a; };
-        addResultRow(*form.List3, directLinkRow("main.example", "beta.example", 1, "www.beta.example/links.htm"));
-        addResultRow(*form.List3, missingRow("main.example", "alpha.example", 2, "www.alpha.example/last.htm"));
-        addResultRow(*form.List3, noneFoundRow("main.example", "gamma.example", "Timeout", "https://gamma.example/"));
-        addErrorRow(*form.lstErr, {"Timeout", "www.gamma.example"});
-        addErrorRow(*form.lstErr, {"404 Not Found", "www.alpha.example/old.htm"});
+        form.results->webTab.show = [this] { calls << "show"; };
+        form.results->webTab.setAddress = [this](const QString &a) { calls << "address " + a; };
+        form.results->webTab.setSilent = [this](bool on) { calls << QString("silent %1").arg(on); };
+        form.results->webTab.navigate = [this](const QString &a) { calls << "navigate " + a; };
+        addResultRow(*form.project().List3, directLinkRow("main.example", "beta.example", 1, "www.beta.example/links.htm"));
+        addResultRow(*form.project().List3, missingRow("main.example", "alpha.example", 2, "www.alpha.example/last.htm"));
+        addResultRow(*form.project().List3, noneFoundRow("main.example", "gamma.example", "Timeout", "https://gamma.example/"));
+        addErrorRow(*form.project().lstErr, {"Timeout", "www.gamma.example"});
+        addErrorRow(*form.project().lstErr, {"404 Not Found", "www.alpha.example/old.htm"});
     }
 
     QStringList column(platform::ListView &list, int col)
@@ -167,58 +204,58 @@ protected:
 
 TEST_F(ResultLists, ThePopupMenuHasItsNineItems)
 {
-    ASSERT_EQ(form.mnuPopup2Item.size(), 9);
+    ASSERT_EQ(form.results->mnuPopup2Item.size(), 9);
     const QStringList captions = {"Browse Main Site", "Browse Linking Site", "Browse Found On",
                                   "Copy Main Site",   "Copy Linking Site",   "Copy Found On",
                                   "",                 "Mark as Found",       "Mark as None Found"};
     for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(form.mnuPopup2Item[i]->text(), captions[i]) << i;
-    EXPECT_TRUE(form.mnuPopup2Item[6]->isSeparator());
-    EXPECT_EQ(form.lblErr->text(), "Errors/Warnings:");
+        EXPECT_EQ(form.results->mnuPopup2Item[i]->text(), captions[i]) << i;
+    EXPECT_TRUE(form.results->mnuPopup2Item[6]->isSeparator());
+    EXPECT_EQ(form.results->lblErr->text(), "Errors/Warnings:");
 }
 
 TEST_F(ResultLists, RightButtonPopsUpTheMenu)
 {
-    form.List3_MouseDown(Qt::LeftButton, QPoint(10, 10));
-    EXPECT_FALSE(form.Popup2->isVisible());
-    form.List3_MouseDown(Qt::RightButton, QPoint(10, 10));
-    EXPECT_TRUE(form.Popup2->isVisible());
-    form.Popup2->close();
+    form.results->List3_MouseDown(Qt::LeftButton, QPoint(10, 10));
+    EXPECT_FALSE(form.results->Popup2->isVisible());
+    form.results->List3_MouseDown(Qt::RightButton, QPoint(10, 10));
+    EXPECT_TRUE(form.results->Popup2->isVisible());
+    form.results->Popup2->close();
 }
 
 TEST_F(ResultLists, BrowseOpensTheRowInTheWebTab)
 {
-    form.List3->setSelectedRow(2);
-    form.mnuPopup2Item_Click(1);
+    form.project().List3->setSelectedRow(2);
+    form.results->mnuPopup2Item_Click(1);
     EXPECT_EQ(calls, QStringList({"show", "address http://alpha.example", "silent 1",
                                   "navigate http://alpha.example"}));
     calls.clear();
-    form.List3->setSelectedRow(3);
-    form.mnuPopup2Item_Click(2);
+    form.project().List3->setSelectedRow(3);
+    form.results->mnuPopup2Item_Click(2);
     EXPECT_EQ(calls.last(), "navigate https://gamma.example/");
     calls.clear();
-    form.mnuPopup2Item_Click(0);
+    form.results->mnuPopup2Item_Click(0);
     EXPECT_EQ(calls.last(), "navigate http://main.example");
     EXPECT_TRUE(p.shell->opened.isEmpty());
 }
 
 TEST_F(ResultLists, WithoutAWebTabTheDesktopBrowserOpensTheRow)
 {
-    form.webTab = {};
-    form.List3->setSelectedRow(1);
-    form.mnuPopup2Item_Click(2);
+    form.results->webTab = {};
+    form.project().List3->setSelectedRow(1);
+    form.results->mnuPopup2Item_Click(2);
     EXPECT_EQ(p.shell->opened, QStringList({"http://www.beta.example/links.htm"}));
 }
 
 TEST_F(ResultLists, CopyPutsTheColumnOnTheClipboard)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
-    form.List3->setSelectedRow(2);
-    form.mnuPopup2Item_Click(3);
+    form.project().List3->setSelectedRow(2);
+    form.results->mnuPopup2Item_Click(3);
     EXPECT_EQ(clipboard->text(), "main.example");
-    form.mnuPopup2Item_Click(4);
+    form.results->mnuPopup2Item_Click(4);
     EXPECT_EQ(clipboard->text(), "alpha.example");
-    form.mnuPopup2Item_Click(5);
+    form.results->mnuPopup2Item_Click(5);
     EXPECT_EQ(clipboard->text(), "www.alpha.example/last.htm");
 }
 
@@ -226,94 +263,94 @@ TEST_F(ResultLists, WithNoRowSelectedTheMenuDoesNothing)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->setText("kept");
-    form.List3->setSelectedRow(0);
+    form.project().List3->setSelectedRow(0);
     for (int i = 0; i < 9; ++i)
-        form.mnuPopup2Item_Click(i);
+        form.results->mnuPopup2Item_Click(i);
     EXPECT_TRUE(calls.isEmpty());
     EXPECT_TRUE(p.shell->opened.isEmpty());
     EXPECT_EQ(clipboard->text(), "kept");
-    EXPECT_EQ(column(*form.List3, 3), QStringList({"Direct Link", "Missing 002", "None Found (Timeout)"}));
-    EXPECT_TRUE(p.ctx->bProjectSaved);
+    EXPECT_EQ(column(*form.project().List3, 3), QStringList({"Direct Link", "Missing 002", "None Found (Timeout)"}));
+    EXPECT_TRUE(form.project().bProjectSaved);
 }
 
 TEST_F(ResultLists, MarkingByHand)
 {
-    form.List3->setSelectedRow(2);
-    form.mnuPopup2Item_Click(7);
-    EXPECT_EQ(form.List3->subItem(2, 2), "Direct Link");
-    EXPECT_EQ(form.List3->subItem(2, 3), "000");
-    EXPECT_EQ(form.List3->foreColor(2), platform::kColorBlue);
-    EXPECT_EQ(form.List3->smallIcon(2), kIconLink);
-    EXPECT_FALSE(p.ctx->bProjectSaved);  // the project holds the results
+    form.project().List3->setSelectedRow(2);
+    form.results->mnuPopup2Item_Click(7);
+    EXPECT_EQ(form.project().List3->subItem(2, 2), "Direct Link");
+    EXPECT_EQ(form.project().List3->subItem(2, 3), "000");
+    EXPECT_EQ(form.project().List3->foreColor(2), platform::kColorBlue);
+    EXPECT_EQ(form.project().List3->smallIcon(2), kIconLink);
+    EXPECT_FALSE(form.project().bProjectSaved);  // the project holds the results
 
-    form.List3->setSelectedRow(1);
-    form.mnuPopup2Item_Click(8);
-    EXPECT_EQ(form.List3->subItem(1, 2), "None Found");
-    EXPECT_EQ(form.List3->subItem(1, 3), "001");
-    EXPECT_EQ(form.List3->subItem(1, 4), "www.beta.example/links.htm");
-    EXPECT_EQ(form.List3->foreColor(1), platform::kColorRed);
-    EXPECT_EQ(form.List3->smallIcon(1), kIconNoLink);
+    form.project().List3->setSelectedRow(1);
+    form.results->mnuPopup2Item_Click(8);
+    EXPECT_EQ(form.project().List3->subItem(1, 2), "None Found");
+    EXPECT_EQ(form.project().List3->subItem(1, 3), "001");
+    EXPECT_EQ(form.project().List3->subItem(1, 4), "www.beta.example/links.htm");
+    EXPECT_EQ(form.project().List3->foreColor(1), platform::kColorRed);
+    EXPECT_EQ(form.project().List3->smallIcon(1), kIconNoLink);
 }
 
 TEST_F(ResultLists, SortingTogglesOnEveryClickWhateverTheColumn)
 {
     // The first click sorts descending: the order toggles from the initial
     // ascending on every call.
-    form.List3_ColumnClick(2);
-    EXPECT_EQ(column(*form.List3, 2), QStringList({"gamma.example", "beta.example", "alpha.example"}));
-    form.List3_ColumnClick(2);
-    EXPECT_EQ(column(*form.List3, 2), QStringList({"alpha.example", "beta.example", "gamma.example"}));
+    form.results->List3_ColumnClick(2);
+    EXPECT_EQ(column(*form.project().List3, 2), QStringList({"gamma.example", "beta.example", "alpha.example"}));
+    form.results->List3_ColumnClick(2);
+    EXPECT_EQ(column(*form.project().List3, 2), QStringList({"alpha.example", "beta.example", "gamma.example"}));
     // A new column takes the next turn of the same toggle.
-    form.List3_ColumnClick(3);
-    EXPECT_EQ(column(*form.List3, 3), QStringList({"None Found (Timeout)", "Missing 002", "Direct Link"}));
+    form.results->List3_ColumnClick(3);
+    EXPECT_EQ(column(*form.project().List3, 3), QStringList({"None Found (Timeout)", "Missing 002", "Direct Link"}));
     // The rows keep their columns together.
-    EXPECT_EQ(column(*form.List3, 2), QStringList({"gamma.example", "alpha.example", "beta.example"}));
+    EXPECT_EQ(column(*form.project().List3, 2), QStringList({"gamma.example", "alpha.example", "beta.example"}));
 
-    form.lstErr_ColumnClick(1);
-    EXPECT_EQ(column(*form.lstErr, 1), QStringList({"Timeout", "404 Not Found"}));
-    form.lstErr_ColumnClick(2);
-    EXPECT_EQ(column(*form.lstErr, 2), QStringList({"www.alpha.example/old.htm", "www.gamma.example"}));
+    form.results->lstErr_ColumnClick(1);
+    EXPECT_EQ(column(*form.project().lstErr, 1), QStringList({"Timeout", "404 Not Found"}));
+    form.results->lstErr_ColumnClick(2);
+    EXPECT_EQ(column(*form.project().lstErr, 2), QStringList({"www.alpha.example/old.htm", "www.gamma.example"}));
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());
 }
 
 TEST_F(ResultLists, SortingAnEmptyListChangesNothing)
 {
-    form.lstErr->clear();
-    form.lstErr_ColumnClick(1);
-    EXPECT_FALSE(form.lstErr->sorted());
+    form.project().lstErr->clear();
+    form.results->lstErr_ColumnClick(1);
+    EXPECT_FALSE(form.project().lstErr->sorted());
 }
 
 TEST_F(ResultLists, ErrorRowsOpenInTheDesktopBrowserOnADoubleClick)
 {
-    form.lstErr->setSelectedRow(2);
-    form.lstErr_DblClick();
+    form.project().lstErr->setSelectedRow(2);
+    form.results->lstErr_DblClick();
     EXPECT_EQ(p.shell->opened, QStringList({"http://www.alpha.example/old.htm"}));
-    addErrorRow(*form.lstErr, {"500 Internal Server Error", "https://secure.example/x"});
-    form.lstErr->setSelectedRow(3);
-    form.lstErr_DblClick();
+    addErrorRow(*form.project().lstErr, {"500 Internal Server Error", "https://secure.example/x"});
+    form.project().lstErr->setSelectedRow(3);
+    form.results->lstErr_DblClick();
     EXPECT_EQ(p.shell->opened.last(), "https://secure.example/x");
-    form.lstErr->setSelectedRow(0);
-    form.lstErr_DblClick();
+    form.project().lstErr->setSelectedRow(0);
+    form.results->lstErr_DblClick();
     EXPECT_EQ(p.shell->opened.size(), 2);
 }
 
 TEST_F(ResultLists, TheSecondClickOpensTheErrorRowInTheWebTab)
 {
-    form.lstErr->setSelectedRow(1);
-    form.lstErr_BeforeLabelEdit();
+    form.project().lstErr->setSelectedRow(1);
+    form.results->lstErr_BeforeLabelEdit();
     // Neither the address box nor silent mode: only the tab and the page.
     EXPECT_EQ(calls, QStringList({"show", "navigate http://www.gamma.example"}));
-    EXPECT_EQ(form.lstErr->text(1), "Timeout");
+    EXPECT_EQ(form.project().lstErr->text(1), "Timeout");
     calls.clear();
-    form.lstErr->setSelectedRow(0);
-    form.lstErr_BeforeLabelEdit();
+    form.project().lstErr->setSelectedRow(0);
+    form.results->lstErr_BeforeLabelEdit();
     EXPECT_TRUE(calls.isEmpty());
 }
 
 TEST_F(ResultLists, TheErrorListIsReadOnly)
 {
-    EXPECT_EQ(form.lstErrView->editTriggers(), QAbstractItemView::NoEditTriggers);
-    EXPECT_FALSE(form.lstErr->flags(form.lstErr->index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_EQ(form.results->lstErrView->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_FALSE(form.project().lstErr->flags(form.project().lstErr->index(0, 0)) & Qt::ItemIsEditable);
 }
 
 TEST_F(ResultLists, AClickOnTheSelectedErrorRowOpensItUnlessADoubleClickFollows)
@@ -326,21 +363,21 @@ TEST_F(ResultLists, AClickOnTheSelectedErrorRowOpensItUnlessADoubleClickFollows)
     };
 
     // A first click only selects.
-    form.lstErr->setSelectedRow(0);
-    emit form.lstErrView->mousePressed(Qt::LeftButton, QPoint());
-    form.lstErr->setSelectedRow(2);
-    emit form.lstErrView->itemClicked(2);
+    form.project().lstErr->setSelectedRow(0);
+    emit form.results->lstErrView->mousePressed(Qt::LeftButton, QPoint());
+    form.project().lstErr->setSelectedRow(2);
+    emit form.results->lstErrView->itemClicked(2);
     // The second click on the selected row opens it.
-    emit form.lstErrView->mousePressed(Qt::LeftButton, QPoint());
-    emit form.lstErrView->itemClicked(2);
+    emit form.results->lstErrView->mousePressed(Qt::LeftButton, QPoint());
+    emit form.results->lstErrView->itemClicked(2);
     EXPECT_TRUE(waitFor([&] { return !calls.isEmpty(); }, 5000));
     EXPECT_EQ(calls.value(1), "navigate http://www.alpha.example/old.htm");
 
     // A double-click opens the desktop browser and nothing else.
     calls.clear();
-    emit form.lstErrView->mousePressed(Qt::LeftButton, QPoint());
-    emit form.lstErrView->itemClicked(2);
-    emit form.lstErrView->itemDoubleClicked(2);
+    emit form.results->lstErrView->mousePressed(Qt::LeftButton, QPoint());
+    emit form.results->lstErrView->itemClicked(2);
+    emit form.results->lstErrView->itemDoubleClicked(2);
     EXPECT_EQ(p.shell->opened, QStringList({"http://www.alpha.example/old.htm"}));
     waitFor([&] { return !calls.isEmpty(); }, QApplication::doubleClickInterval() + 300);
     EXPECT_TRUE(calls.isEmpty());

@@ -1,28 +1,56 @@
 #pragma once
-// A main window with a project of main sites and linking sites, the test
-// HTTP server standing in for every host the project names, and bounded
-// waits on the event loop.
+// A project of main sites and linking sites with its scanner (no window),
+// the test HTTP server standing in for every host the project names, what
+// the scanner asks a window to show, and bounded waits on the event loop.
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QLineEdit>
-#include <QThread>
+#include <QMap>
 
 #include <functional>
-#include <memory>
 
+#include "scanner/scanner.h"
+#include "support/eventloop.h"
 #include "support/testhttpserver.h"
 #include "support/testprogram.h"
 #include "workspace/project.h"
-#include "support/eventloop.h"
 
 namespace scantest {
+
+using Control = tarnwick::ScanDisplay::Control;
+
+// Keeps what the scanner shows, starting as a window starts.
+class RecordingDisplay : public tarnwick::ScanDisplay {
+public:
+    RecordingDisplay()
+    {
+        for (const Control c : {Control::StartScan, Control::ScanType, Control::SkipType, Control::Project})
+            controls[c] = true;
+        for (const Control c : {Control::Stop, Control::Skip, Control::Resume, Control::NextSearch})
+            controls[c] = false;
+    }
+    void setControlEnabled(Control c, bool on) override { controls[c] = on; }
+    void setPanelText(int panel, const QString &text) override
+    {
+        if (panel >= 1 && panel <= 4)
+            panels[panel - 1] = text;
+    }
+    void setProgress(int percent) override { progress = percent; }
+    void buildReport() override { ++reports; }
+
+    bool enabled(Control c) const { return controls.value(c); }
+    QString panelText(int panel) const { return panel >= 1 && panel <= 4 ? panels[panel - 1] : QString(); }
+
+    QMap<Control, bool> controls;
+    QString panels[4];
+    int progress = 0;
+    int reports = 0;
+};
 
 class ScanHarness {
 public:
     ScanHarness()
     {
-        form = std::make_unique<tarnwick::Form1>(*p.ctx);
+        scanner.setDisplay(&display);
         ctx().settings().set(QStringLiteral("chkAudioNext"), QStringLiteral("0"));
     }
 
@@ -31,18 +59,18 @@ public:
     // Every connection to host goes to the test server.
     void serve(const QString &host) { ctx().fetchOptions.connectOverride.insert(host.toLower(), server.port()); }
 
-    // Adds a main site and returns its number (from 1).
+    // Adds a main site, selects it and returns its number (from 1).
     int addMain(const QString &url)
     {
-        form->txtDomain->setText(url);
-        form->cmdAdd2_Click();
-        return form->List4->count();
+        const int n = project.addMainSite(url);
+        project.List4->setListIndex(n - 1);
+        return n;
     }
 
     // Adds a linking site under main site n and returns its row.
     int addLinking(int n, const QString &url, const QString &expected = QStringLiteral("1"))
     {
-        return form->List1(n)->add(url, {expected, QString(), QString(), QString()});
+        return project.List1(n)->add(url, {expected, QString(), QString(), QString()});
     }
 
     void setting(const QString &key, const QString &value) { ctx().settings().set(key, value); }
@@ -60,16 +88,16 @@ public:
     QStringList resultColumn(int column) const
     {
         QStringList out;
-        for (int r = 1; r <= form->List3->count(); ++r)
-            out << (column == 1 ? form->List3->text(r) : form->List3->subItem(r, column - 1));
+        for (int r = 1; r <= project.List3->count(); ++r)
+            out << (column == 1 ? project.List3->text(r) : project.List3->subItem(r, column - 1));
         return out;
     }
     QStringList statuses() const { return resultColumn(3); }
     QStringList errors() const
     {
         QStringList out;
-        for (int r = 1; r <= form->lstErr->count(); ++r)
-            out << form->lstErr->text(r) + QLatin1Char('|') + form->lstErr->subItem(r, 1);
+        for (int r = 1; r <= project.lstErr->count(); ++r)
+            out << project.lstErr->text(r) + QLatin1Char('|') + project.lstErr->subItem(r, 1);
         return out;
     }
 
@@ -84,7 +112,9 @@ public:
 
     testsupport::TestProgram p;
     testsupport::TestHttpServer server;
-    std::unique_ptr<tarnwick::Form1> form;
+    RecordingDisplay display;
+    tarnwick::Project project{*p.ctx};
+    tarnwick::Scanner scanner{*p.ctx, project};
 };
 
 } // namespace scantest

@@ -29,7 +29,7 @@ TEST_F(HttpClient, SendsExactlyTheRequestOfEachQueuedUrl)
     addLinking(m, "partner.example/a.php?x=1");
     addLinking(m, "partner.example/my page.htm");
     setting("cmbAdvance", "0");
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
 
     const QList<QByteArray> requests = server.requests();
@@ -63,7 +63,7 @@ TEST_F(HttpClient, ListedErrorStatusAddsARowAndTheWalkGoesOn)
     addLinking(m, "partner.example/missing.htm");
     addLinking(m, "other.example/moved.htm");
     addLinking(m, "odd.example/x.htm");
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
 
     EXPECT_EQ(errors(), QStringList{"404 Not found|partner.example/missing.htm"});
@@ -85,14 +85,14 @@ TEST_F(HttpClient, SilentServerTimesOutOnceAndTheNextSiteStarts)
     addLinking(m, "silent.example/a.htm");
     addLinking(m, "partner.example/b.htm");
     setting("txtTimeout", "1");
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
     spin(1200);  // a timer left running would add a second row by now
 
     EXPECT_EQ(errors(), QStringList{"Timeout|silent.example"});
     EXPECT_EQ(statuses(), (QStringList{"None Found (Timeout)", "None Found"}));
     EXPECT_EQ(requestPaths(), (QStringList{"silent.example/a.htm", "partner.example/b.htm"}));
-    EXPECT_EQ(form->List1(m)->foreColor(1), platform::kColorRed);
+    EXPECT_EQ(project.List1(m)->foreColor(1), platform::kColorRed);
 }
 
 TEST_F(HttpClient, RefusedOrImpossibleConnectionsEndTheSiteAtOnce)
@@ -106,7 +106,7 @@ TEST_F(HttpClient, RefusedOrImpossibleConnectionsEndTheSiteAtOnce)
     addLinking(m, "https://partner.example/c.htm");
     // The default time-out of 60 s is far beyond the wait: only an immediate
     // end lets the scan finish.
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd(20000));
 
     EXPECT_EQ(errors(), (QStringList{"Timeout|refused.example", "Timeout|bad host.example"}));
@@ -122,7 +122,7 @@ TEST_F(HttpClient, HostWithPortConnectsToThatPort)
     const QString host = QStringLiteral("127.0.0.1:%1").arg(server.port());
     const int m = addMain("main.example");
     addLinking(m, host + "/p.htm");
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
 
     ASSERT_EQ(server.requestCount(), 1);
@@ -144,14 +144,14 @@ TEST_F(HttpClient, TricklingResponseNeverTimesOut)
     const int m = addMain("main.example");
     addLinking(m, "slow.example/");
     setting("txtTimeout", "2");
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
 
     EXPECT_TRUE(errors().isEmpty());
     EXPECT_EQ(statuses(), QStringList{"None Found"});
-    EXPECT_TRUE(ctx().strSockData[0].endsWith("\r\n\r\n<html>ok"));
-    EXPECT_EQ(ctx().lSockBytes[0], 8);
-    EXPECT_EQ(ctx().lSockLength[0], 8);
+    EXPECT_TRUE(scanner.strSockData[0].endsWith("\r\n\r\n<html>ok"));
+    EXPECT_EQ(scanner.lSockBytes[0], 8);
+    EXPECT_EQ(scanner.lSockLength[0], 8);
 }
 
 TEST_F(HttpClient, ChunkedEarlyClosedAndOversizedResponsesAreAllProcessed)
@@ -172,15 +172,15 @@ TEST_F(HttpClient, ChunkedEarlyClosedAndOversizedResponsesAreAllProcessed)
     addLinking(m, "chunked.example/");
     addLinking(m, "short.example/");
     addLinking(m, "huge.example/");
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd(30000));
 
     // The decoded chunked page gives its link.
     EXPECT_EQ(statuses(), (QStringList{"Direct Link", "None Found", "None Found"}));
     EXPECT_TRUE(errors().isEmpty());
     // The last response was cut at the cap.
-    EXPECT_EQ(ctx().strSockData[0].size(), 16 * 1024 * 1024);
-    EXPECT_TRUE(ctx().strSockData[0].startsWith("HTTP/1.1 200 OK\r\n"));
+    EXPECT_EQ(scanner.strSockData[0].size(), 16 * 1024 * 1024);
+    EXPECT_TRUE(scanner.strSockData[0].startsWith("HTTP/1.1 200 OK\r\n"));
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "scanner/httpfetch.h"
+#include "workspace/results.h"
+#include "workspace/storedvalues.h"
 
 using namespace tarnwick;
 
@@ -128,15 +130,15 @@ TEST(ScanSettingValues, FileTypesCountsAndLimits)
     EXPECT_EQ(parseFileTypes(".htm\r\n.html\n\n \n.php|.asp\n|\n"), (QStringList{".htm", ".html", ".php", ".asp"}));
     EXPECT_TRUE(parseFileTypes("").isEmpty());
 
-    EXPECT_EQ(zeroFilledCount(2), "002");
-    EXPECT_EQ(zeroFilledCount(0), "000");
-    EXPECT_EQ(zeroFilledCount(1004), "1004");
+    EXPECT_EQ(zeroFilled(2), "002");
+    EXPECT_EQ(zeroFilled(0), "000");
+    EXPECT_EQ(zeroFilled(1004), "1004");
 
-    EXPECT_EQ(pageLimitFor(0, 7), 1);
-    EXPECT_EQ(pageLimitFor(4, 7), 500);
-    EXPECT_EQ(pageLimitFor(12, 7), 500000);
-    EXPECT_EQ(pageLimitFor(13, 7), 7);
-    EXPECT_EQ(pageLimitFor(-1, 7), 7);
+    EXPECT_EQ(pageLimitForIndex(0, 7), 1);
+    EXPECT_EQ(pageLimitForIndex(4, 7), 500);
+    EXPECT_EQ(pageLimitForIndex(12, 7), 500000);
+    EXPECT_EQ(pageLimitForIndex(13, 7), 7);
+    EXPECT_EQ(pageLimitForIndex(-1, 7), 7);
 
     EXPECT_EQ(linksExpectedOf("0"), 0);
     EXPECT_EQ(linksExpectedOf(" 5 "), 5);

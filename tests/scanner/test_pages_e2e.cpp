@@ -47,8 +47,8 @@ protected:
                 onCount();
             if (ctx().lLinkingSitesScanned != sitesEnded) {
                 sitesEnded = ctx().lLinkingSitesScanned;
-                queuesAtEnd << form->List2->items();
-                pagesFoundAtEnd << ctx().lSitePagesFound;
+                queuesAtEnd << project.List2->items();
+                pagesFoundAtEnd << scanner.lSitePagesFound;
             }
         };
     }
@@ -62,29 +62,29 @@ protected:
     QList<int> resultColours() const
     {
         QList<int> out;
-        for (int r = 1; r <= form->List3->count(); ++r)
-            out << form->List3->foreColor(r);
+        for (int r = 1; r <= project.List3->count(); ++r)
+            out << project.List3->foreColor(r);
         return out;
     }
     QList<int> resultIcons() const
     {
         QList<int> out;
-        for (int r = 1; r <= form->List3->count(); ++r)
-            out << form->List3->smallIcon(r);
+        for (int r = 1; r <= project.List3->count(); ++r)
+            out << project.List3->smallIcon(r);
         return out;
     }
     QStringList siteTexts(int m) const
     {
         QStringList out;
-        for (int r = 1; r <= form->List1(m)->count(); ++r)
-            out << form->List1(m)->text(r);
+        for (int r = 1; r <= project.List1(m)->count(); ++r)
+            out << project.List1(m)->text(r);
         return out;
     }
     QList<int> siteColours(int m) const
     {
         QList<int> out;
-        for (int r = 1; r <= form->List1(m)->count(); ++r)
-            out << form->List1(m)->foreColor(r);
+        for (int r = 1; r <= project.List1(m)->count(); ++r)
+            out << project.List1(m)->foreColor(r);
         return out;
     }
     int foundSounds() const { return int(p.sound->played.count(p.path("sounds/foundemail.wav"))); }
@@ -135,16 +135,16 @@ TEST_F(PageScan, PartnerSitesAreWalkedAndEveryLinkBackIsRecorded)
     addLinking(m, "mention.example/", "1");
     addLinking(m, "ruled.example/", "1");
     addLinking(m, "quiet.example/", "2");
-    const QString mainText = form->List4->item(m - 1);
-    form->lstRules->add("Global", {"Global", "ExcludeString", "private"});
-    form->lstRules->add(mainText, {"Global", "ExcludeDirectory", "cgi-bin"});
-    form->lstRules->add(mainText, {"www.partner.example/", "ExcludeString", "skip-me"});
+    const QString mainText = project.List4->item(m - 1);
+    project.lstRules->add("Global", {"Global", "ExcludeString", "private"});
+    project.lstRules->add(mainText, {"Global", "ExcludeDirectory", "cgi-bin"});
+    project.lstRules->add(mainText, {"www.partner.example/", "ExcludeString", "skip-me"});
     // Rules of another main site and of another linking site.
-    form->lstRules->add("other-main.example", {"Global", "ExcludeString", "links"});
-    form->lstRules->add(mainText, {"blog.example/", "ExcludeString", "about"});
+    project.lstRules->add("other-main.example", {"Global", "ExcludeString", "links"});
+    project.lstRules->add(mainText, {"blog.example/", "ExcludeString", "about"});
     setting("chkLog", "1");
 
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
 
     EXPECT_EQ(requestPaths(),
@@ -184,7 +184,7 @@ TEST_F(PageScan, PartnerSitesAreWalkedAndEveryLinkBackIsRecorded)
     EXPECT_EQ(ctx().lPagesFound, 8);
     EXPECT_EQ(ctx().lLinksFound, 5);
     EXPECT_EQ(foundSounds(), 4);
-    EXPECT_FALSE(form->bEmulate);
+    EXPECT_FALSE(scanner.bEmulate);
 
     EXPECT_EQ(readFile(p.path("rules.log")),
               "Excluded Site: www.partner.example/skip-me.htm\r\nRule Type: ExcludeString\r\nRule Value: skip-me\r\n\r\n\r\n"
@@ -242,7 +242,7 @@ TEST_F(PageScan, RedirectPagesAreFollowedOnce)
     addLinking(m, "nohref.example/");
     addLinking(m, "self.example/");
 
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
 
     EXPECT_EQ(requestPaths(),
@@ -256,7 +256,7 @@ TEST_F(PageScan, RedirectPagesAreFollowedOnce)
     ASSERT_EQ(queuesAtEnd.size(), 5);
     EXPECT_EQ(queuesAtEnd[0], QStringList{"redirect.example/rel.htm"});
     EXPECT_EQ(siteColours(m), (QList<int>{kBlue, kBlue, kRed, kRed, kBlue}));
-    EXPECT_FALSE(form->bEmulate);
+    EXPECT_FALSE(scanner.bEmulate);
     // The dump is the page the hop fetched.
     EXPECT_EQ(readFile(p.path("html0.txt")),
               "<title>Document Moved</title><a \r\nhref=\"\">x</a> <a \r\nhref=\"http://main.example/\">main</a>\r\n");
@@ -275,7 +275,7 @@ TEST_F(PageScan, OptionsChangeWhatAPageDoes)
     setting("chkAudioEmail", "0");
     setting("chkFileTypes", "0");
 
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
 
     // Without the redirect ending the site goes on past the mention; with
@@ -298,7 +298,7 @@ TEST_F(PageScan, OptionsChangeWhatAPageDoes)
     page("mention.example", "/", "We like www.main.example and <a href=\"next.htm\">more</a>");
     server.clearRequests();
     queuesAtEnd.clear();
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(requestPaths(), QStringList{"mention.example/"});
     EXPECT_EQ(statuses(), QStringList{"Redirect Link"});
@@ -332,10 +332,10 @@ TEST_F(PageInterrupted, SkipLeavesThePageAtOnceAndTheNextSiteRuns)
     onCount = [this] {
         if (ctx().lLinksFound == 1 && !onCountFired) {
             onCountFired = true;
-            QTimer::singleShot(0, form.get(), [this] { form->cmdSkip_Click(); });
+            QTimer::singleShot(0, &scanner, [this] { scanner.cmdSkip_Click(); });
         }
     };
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
 
     EXPECT_EQ(requestPaths(), (QStringList{"big.example/", "next.example/"}));
@@ -344,7 +344,7 @@ TEST_F(PageInterrupted, SkipLeavesThePageAtOnceAndTheNextSiteRuns)
     ASSERT_EQ(queuesAtEnd.size(), 2);
     EXPECT_EQ(queuesAtEnd[0], QStringList{"big.example/p0.htm"});
     EXPECT_EQ(ctx().lPagesFound, 1);
-    EXPECT_FALSE(form->bSkipClicked);
+    EXPECT_FALSE(scanner.bSkipClicked);
 }
 
 TEST_F(PageInterrupted, StopLeavesThePageAndRequestsNothingMore)
@@ -352,22 +352,22 @@ TEST_F(PageInterrupted, StopLeavesThePageAndRequestsNothingMore)
     onCount = [this] {
         if (ctx().lLinksFound == 1 && !onCountFired) {
             onCountFired = true;
-            QTimer::singleShot(0, form.get(), [this] { form->cmdStop_Click(); });
+            QTimer::singleShot(0, &scanner, [this] { scanner.cmdStop_Click(); });
         }
     };
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
     spin(200);
 
     EXPECT_EQ(requestPaths(), QStringList{"big.example/"});
     EXPECT_EQ(statuses(), QStringList{"Direct Link"});
-    EXPECT_EQ(form->List2->items(), QStringList{"big.example/p0.htm"});
+    EXPECT_EQ(project.List2->items(), QStringList{"big.example/p0.htm"});
     EXPECT_EQ(ctx().lPagesFound, 1);
-    EXPECT_EQ(form->panelText(1), "Stopped");
-    EXPECT_EQ(form->panelText(2), "");
-    EXPECT_EQ(form->panelText(3), "");
-    EXPECT_FALSE(form->bEmulate);
-    EXPECT_TRUE(form->Command1->isEnabled());
+    EXPECT_EQ(display.panelText(1), "Stopped");
+    EXPECT_EQ(display.panelText(2), "");
+    EXPECT_EQ(display.panelText(3), "");
+    EXPECT_FALSE(scanner.bEmulate);
+    EXPECT_TRUE(display.enabled(scantest::Control::StartScan));
 }
 
 TEST_F(PageScan, AHundredThousandSameSiteLinksOnOnePage)
@@ -389,13 +389,13 @@ TEST_F(PageScan, AHundredThousandSameSiteLinksOnOnePage)
     onCount = [&] {
         if (ctx().lPagesFound == 1 && !onCountFired) {
             onCountFired = true;
-            QTimer::singleShot(0, form.get(), [&] { queuedWhenAnEventRan = ctx().lSitePagesFound; });
+            QTimer::singleShot(0, &scanner, [&] { queuedWhenAnEventRan = scanner.lSitePagesFound; });
         }
     };
 
     rusage before{};
     getrusage(RUSAGE_SELF, &before);
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd(300000));
     rusage after{};
     getrusage(RUSAGE_SELF, &after);

@@ -36,31 +36,31 @@ protected:
 
 TEST_F(ScanControl, StartRefusesWithoutWhatTheScanTypeNeeds)
 {
-    form->Command1_Click();
+    scanner.Command1_Click();
     EXPECT_EQ(p.dialogs->texts(), QStringList{"Please enter the Domain you want to find links to."});
 
     const int a = addMain("a.example");
     const int b = addMain("b.example");
     addLinking(b, "b1.example/");
-    form->Command1_Click();
+    scanner.Command1_Click();
     EXPECT_EQ(p.dialogs->lastText(), "Please enter at least one website to search for links.");
 
-    form->mnuScanItem_Click(1);
-    form->List4->setListIndex(-1);
-    form->Command1_Click();
+    scanner.setScanType(1);
+    project.List4->setListIndex(-1);
+    scanner.Command1_Click();
     EXPECT_EQ(p.dialogs->lastText(), "You must select a Main Site to scan before using this scan type.");
-    form->List4->setListIndex(a - 1);
-    form->Command1_Click();
+    project.List4->setListIndex(a - 1);
+    scanner.Command1_Click();
     EXPECT_EQ(p.dialogs->lastText(), "You must enter a Linking Site to scan before using this scan type.");
 
-    form->mnuScanItem_Click(2);
-    form->List4->setListIndex(b - 1);
-    form->Command1_Click();
+    scanner.setScanType(2);
+    project.List4->setListIndex(b - 1);
+    scanner.Command1_Click();
     EXPECT_EQ(p.dialogs->lastText(), "You must select a Linking Site to scan before using this scan type.");
 
     EXPECT_EQ(p.dialogs->boxes.size(), 5);
     EXPECT_FALSE(ctx().bScanning);
-    EXPECT_TRUE(form->Command1->isEnabled());
+    EXPECT_TRUE(display.enabled(scantest::Control::StartScan));
     EXPECT_EQ(server.requestCount(), 0);
     EXPECT_EQ(ctx().settings().get("ScanType"), "2");
 }
@@ -77,37 +77,37 @@ TEST_F(ScanControl, ScanTypesChooseWhichLinkingSitesAreWalked)
     addLinking(c, "c1.example/", "0");
     addLinking(c, "c2.example/", "0");
 
-    form->mnuScanItem_Click(0);
-    form->Command1_Click();
+    scanner.setScanType(0);
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(linkUrls(), (QStringList{"a1.example/", "a2.example/", "a3.example/", "c1.example/", "c2.example/"}));
     EXPECT_EQ(resultColumn(1), (QStringList{"a.example/", "a.example/", "a.example/", "c.example", "c.example"}));
     EXPECT_EQ(resultColumn(2), (QStringList{"a1.example", "a2.example", "a3.example", "c1.example", "c2.example"}));
     EXPECT_EQ(statuses(), QStringList(5, "None Found"));
     EXPECT_EQ(resultColumn(4), QStringList(5, "000"));
-    EXPECT_EQ(form->List3->smallIcon(1), 1);
-    EXPECT_EQ(form->List3->foreColor(1), platform::kColorRed);
-    EXPECT_EQ(ctx().iCurrentMain, c);
-    EXPECT_EQ(form->iCurrentSite, 0);
+    EXPECT_EQ(project.List3->smallIcon(1), 1);
+    EXPECT_EQ(project.List3->foreColor(1), platform::kColorRed);
+    EXPECT_EQ(project.iCurrentMain, c);
+    EXPECT_EQ(scanner.iCurrentSite(), 0);
     EXPECT_EQ(ctx().lLinkingSitesScanned, 5);
     EXPECT_EQ(ctx().lMainSitesScanned, 2);  // the move to c and the stop
-    EXPECT_EQ(form->panelText(1), "Stopped");
-    EXPECT_TRUE(form->Command1->isEnabled());
-    EXPECT_FALSE(form->cmdStop->isEnabled());
-    EXPECT_FALSE(form->cmdNextSearch->isEnabled());
+    EXPECT_EQ(display.panelText(1), "Stopped");
+    EXPECT_TRUE(display.enabled(scantest::Control::StartScan));
+    EXPECT_FALSE(display.enabled(scantest::Control::Stop));
+    EXPECT_FALSE(display.enabled(scantest::Control::NextSearch));
     EXPECT_EQ(p.sound->played.last(), p.path("sounds/finished.wav"));
     EXPECT_EQ(server.requestCount(), 0);
 
-    form->mnuScanItem_Click(1);
-    form->List4->setListIndex(c - 1);
-    form->Command1_Click();
+    scanner.setScanType(1);
+    project.List4->setListIndex(c - 1);
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(linkUrls(), (QStringList{"c1.example/", "c2.example/"}));
 
-    form->mnuScanItem_Click(2);
-    form->List4->setListIndex(a - 1);
-    form->List1(a)->setSelectedRow(2);
-    form->Command1_Click();
+    scanner.setScanType(2);
+    project.List4->setListIndex(a - 1);
+    project.List1(a)->setSelectedRow(2);
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(linkUrls(), QStringList{"a2.example/"});
 }
@@ -124,15 +124,15 @@ TEST_F(ScanControl, SkipFollowsTheSkipTypeAndIsUsedUp)
 
     // Skip type 0 under scan type 2 goes on to the next linking site; the
     // next end goes by the scan type again and stops.
-    form->mnuScanItem_Click(2);
-    form->mnuSkipItem_Click(0);
-    form->List4->setListIndex(a - 1);
-    form->List1(a)->setSelectedRow(1);
-    form->Command1_Click();
+    scanner.setScanType(2);
+    scanner.setSkipType(0);
+    project.List4->setListIndex(a - 1);
+    project.List1(a)->setSelectedRow(1);
+    scanner.Command1_Click();
     ASSERT_TRUE(waitForRequests(1));
-    form->cmdSkip_Click();
+    scanner.cmdSkip_Click();
     ASSERT_TRUE(waitForRequests(2));
-    form->cmdNextSearch_Click();
+    scanner.cmdNextSearch_Click();
     EXPECT_FALSE(ctx().bScanning);
     EXPECT_EQ(linkUrls(), (QStringList{"a1.example/", "a2.example/"}));
     EXPECT_EQ(statuses(), (QStringList{"None Found (Skipped)", "None Found"}));
@@ -140,36 +140,36 @@ TEST_F(ScanControl, SkipFollowsTheSkipTypeAndIsUsedUp)
     // Skip type 0 under scan type 1 goes past the last linking site to the
     // next main site.
     server.clearRequests();
-    form->mnuScanItem_Click(1);
-    form->List4->setListIndex(a - 1);
-    form->Command1_Click();
+    scanner.setScanType(1);
+    project.List4->setListIndex(a - 1);
+    scanner.Command1_Click();
     ASSERT_TRUE(waitForRequests(1));
-    form->cmdSkip_Click();
+    scanner.cmdSkip_Click();
     ASSERT_TRUE(waitForRequests(2));
-    form->cmdSkip_Click();
+    scanner.cmdSkip_Click();
     ASSERT_TRUE(waitForRequests(3));
-    form->cmdNextSearch_Click();
+    scanner.cmdNextSearch_Click();
     ASSERT_TRUE(waitForRequests(4));
-    form->cmdNextSearch_Click();
+    scanner.cmdNextSearch_Click();
     EXPECT_FALSE(ctx().bScanning);
     EXPECT_EQ(requestPaths(), (QStringList{"a1.example/", "a2.example/", "b1.example/", "b2.example/"}));
     EXPECT_EQ(statuses(), (QStringList{"None Found (Skipped)", "None Found (Skipped)", "None Found", "None Found"}));
 
     // Skip type 1 jumps to the next main site; on the last one it stops.
     server.clearRequests();
-    form->mnuScanItem_Click(0);
-    form->mnuSkipItem_Click(1);
-    form->Command1_Click();
+    scanner.setScanType(0);
+    scanner.setSkipType(1);
+    scanner.Command1_Click();
     ASSERT_TRUE(waitForRequests(1));
-    form->cmdSkip_Click();
+    scanner.cmdSkip_Click();
     ASSERT_TRUE(waitForRequests(2));
-    form->cmdNextSearch_Click();
+    scanner.cmdNextSearch_Click();
     ASSERT_TRUE(waitForRequests(3));
-    form->cmdSkip_Click();
+    scanner.cmdSkip_Click();
     EXPECT_FALSE(ctx().bScanning);
     EXPECT_EQ(requestPaths(), (QStringList{"a1.example/", "b1.example/", "b2.example/"}));
     EXPECT_EQ(statuses(), (QStringList{"None Found (Skipped)", "None Found", "None Found (Skipped)"}));
-    EXPECT_EQ(ctx().iCurrentMain, b);
+    EXPECT_EQ(project.iCurrentMain, b);
     EXPECT_EQ(ctx().settings().get("SkipType"), "1");
 }
 
@@ -181,10 +181,10 @@ TEST_F(ScanControl, PageLimitCountsThePagesOfEachLinkingSite)
     addLinking(m, "partner.example/");
     auto scanWithQueuedPages = [&] {
         server.clearRequests();
-        form->Command1_Click();
+        scanner.Command1_Click();
         // Pages that page processing would have queued.
-        form->List2->addItem("partner.example/p2.htm");
-        form->List2->addItem("partner.example/p3.htm");
+        project.List2->addItem("partner.example/p2.htm");
+        project.List2->addItem("partner.example/p3.htm");
         EXPECT_TRUE(runToEnd());
         return server.requestCount();
     };
@@ -194,7 +194,7 @@ TEST_F(ScanControl, PageLimitCountsThePagesOfEachLinkingSite)
     setting("cmbAdvance", "1");
     EXPECT_EQ(scanWithQueuedPages(), 3);
     // An index outside the list keeps the limit in force.
-    form->lPageLimit = 2;
+    scanner.lPageLimit = 2;
     setting("cmbAdvance", "13");
     EXPECT_EQ(scanWithQueuedPages(), 2);
     // Without the limit only the queue ends the site.
@@ -213,32 +213,32 @@ TEST_F(ScanControl, OutcomeRowsOfEachWayALinkingSiteEnds)
     addLinking(m, "partner.example/c.htm", "2");
     addLinking(m, "partner.example/d.htm", "1");
     addLinking(m, "partner.example/e.htm", "1");
-    platform::ListView *list = form->List1(m);
+    platform::ListView *list = project.List1(m);
     // What page processing records, set by hand on each site in turn.
     auto found = [&](int n) {
-        ctx().bLinkFound = true;
-        ctx().iLinksFound = n;
-        form->cmdNextSearch_Click();
+        scanner.bLinkFound = true;
+        scanner.iLinksFound = n;
+        scanner.cmdNextSearch_Click();
     };
 
-    form->Command1_Click();
+    scanner.Command1_Click();
     found(3);
     found(1);
     found(2);
-    ctx().bRedirectFound = true;
-    ctx().strRedirectURL = "partner.example/r.htm";
-    form->cmdNextSearch_Click();
-    ctx().strStatusNote = " ";
-    form->cmdNextSearch_Click();
+    scanner.bRedirectFound = true;
+    scanner.strRedirectURL = "partner.example/r.htm";
+    scanner.cmdNextSearch_Click();
+    scanner.strStatusNote = " ";
+    scanner.cmdNextSearch_Click();
     EXPECT_FALSE(ctx().bScanning);
 
     EXPECT_EQ(statuses(), (QStringList{"Missing 002", "Missing 1004", "Redirect Link", "None Found"}));
     EXPECT_EQ(resultColumn(4), (QStringList{"000", "000", "001", "000"}));
     EXPECT_EQ(linkUrls(), (QStringList{"partner.example/a.htm", "partner.example/b.htm", "partner.example/r.htm",
                                        "partner.example/e.htm"}));
-    EXPECT_EQ(form->List3->smallIcon(3), 2);
-    EXPECT_EQ(form->List3->foreColor(3), platform::kColorBlue);
-    EXPECT_EQ(form->List3->foreColor(1), platform::kColorRed);
+    EXPECT_EQ(project.List3->smallIcon(3), 2);
+    EXPECT_EQ(project.List3->foreColor(3), platform::kColorBlue);
+    EXPECT_EQ(project.List3->foreColor(1), platform::kColorRed);
     // A missing outcome leaves the site's colour; a redirect turns it green
     // and puts the redirect page in its place.
     EXPECT_EQ(list->foreColor(1), platform::kColorBlack);
@@ -262,42 +262,42 @@ TEST_F(ScanControl, SkipAndStopInTheMiddleOfADownload)
     addLinking(m, "slow.example/");
     addLinking(m, "fast.example/");
 
-    form->Command1_Click();
+    scanner.Command1_Click();
     EXPECT_TRUE(ctx().bScanning);
-    EXPECT_FALSE(form->Command1->isEnabled());
-    EXPECT_FALSE(form->Command10->isEnabled());
-    EXPECT_TRUE(form->cmdStop->isEnabled());
-    EXPECT_FALSE(ctx().bProjectSaved);
-    ASSERT_TRUE(waitUntil([&] { return ctx().lSockBytes[0] > 0; }));
-    EXPECT_EQ(form->panelText(2), "Page 1 of 1");
-    EXPECT_EQ(form->panelText(3), "Searching slow.example/");
-    form->cmdSkip_Click();
+    EXPECT_FALSE(display.enabled(scantest::Control::StartScan));
+    EXPECT_FALSE(display.enabled(scantest::Control::ScanType));
+    EXPECT_TRUE(display.enabled(scantest::Control::Stop));
+    EXPECT_FALSE(project.bProjectSaved);
+    ASSERT_TRUE(waitUntil([&] { return scanner.lSockBytes[0] > 0; }));
+    EXPECT_EQ(display.panelText(2), "Page 1 of 1");
+    EXPECT_EQ(display.panelText(3), "Searching slow.example/");
+    scanner.cmdSkip_Click();
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(statuses(), (QStringList{"None Found (Skipped)", "None Found"}));
     // Nothing of the skipped page reached the next one.
-    EXPECT_TRUE(ctx().strSockData[0].endsWith("\r\n\r\n<html>fast</html>"));
-    EXPECT_FALSE(form->bSkipClicked);
+    EXPECT_TRUE(scanner.strSockData[0].endsWith("\r\n\r\n<html>fast</html>"));
+    EXPECT_FALSE(scanner.bSkipClicked);
 
     // Stop while the slow page still arrives: nothing more happens after it.
-    form->Command1_Click();
-    ASSERT_TRUE(waitUntil([&] { return ctx().lSockBytes[0] > 0; }));
-    form->cmdStop_Click();
+    scanner.Command1_Click();
+    ASSERT_TRUE(waitUntil([&] { return scanner.lSockBytes[0] > 0; }));
+    scanner.cmdStop_Click();
     EXPECT_FALSE(ctx().bScanning);
-    const QByteArray stoppedAt = ctx().strSockData[0];
+    const QByteArray stoppedAt = scanner.strSockData[0];
     spin(500);
-    EXPECT_EQ(ctx().strSockData[0], stoppedAt);
-    EXPECT_TRUE(form->List3->count() == 0);
-    EXPECT_TRUE(form->lstErr->count() == 0);
-    EXPECT_EQ(form->panelText(1), "Stopped");
+    EXPECT_EQ(scanner.strSockData[0], stoppedAt);
+    EXPECT_TRUE(project.List3->count() == 0);
+    EXPECT_TRUE(project.lstErr->count() == 0);
+    EXPECT_EQ(display.panelText(1), "Stopped");
     for (int panel = 2; panel <= 4; ++panel)
-        EXPECT_EQ(form->panelText(panel), "") << panel;
-    EXPECT_EQ(form->pb1->value(), form->pb1->maximum());
-    EXPECT_TRUE(form->Command1->isEnabled());
-    EXPECT_TRUE(form->Command10->isEnabled());
-    EXPECT_FALSE(form->cmdStop->isEnabled());
-    EXPECT_FALSE(form->cmdSkip->isEnabled());
-    EXPECT_FALSE(form->cmdResume->isEnabled());
-    EXPECT_EQ(form->iCurrentSite, 0);
+        EXPECT_EQ(display.panelText(panel), "") << panel;
+    EXPECT_EQ(display.progress, 100);
+    EXPECT_TRUE(display.enabled(scantest::Control::StartScan));
+    EXPECT_TRUE(display.enabled(scantest::Control::ScanType));
+    EXPECT_FALSE(display.enabled(scantest::Control::Stop));
+    EXPECT_FALSE(display.enabled(scantest::Control::Skip));
+    EXPECT_FALSE(display.enabled(scantest::Control::Resume));
+    EXPECT_EQ(scanner.iCurrentSite(), 0);
 }
 
 TEST_F(ScanControl, StepInterruptedByASkipGivesUpQuietly)
@@ -307,17 +307,17 @@ TEST_F(ScanControl, StepInterruptedByASkipGivesUpQuietly)
     addLinking(m, "a1.example/");
     addLinking(m, "a2.example/");
     // Fires while the first page request gives way to the event loop.
-    QTimer::singleShot(0, form.get(), [this] { form->cmdSkip_Click(); });
-    form->Command1_Click();
+    QTimer::singleShot(0, &scanner, [this] { scanner.cmdSkip_Click(); });
+    scanner.Command1_Click();
     ASSERT_TRUE(waitForRequests(1));
     spin(200);
     // The first site never fetched; the interrupted step did not take the
     // second site's page as its own.
     EXPECT_EQ(requestPaths(), QStringList{"a2.example/"});
     EXPECT_EQ(statuses(), QStringList{"None Found (Skipped)"});
-    EXPECT_EQ(form->iCurrentSite, 2);
-    EXPECT_EQ(form->List2->count(), 0);
-    form->cmdStop_Click();
+    EXPECT_EQ(scanner.iCurrentSite(), 2);
+    EXPECT_EQ(project.List2->count(), 0);
+    scanner.cmdStop_Click();
 }
 
 TEST_F(ScanControl, SecondScanInheritsNothingFromAStoppedOne)
@@ -331,49 +331,49 @@ TEST_F(ScanControl, SecondScanInheritsNothingFromAStoppedOne)
     addLinking(a, "a2.example/", "0");
     const int b = addMain("b.example");
     addLinking(b, "b1.example/");
-    form->mnuSkipItem_Click(1);
+    scanner.setSkipType(1);
 
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(waitUntil([&] { return server.requestCount() >= 1; }));
-    ctx().bRedirectFound = true;
-    ctx().strRedirectURL = "a1.example/r.htm";
-    ctx().strStatusNote = "Source Protected";
-    ctx().lResultNumber = 9;
-    ctx().lSitePagesFound = 4;
-    ctx().strSeenPages.add("a2.example/");
-    ctx().bLinkFound = true;
-    ctx().iLinksFound = 0;
-    form->bSkipClicked = true;
-    form->cmdStop_Click();
-    EXPECT_TRUE(form->List3->count() == 0);
+    scanner.bRedirectFound = true;
+    scanner.strRedirectURL = "a1.example/r.htm";
+    scanner.strStatusNote = "Source Protected";
+    scanner.lResultNumber = 9;
+    scanner.lSitePagesFound = 4;
+    scanner.strSeenPages.add("a2.example/");
+    scanner.bLinkFound = true;
+    scanner.iLinksFound = 0;
+    scanner.bSkipClicked = true;
+    scanner.cmdStop_Click();
+    EXPECT_TRUE(project.List3->count() == 0);
 
     // Served this time: a1 answers at once.
     server.setRoute("a1.example", "*", Response::page("<html></html>"));
     serve("a1.example");
-    form->Command1_Click();
-    EXPECT_EQ(ctx().lSitePagesFound, 0);
-    EXPECT_EQ(ctx().lResultNumber, 0);
-    EXPECT_TRUE(ctx().strStatusNote.isEmpty());
-    EXPECT_EQ(ctx().strSeenPages.size(), 0);
+    scanner.Command1_Click();
+    EXPECT_EQ(scanner.lSitePagesFound, 0);
+    EXPECT_EQ(scanner.lResultNumber, 0);
+    EXPECT_TRUE(scanner.strStatusNote.isEmpty());
+    EXPECT_EQ(scanner.strSeenPages.size(), 0);
     ASSERT_TRUE(runToEnd());
     // No skip request carried over (it would have jumped to b), no redirect,
     // no note.
     EXPECT_EQ(linkUrls(), (QStringList{"a1.example/", "a2.example/", "b1.example/"}));
     EXPECT_EQ(statuses(), QStringList(3, "None Found"));
-    EXPECT_EQ(ctx().iCurrentMain, b);
+    EXPECT_EQ(project.iCurrentMain, b);
 }
 
 TEST_F(ScanControl, IdleButtonsDoNothing)
 {
     const int m = addMain("main.example");
     addLinking(m, "partner.example/");
-    form->cmdNextSearch_Click();
-    form->cmdSkip_Click();
+    scanner.cmdNextSearch_Click();
+    scanner.cmdSkip_Click();
     EXPECT_FALSE(ctx().bScanning);
-    EXPECT_FALSE(form->bSkipClicked);
-    EXPECT_EQ(form->List3->count(), 0);
+    EXPECT_FALSE(scanner.bSkipClicked);
+    EXPECT_EQ(project.List3->count(), 0);
     EXPECT_EQ(ctx().lLinkingSitesScanned, 0);
-    EXPECT_TRUE(ctx().strStatusNote.isEmpty());
+    EXPECT_TRUE(scanner.strStatusNote.isEmpty());
 }
 
 TEST_F(ScanControl, FileTypesAreReadAtStart)
@@ -384,13 +384,13 @@ TEST_F(ScanControl, FileTypesAreReadAtStart)
     f.close();
     const int m = addMain("main.example");
     addLinking(m, "partner.example/", "0");
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(ctx().vFileTypes, (QStringList{".htm", ".php", ".asp"}));
+    EXPECT_EQ(scanner.vFileTypes, (QStringList{".htm", ".php", ".asp"}));
     QFile::remove(p.path("filetypes.txt"));
-    form->Command1_Click();
+    scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
-    EXPECT_TRUE(ctx().vFileTypes.isEmpty());
+    EXPECT_TRUE(scanner.vFileTypes.isEmpty());
 }
 
 TEST_F(ScanControl, ALongRunOfSitesWithoutFetchesEndsWithoutNesting)
@@ -401,16 +401,16 @@ TEST_F(ScanControl, ALongRunOfSitesWithoutFetchesEndsWithoutNesting)
     constexpr int kPerMain = 400;
     for (int m = 1; m <= kMains; ++m) {
         ASSERT_EQ(addMain(QStringLiteral("main%1.example").arg(m)), m);
-        platform::ListView *list = form->List1(m);
+        platform::ListView *list = project.List1(m);
         for (int i = 0; i < kPerMain; ++i)
             list->add(QStringLiteral("site%1-%2.example/").arg(m).arg(i), {"0", "", "", ""});
     }
-    form->Command1_Click();
+    scanner.Command1_Click();
     EXPECT_FALSE(ctx().bScanning);
-    ASSERT_EQ(form->List3->count(), kMains * kPerMain);
-    EXPECT_EQ(form->List3->subItem(kMains * kPerMain, 4), QStringLiteral("site%1-%2.example/").arg(kMains).arg(kPerMain - 1));
+    ASSERT_EQ(project.List3->count(), kMains * kPerMain);
+    EXPECT_EQ(project.List3->subItem(kMains * kPerMain, 4), QStringLiteral("site%1-%2.example/").arg(kMains).arg(kPerMain - 1));
     EXPECT_EQ(ctx().lLinkingSitesScanned, kMains * kPerMain);
-    EXPECT_EQ(ctx().iCurrentMain, kMains);
+    EXPECT_EQ(project.iCurrentMain, kMains);
 }
 
 } // namespace

@@ -14,10 +14,10 @@ protected:
     {
         main1 = addMain("main.example");
         main2 = addMain("other.example");
-        form->List4->setListIndex(main1 - 1);
-        ASSERT_EQ(ctx().iCurrentMain, main1);
+        project.List4->setListIndex(main1 - 1);
+        ASSERT_EQ(project.iCurrentMain, main1);
     }
-    bool known(QString url) { return form->siteKnown(url); }
+    bool known(QString url) { return scanner.siteKnown(url); }
     int main1 = 0;
     int main2 = 0;
 };
@@ -25,47 +25,47 @@ protected:
 TEST_F(SeenPages, SiteKnownWritesBackTheLongReduction)
 {
     QString url = " http://www.x.example/a ";
-    EXPECT_FALSE(form->siteKnown(url));
+    EXPECT_FALSE(scanner.siteKnown(url));
     EXPECT_EQ(url, "x.example/a");
     url = "HTTPS://www.x.example/a";
-    form->siteKnown(url);
+    scanner.siteKnown(url);
     EXPECT_EQ(url, "HTTPSwww.x.example/a");
     url = "ttp://ww.x.example";
-    form->siteKnown(url);
+    scanner.siteKnown(url);
     EXPECT_EQ(url, ".x.example");
 }
 
 TEST_F(SeenPages, QueueAndSeenTableMatchIgnoringCase)
 {
-    form->List2->addItem("X.example/A");
-    form->List2->addItem("http://y.example/b");
+    project.List2->addItem("X.example/A");
+    project.List2->addItem("http://y.example/b");
     EXPECT_TRUE(known("http://www.x.example/a"));
     // Stored with its scheme, the item never equals a reduced link.
     EXPECT_FALSE(known("http://y.example/b"));
 
     // The index follows the queue: taken, changed and cleared items.
-    form->List2->takeFirst();
+    project.List2->takeFirst();
     EXPECT_FALSE(known("x.example/a"));
-    form->List2->setItem(0, "Y.EXAMPLE/B");
+    project.List2->setItem(0, "Y.EXAMPLE/B");
     EXPECT_TRUE(known("y.example/b"));
-    form->List2->addItem("y.example/b");
-    form->List2->removeItem(0);
+    project.List2->addItem("y.example/b");
+    project.List2->removeItem(0);
     EXPECT_TRUE(known("y.example/b"));  // the second copy is still queued
-    form->List2->clear();
+    project.List2->clear();
     EXPECT_FALSE(known("y.example/b"));
 
-    ctx().strSeenPages.add("Z.example/Page.htm");
+    scanner.strSeenPages.add("Z.example/Page.htm");
     EXPECT_TRUE(known("z.example/page.htm"));
-    ctx().strSeenPages.clear();
+    scanner.strSeenPages.clear();
     EXPECT_FALSE(known("z.example/page.htm"));
 }
 
 TEST_F(SeenPages, LinkingSitesOfTheCurrentMainSiteMatchWithoutWww)
 {
-    platform::ListView *list = form->List1(main1);
+    platform::ListView *list = project.List1(main1);
     list->add("www.Partner.example/", {"1"});
     list->add("http://stored.example/", {"1"});
-    form->List1(main2)->add("elsewhere.example/", {"1"});
+    project.List1(main2)->add("elsewhere.example/", {"1"});
 
     EXPECT_TRUE(known("http://www.partner.example/"));
     EXPECT_TRUE(known("partner.example/"));
@@ -79,38 +79,38 @@ TEST_F(SeenPages, LinkingSitesOfTheCurrentMainSiteMatchWithoutWww)
     list->remove(1);
     EXPECT_FALSE(known("renamed.example/"));
 
-    form->List4->setListIndex(main2 - 1);
+    project.List4->setListIndex(main2 - 1);
     EXPECT_TRUE(known("elsewhere.example/"));
-    form->List1(main2)->setSorted(true);
-    form->List1(main2)->add("another.example/", {"1"});
+    project.List1(main2)->setSorted(true);
+    project.List1(main2)->add("another.example/", {"1"});
     EXPECT_TRUE(known("another.example/"));
 }
 
 TEST_F(SeenPages, FoundOnKnownLooksForTheSamePageOfTheSameMainSite)
 {
-    form->strMainSite = "main.example";
+    scanner.strMainSite = "main.example";
     QString page = "http://x.example/a";
-    EXPECT_FALSE(form->foundOnKnown(page));
+    EXPECT_FALSE(scanner.foundOnKnown(page));
     EXPECT_EQ(page, "x.example/a");
 
-    form->List3->add("main.example", {"x.example", "Direct Link", "001", "x.example/a/b.html"});
-    form->List3->add("other.example", {"x.example", "Direct Link", "001", "x.example/c.htm"});
+    project.List3->add("main.example", {"x.example", "Direct Link", "001", "x.example/a/b.html"});
+    project.List3->add("other.example", {"x.example", "Direct Link", "001", "x.example/c.htm"});
     // Equality, not containment.
     page = "x.example/a";
-    EXPECT_FALSE(form->foundOnKnown(page));
+    EXPECT_FALSE(scanner.foundOnKnown(page));
     page = "http://X.EXAMPLE/A/B.HTML";
-    EXPECT_TRUE(form->foundOnKnown(page));
+    EXPECT_TRUE(scanner.foundOnKnown(page));
     // A page recorded for another main site is recorded again for this one.
     page = "x.example/c.htm";
-    EXPECT_FALSE(form->foundOnKnown(page));
-    form->strMainSite = "OTHER.example";
-    EXPECT_TRUE(form->foundOnKnown(page));
+    EXPECT_FALSE(scanner.foundOnKnown(page));
+    scanner.strMainSite = "OTHER.example";
+    EXPECT_TRUE(scanner.foundOnKnown(page));
 
-    form->List3->setSubItem(2, 4, "x.example/d.htm");
-    EXPECT_FALSE(form->foundOnKnown(page));
-    form->List3->clear();
+    project.List3->setSubItem(2, 4, "x.example/d.htm");
+    EXPECT_FALSE(scanner.foundOnKnown(page));
+    project.List3->clear();
     page = "x.example/d.htm";
-    EXPECT_FALSE(form->foundOnKnown(page));
+    EXPECT_FALSE(scanner.foundOnKnown(page));
 }
 
 TEST(ModelTextIndex, FollowsInsertsRemovalsEditsAndResets)

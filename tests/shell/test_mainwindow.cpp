@@ -20,7 +20,16 @@
 #include "shell/splash.h"
 #include "shell/tabstrip.h"
 #include "shell/webbrowser.h"
+#include "support/eventloop.h"
+#include "support/testhttpserver.h"
 #include "support/testprogram.h"
+#include "shell/form1.h"
+#include "shell/reportpanel.h"
+#include "shell/resultspanel.h"
+#include "shell/statistics.h"
+#include "shell/webpanel.h"
+#include "platform/reportview.h"
+#include "scanner/scanner.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
 
@@ -89,7 +98,7 @@ TEST_F(MainWindow, MenuBarCaptionsShortcutsAndHiddenItems)
     for (QAction *a : form.menuBar()->actions()) {
         EXPECT_NE(a->menu(), form.mnuSkipPopup);
         EXPECT_NE(a->menu(), form.Popup1);
-        EXPECT_NE(a->menu(), form.Popup2);
+        EXPECT_NE(a->menu(), form.results->Popup2);
     }
 }
 
@@ -101,7 +110,7 @@ TEST_F(MainWindow, FileMenuItemsRunTheirCommands)
 
     // New empties the project; Open and Import ask for a file.
     form.mnuFileItem_Click(0);
-    EXPECT_EQ(form.List4->count(), 0);
+    EXPECT_EQ(form.project().List4->count(), 0);
     form.mnuFileItem_Click(1);
     form.mnuFileItem_Click(2);
     EXPECT_EQ(p.dialogs->fileRequests.size(), 2);
@@ -122,7 +131,7 @@ TEST_F(MainWindow, NewAndOpenAreRefusedWhileAScanRuns)
     form.mnuFileItem_Click(0);
     form.mnuFileItem_Click(1);
     form.mnuFileItem_Click(2);
-    EXPECT_EQ(form.List4->count(), 1);
+    EXPECT_EQ(form.project().List4->count(), 1);
     EXPECT_TRUE(p.dialogs->fileRequests.isEmpty());
 
     // The items rest with the buttons the scan disables.
@@ -150,9 +159,9 @@ TEST_F(MainWindow, PopupDeleteRemovesTheSelectedLinkingSite)
     addMainSite(form, "www.one.example");
     form.Text1->setText("partner.example");
     form.cmdAdd_Click();
-    form.List1(1)->setSelectedRow(1);
+    form.project().List1(1)->setSelectedRow(1);
     form.mnuPopup1Item_Click(0);
-    EXPECT_EQ(form.List1(1)->count(), 0);
+    EXPECT_EQ(form.project().List1(1)->count(), 0);
 }
 
 // ---- Tabs ----
@@ -180,8 +189,8 @@ TEST_F(MainWindow, EachTabShowsExactlyItsControls)
     form.TabStrip1->setSelectedIndex(7);
     expectTabShowing(form, 2);
 
-    EXPECT_TRUE(form.tabControls(1).contains(form.lblErr));
-    EXPECT_TRUE(form.tabControls(2).contains(form.txtURL));
+    EXPECT_TRUE(form.tabControls(1).contains(form.results->lblErr));
+    EXPECT_TRUE(form.tabControls(2).contains(form.web->txtURL));
     EXPECT_TRUE(form.tabControls(3).contains(form.Frame5));
     EXPECT_TRUE(form.tabControls(5).contains(form.SkinLabel9));
     EXPECT_TRUE(form.tabControls(5).contains(form.framePost));
@@ -191,16 +200,16 @@ TEST_F(MainWindow, ReportsShowsItsButtonsOverTheReportView)
 {
     Form1 form{*p.ctx};
     form.TabStrip1->setSelectedIndex(4);
-    QWidget *report = form.WebBrowser2->widget();
+    QWidget *report = form.report->WebBrowser2->widget();
     const QObjectList order = report->parentWidget()->children();
-    EXPECT_GT(order.indexOf(form.Command8), order.indexOf(report));
-    EXPECT_GT(order.indexOf(form.Command8a), order.indexOf(report));
-    EXPECT_TRUE(report->geometry().contains(form.Command8->geometry()));
-    EXPECT_TRUE(report->geometry().contains(form.Command8a->geometry()));
+    EXPECT_GT(order.indexOf(form.report->Command8), order.indexOf(report));
+    EXPECT_GT(order.indexOf(form.report->Command8a), order.indexOf(report));
+    EXPECT_TRUE(report->geometry().contains(form.report->Command8->geometry()));
+    EXPECT_TRUE(report->geometry().contains(form.report->Command8a->geometry()));
 
     form.TabStrip1->setSelectedIndex(1);
-    EXPECT_TRUE(form.Command8->isHidden());
-    EXPECT_TRUE(form.Command8a->isHidden());
+    EXPECT_TRUE(form.report->Command8->isHidden());
+    EXPECT_TRUE(form.report->Command8a->isHidden());
     EXPECT_TRUE(report->isHidden());
 }
 
@@ -220,7 +229,7 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
         SCOPED_TRACE(chooser->objectName().toStdString());
         form.TabStrip1->setSelectedIndex(tab);
         form.TabStrip1->setSelectedIndex(tab);
-        ASSERT_EQ(chooser->count(), form.List4->count());
+        ASSERT_EQ(chooser->count(), form.project().List4->count());
         EXPECT_EQ(chooser->itemText(0), "www.a.example");
         EXPECT_EQ(chooser->itemText(2), "www.c.example");
         EXPECT_EQ(chooser->currentIndex(), -1);
@@ -229,7 +238,7 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
         form.TabStrip1->setSelectedIndex(1);
         addMainSite(form, chooser == form.Combo3 ? "www.d.example" : "www.e.example");
         form.TabStrip1->setSelectedIndex(tab);
-        EXPECT_EQ(chooser->count(), form.List4->count());
+        EXPECT_EQ(chooser->count(), form.project().List4->count());
         EXPECT_EQ(chooser->currentText(), "www.b.example");
     }
 
@@ -249,15 +258,15 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
 TEST_F(MainWindow, TheWebTabBrowsesWithoutTheNetwork)
 {
     Form1 form{*p.ctx};
-    ASSERT_NE(form.WebBrowser1, nullptr);
+    ASSERT_NE(form.web->WebBrowser1, nullptr);
 
     // Back with no history does nothing and says nothing.
-    form.cmdBack_Click();
-    form.cmdForward_Click();
-    form.cmdRefresh_Click();
-    form.cmdWebStop_Click();
+    form.web->cmdBack_Click();
+    form.web->cmdForward_Click();
+    form.web->cmdRefresh_Click();
+    form.web->cmdWebStop_Click();
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());
-    EXPECT_EQ(form.txtURL->text(), "");
+    EXPECT_EQ(form.web->txtURL->text(), "");
 
     // A local page shows; the address box follows the browser.
     const QString page = p.path("page.html");
@@ -265,32 +274,32 @@ TEST_F(MainWindow, TheWebTabBrowsesWithoutTheNetwork)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("<html><body><p>Local page</p></body></html>");
     f.close();
-    form.txtURL->setText(page);
-    form.txtURL_KeyPress(13);
-    EXPECT_EQ(form.WebBrowser1->locationURL(), page);
+    form.web->txtURL->setText(page);
+    form.web->txtURL_KeyPress(13);
+    EXPECT_EQ(form.web->WebBrowser1->locationURL(), page);
 
-    form.txtURL->setText("www.second.example");
-    form.cmdGo_Click();
-    EXPECT_EQ(form.WebBrowser1->locationURL(), "www.second.example");  // passed on unchanged
-    form.cmdBack_Click();
-    EXPECT_EQ(form.txtURL->text(), page);
-    form.cmdForward_Click();
-    EXPECT_EQ(form.txtURL->text(), "www.second.example");
-    form.txtURL_KeyPress('a');  // other keys do nothing
-    EXPECT_EQ(form.WebBrowser1->locationURL(), "www.second.example");
+    form.web->txtURL->setText("www.second.example");
+    form.web->cmdGo_Click();
+    EXPECT_EQ(form.web->WebBrowser1->locationURL(), "www.second.example");  // passed on unchanged
+    form.web->cmdBack_Click();
+    EXPECT_EQ(form.web->txtURL->text(), page);
+    form.web->cmdForward_Click();
+    EXPECT_EQ(form.web->txtURL->text(), "www.second.example");
+    form.web->txtURL_KeyPress('a');  // other keys do nothing
+    EXPECT_EQ(form.web->WebBrowser1->locationURL(), "www.second.example");
     EXPECT_TRUE(p.shell->opened.isEmpty());
 }
 
 TEST_F(MainWindow, BrowsingAResultSelectsTheWebTab)
 {
     Form1 form{*p.ctx};
-    form.List3->add("www.main.example", {"partner.example", "Direct Link", "001", "partner.example/links.html"});
-    form.List3->setSelectedRow(1);
-    form.mnuPopup2Item_Click(2);
+    form.project().List3->add("www.main.example", {"partner.example", "Direct Link", "001", "partner.example/links.html"});
+    form.project().List3->setSelectedRow(1);
+    form.results->mnuPopup2Item_Click(2);
     EXPECT_EQ(form.TabStrip1->selectedIndex(), 2);
     expectTabShowing(form, 2);
-    EXPECT_EQ(form.txtURL->text(), "http://partner.example/links.html");
-    EXPECT_TRUE(form.WebBrowser1->silent());
+    EXPECT_EQ(form.web->txtURL->text(), "http://partner.example/links.html");
+    EXPECT_TRUE(form.web->WebBrowser1->silent());
     EXPECT_TRUE(p.shell->opened.isEmpty());
 }
 
@@ -306,17 +315,17 @@ TEST_F(MainWindow, StatisticsShowEveryCounterAsPlainDigits)
     p.ctx->lHistEmailFound = 42;
     p.ctx->lLinkingSitesScanned = 5;
     p.ctx->lMainSitesScanned = 2;
-    form.StatsD();
+    form.statistics->StatsD();
     const QStringList expected = {"1234567", "0", "-12", "9876543210", "42", "5", "2"};
     for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(form.lblStats[i]->text(), expected[i]) << i;
+        EXPECT_EQ(form.statistics->lblStats[i]->text(), expected[i]) << i;
 
     // Counting redraws the panel: the run's and the lifetime rows apart.
     addStat(*p.ctx, 0);
-    EXPECT_EQ(form.lblStats[0]->text(), "1234568");
-    EXPECT_EQ(form.lblStats[3]->text(), "9876543211");
+    EXPECT_EQ(form.statistics->lblStats[0]->text(), "1234568");
+    EXPECT_EQ(form.statistics->lblStats[3]->text(), "9876543211");
     addStat(*p.ctx, 3);
-    EXPECT_EQ(form.lblStats[6]->text(), "3");
+    EXPECT_EQ(form.statistics->lblStats[6]->text(), "3");
 }
 
 TEST_F(MainWindow, StartUpShowsTheStoredLifetimeTotals)
@@ -325,9 +334,9 @@ TEST_F(MainWindow, StartUpShowsTheStoredLifetimeTotals)
     p.ctx->settings().set("lHistEmailFound", "31");
     Form1 form{*p.ctx};
     form.Form_Load();
-    EXPECT_EQ(form.lblStats[3]->text(), "777");
-    EXPECT_EQ(form.lblStats[4]->text(), "31");
-    EXPECT_EQ(form.lblStats[0]->text(), "0");
+    EXPECT_EQ(form.statistics->lblStats[3]->text(), "777");
+    EXPECT_EQ(form.statistics->lblStats[4]->text(), "31");
+    EXPECT_EQ(form.statistics->lblStats[0]->text(), "0");
 }
 
 // ---- Layout in the window ----
@@ -337,18 +346,18 @@ TEST_F(MainWindow, TheLoadStepLaysTheWindowOutAndSetsTheColumnsOnce)
     Form1 form{*p.ctx};
     form.Form_Load();
     EXPECT_TRUE(form.bSized);
-    const int listWidth = form.List3View->width();
+    const int listWidth = form.results->List3View->width();
     int sum = 0;
     for (int c = 0; c < 5; ++c)
-        sum += form.List3View->columnWidth(c);
+        sum += form.results->List3View->columnWidth(c);
     EXPECT_GT(sum, listWidth);  // the results scroll sideways
 
     // The user's width survives later resizes.
-    form.List3View->setColumnWidth(2, 333);
+    form.results->List3View->setColumnWidth(2, 333);
     form.resize(form.width() + 200, form.height() + 100);
     form.Form_Resize();
-    EXPECT_EQ(form.List3View->columnWidth(2), 333);
-    EXPECT_GT(form.List3View->width(), listWidth);
+    EXPECT_EQ(form.results->List3View->columnWidth(2), 333);
+    EXPECT_GT(form.results->List3View->width(), listWidth);
 
     // The status bar lies at the foot with the progress bar over its last
     // panel.
@@ -365,7 +374,7 @@ TEST_F(MainWindow, ShrinkingToNothingAndBackRestoresTheArrangement)
     form.Form_Load();
     addMainSite(form, "www.a.example");
     const QList<QWidget *> watched = {form.Frame1,        form.Frame2,   form.Frame6,         form.innerFrame2,
-                                      form.List3View,     form.lstErrView, form.List1View(1), form.TabStrip1,
+                                      form.results->List3View,     form.results->lstErrView, form.List1View(1), form.TabStrip1,
                                       form.txtHTML2,      form.lstMultiView, form.pb1,        form.cmdWebsite};
     QList<QRect> before;
     for (QWidget *w : watched)
@@ -391,16 +400,16 @@ TEST_F(MainWindow, ListsOfNewMainSitesTakeTheTemplatesPlace)
     for (const char *site : {"www.a.example", "www.b.example", "www.c.example"})
         addMainSite(form, site);
     const QRect templ = form.List1View(0)->geometry();
-    for (int i = 1; i < form.List1Count(); ++i)
+    for (int i = 1; i < form.project().List1Count(); ++i)
         EXPECT_EQ(form.List1View(i)->geometry(), templ) << i;
 
     form.resize(form.width() + 300, form.height() + 150);
     form.Form_Resize();
     const QRect wider = form.List1View(0)->geometry();
     EXPECT_GT(wider.width(), templ.width());
-    for (int i = 1; i < form.List1Count(); ++i)
+    for (int i = 1; i < form.project().List1Count(); ++i)
         EXPECT_EQ(form.List1View(i)->geometry(), wider) << i;
-    EXPECT_EQ(form.layoutGeometry().List1.size(), size_t(form.List1Count()));
+    EXPECT_EQ(form.layoutGeometry().List1.size(), size_t(form.project().List1Count()));
 }
 
 // ---- Shut-down ----
@@ -409,7 +418,7 @@ TEST_F(MainWindow, ClosingASavedProjectAsksNothing)
 {
     Form1 form{*p.ctx};
     form.Form_Load();
-    p.ctx->bProjectSaved = true;
+    form.project().bProjectSaved = true;
     form.mnuFileItem_Click(4);
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());
     EXPECT_EQ(ended, 1);
@@ -457,7 +466,7 @@ TEST_F(MainWindow, AnsweringYesSavesAndEndsEvenWhenTheSaveIsCancelled)
         p.dialogs->fileAnswers.push_back(file);
         form.close();
         EXPECT_TRUE(QFile::exists(file));
-        EXPECT_TRUE(p.ctx->bProjectSaved);
+        EXPECT_TRUE(form.project().bProjectSaved);
         EXPECT_EQ(ended, 2);
     }
 }
@@ -467,15 +476,15 @@ TEST_F(MainWindow, ClosingDuringAScanStopsItAndClosesTheSockets)
     Form1 form{*p.ctx};
     form.Form_Load();
     p.ctx->bScanning = true;
-    p.ctx->bProjectSaved = false;
+    form.project().bProjectSaved = false;
     p.dialogs->answers.push_back(platform::vbNo);
     // The scan's socket is busy connecting to a port nobody listens on.
-    form.wscVersion[0]->Connect(QStringLiteral("127.0.0.1"), 9);
-    form.timTimeout[0]->start();
+    form.scanner().wscVersion[0]->Connect(QStringLiteral("127.0.0.1"), 9);
+    form.scanner().timTimeout[0]->start();
     form.close();
     EXPECT_FALSE(p.ctx->bScanning);
-    EXPECT_EQ(form.wscVersion[0]->state(), platform::Socket::State::Closed);
-    EXPECT_FALSE(form.timTimeout[0]->isActive());
+    EXPECT_EQ(form.scanner().wscVersion[0]->state(), platform::Socket::State::Closed);
+    EXPECT_FALSE(form.scanner().timTimeout[0]->isActive());
     EXPECT_EQ(p.dialogs->boxes.size(), 1);
     EXPECT_EQ(ended, 1);
 }
@@ -533,6 +542,42 @@ TEST_F(MainWindow, WhileTheWebsiteOpenerShowsTheProgramWaitsForIt)
     EXPECT_TRUE(opener.isVisible());
     EXPECT_FALSE(editor.isVisible());
     EXPECT_EQ(ended, 0);
+}
+
+TEST_F(MainWindow, TheScanButtonsSteerTheScannerAndTheWindowShowsIt)
+{
+    testsupport::TestHttpServer server;
+    testsupport::TestHttpServer::Response silent;
+    silent.mode = testsupport::TestHttpServer::Response::Mode::Silent;
+    server.setDefault(silent);
+    p.ctx->fetchOptions.connectOverride.insert("partner.example", server.port());
+    p.ctx->settings().set("chkAudioNext", "0");
+    Form1 form{*p.ctx};
+    form.Form_Load();
+    addMainSite(form, "main.example");
+    form.project().addLinkingSite(1, {"partner.example/", "1", {}, {}, {}});
+
+    form.Command1->click();
+    ASSERT_TRUE(p.ctx->bScanning);
+    EXPECT_FALSE(form.Command1->isEnabled());
+    EXPECT_TRUE(form.cmdStop->isEnabled());
+    EXPECT_TRUE(form.cmdSkip->isEnabled());
+    EXPECT_FALSE(form.Frame1->isEnabled());
+    EXPECT_FALSE(form.cmdOpen->isEnabled());
+    ASSERT_TRUE(testsupport::waitUntil([&] { return server.requestCount() >= 1; }));
+    EXPECT_EQ(form.panelText(1).left(13), "Downloading: ");
+    EXPECT_EQ(form.panelText(3), "Searching partner.example/");
+
+    form.cmdStop->click();
+    EXPECT_FALSE(p.ctx->bScanning);
+    EXPECT_TRUE(form.Command1->isEnabled());
+    EXPECT_FALSE(form.cmdStop->isEnabled());
+    EXPECT_TRUE(form.Frame1->isEnabled());
+    EXPECT_TRUE(form.cmdOpen->isEnabled());
+    EXPECT_EQ(form.panelText(1), "Stopped");
+    EXPECT_EQ(form.pb1->value(), 100);
+    // Stop builds the report and shows it.
+    EXPECT_EQ(form.report->WebBrowser2->locationURL(), p.path("tempreport.html"));
 }
 
 TEST_F(MainWindow, OptionsAndWebsiteButtonsWaitForTheirWindows)

@@ -10,6 +10,13 @@
 #include "shell/skin.h"
 #include "shell/splash.h"
 #include "support/testprogram.h"
+#include "shell/form1.h"
+#include "shell/reportpanel.h"
+#include "shell/resultspanel.h"
+#include "shell/statistics.h"
+#include "shell/webpanel.h"
+#include "platform/reportview.h"
+#include "scanner/scanner.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;

@@ -15,6 +15,13 @@
 #include "shell/skin.h"
 #include "shell/splash.h"
 #include "support/testprogram.h"
+#include "shell/form1.h"
+#include "shell/reportpanel.h"
+#include "shell/resultspanel.h"
+#include "shell/statistics.h"
+#include "shell/webpanel.h"
+#include "platform/reportview.h"
+#include "scanner/scanner.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
@@ -44,9 +51,9 @@ TEST_F(Startup, EmptySettingsGiveEveryDefault)
 {
     p.ctx->lPagesScanned = 7;
     p.ctx->lLinksFound = 3;
-    p.ctx->bProjectSaved = false;
     p.ctx->bScanning = true;
     Form1 form{*p.ctx};
+    form.project().bProjectSaved = false;
     form.Form_Load();
 
     EXPECT_TRUE(form.optScript[0]->isChecked());
@@ -66,7 +73,7 @@ TEST_F(Startup, EmptySettingsGiveEveryDefault)
     EXPECT_EQ(form.txtHTML2->toPlainText(), kHtml2);
     EXPECT_EQ(form.txtHTML3->toPlainText(), kHtml3);
     EXPECT_EQ(form.cmbLastSearch->currentIndex(), 0);
-    EXPECT_EQ(form.lPageLimit, 500);
+    EXPECT_EQ(form.scanner().lPageLimit, 500);
     EXPECT_EQ(p.ctx->lHistEmailFound, 0);
     EXPECT_EQ(p.ctx->lHistWebScanned, 0);
     EXPECT_EQ(p.ctx->lPagesScanned, 0);
@@ -75,14 +82,14 @@ TEST_F(Startup, EmptySettingsGiveEveryDefault)
     EXPECT_TRUE(form.mnuSkipItem[0]->isChecked());
     EXPECT_TRUE(form.bSized);  // the layout ran last and set the column widths
 
-    EXPECT_EQ(form.List1(0)->columnHeaders(),
+    EXPECT_EQ(form.project().List1(0)->columnHeaders(),
               QStringList({"Website", "#", "HTML Link", "HTML Name", "Description"}));
-    EXPECT_EQ(form.lstErr->columnHeaders(), QStringList({"Error", "URL"}));
-    EXPECT_EQ(form.List3->columnHeaders(), QStringList({"Main", "Linking", "Status", "No.", "Link URL"}));
+    EXPECT_EQ(form.project().lstErr->columnHeaders(), QStringList({"Error", "URL"}));
+    EXPECT_EQ(form.project().List3->columnHeaders(), QStringList({"Main", "Linking", "Status", "No.", "Link URL"}));
 
     EXPECT_EQ(form.windowTitle(), "Tarnwick by Brindlecote");
     EXPECT_EQ(form.cmdWebsite->text(), "Visit " + p.ctx->strWebsiteURL);
-    EXPECT_TRUE(p.ctx->bProjectSaved);
+    EXPECT_TRUE(form.project().bProjectSaved);
     EXPECT_FALSE(p.ctx->bScanning);
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());  // no last project, nothing to say
 
@@ -137,7 +144,7 @@ TEST_F(Startup, StoredValuesComeBackAndSetTheDependentControls)
     EXPECT_EQ(form.txtHTML1->toPlainText(), "<html>\n<body>");
     EXPECT_EQ(form.txtHTML2->toPlainText(), "");
     EXPECT_EQ(form.txtHTML3->toPlainText(), "</body></html>");
-    EXPECT_EQ(form.lPageLimit, 500000);
+    EXPECT_EQ(form.scanner().lPageLimit, 500000);
     EXPECT_EQ(form.cmbLastSearch->currentIndex(), 1);
     EXPECT_EQ(p.ctx->lHistEmailFound, 1234567);
     EXPECT_EQ(p.ctx->lHistWebScanned, 9876543210LL);
@@ -155,19 +162,19 @@ TEST_F(Startup, EveryPageLimitIndexAndTheOnesOutsideTheList)
     for (int i = 0; i < 13; ++i) {
         store("cmbAdvance", QString::number(i));
         form.loadSettings();
-        EXPECT_EQ(form.lPageLimit, limits[i]) << i;
+        EXPECT_EQ(form.scanner().lPageLimit, limits[i]) << i;
     }
     // Outside 0..12 the limit in force stays.
     for (const char *bad : {"13", "-1", "99999"}) {
-        form.lPageLimit = 50;
+        form.scanner().lPageLimit = 50;
         store("cmbAdvance", bad);
         form.loadSettings();
-        EXPECT_EQ(form.lPageLimit, 50) << bad;
+        EXPECT_EQ(form.scanner().lPageLimit, 50) << bad;
     }
     // Not a number: the default index, 500 pages.
     store("cmbAdvance", "four");
     form.loadSettings();
-    EXPECT_EQ(form.lPageLimit, 500);
+    EXPECT_EQ(form.scanner().lPageLimit, 500);
 }
 
 TEST_F(Startup, CorruptStoredValuesGiveTheirDefaults)
@@ -189,7 +196,7 @@ TEST_F(Startup, CorruptStoredValuesGiveTheirDefaults)
     EXPECT_EQ(form.Combo2->currentIndex(), 0);
     EXPECT_TRUE(form.chkNewWin->isChecked());
     EXPECT_FALSE(form.chkBullet->isChecked());
-    EXPECT_EQ(form.lPageLimit, 500);
+    EXPECT_EQ(form.scanner().lPageLimit, 500);
     EXPECT_EQ(form.cmbLastSearch->currentIndex(), 0);
     EXPECT_EQ(p.ctx->lHistEmailFound, 0);
     EXPECT_EQ(p.ctx->lHistWebScanned, 0);
@@ -210,7 +217,7 @@ TEST_F(Startup, BlanksAroundANumberAreAccepted)
     Form1 form{*p.ctx};
     form.loadSettings();
     EXPECT_EQ(form.Combo2->currentIndex(), 4);
-    EXPECT_EQ(form.lPageLimit, 1);
+    EXPECT_EQ(form.scanner().lPageLimit, 1);
 }
 
 TEST_F(Startup, OptionHandlersStoreAtOnce)
@@ -257,12 +264,12 @@ TEST_F(Startup, LoadStepsRunInOrder)
     form.onLoadStep = [&](int n) {
         steps << n;
         if (n == 5)
-            headerAtStep5 = form.List3->columnHeaders().value(2);
+            headerAtStep5 = form.project().List3->columnHeaders().value(2);
         if (n == 6)
             titleAtStep6 = form.windowTitle();
     };
     QStringList navigated;
-    form.webTab.navigate = [&](const QString &url) {
+    form.results->webTab.navigate = [&](const QString &url) {
         navigated << url;
         EXPECT_EQ(steps.last(), 13);
         EXPECT_EQ(p.ctx->settings().get("showHelp"), "0");  // the help step came first
@@ -311,7 +318,7 @@ TEST_F(Startup, AFailingStartPageDoesNotStopTheStart)
     Form1 form{*p.ctx};
     bool laidOut = false;
     form.onLoadStep = [&](int n) { laidOut = laidOut || n == 15; };
-    form.webTab.navigate = [](const QString &) { throw std::runtime_error("no network"); };
+    form.results->webTab.navigate = [](const QString &) { throw std::runtime_error("no network"); };
     EXPECT_NO_THROW(form.Form_Load());
     EXPECT_TRUE(laidOut);
 }
@@ -324,7 +331,7 @@ TEST_F(Startup, AMissingLastProjectNeverStopsTheStart)
     form.onLoadStep = [&](int n) { laidOut = laidOut || n == 15; };
     EXPECT_NO_THROW(form.Form_Load());
     EXPECT_TRUE(laidOut);
-    EXPECT_EQ(form.List4->count(), 0);
+    EXPECT_EQ(form.project().List4->count(), 0);
 }
 
 TEST_F(Startup, LabelsOfTheContainersAreSkinnedOthersStayPlain)
@@ -335,7 +342,7 @@ TEST_F(Startup, LabelsOfTheContainersAreSkinnedOthersStayPlain)
     form.Form_Load();
     EXPECT_TRUE(isSkinnedLabel(form.lblblah));
     EXPECT_TRUE(isSkinnedLabel(form.Label2));
-    EXPECT_TRUE(isSkinnedLabel(form.lblErr));
+    EXPECT_TRUE(isSkinnedLabel(form.results->lblErr));
     EXPECT_FALSE(isSkinnedLabel(outside));
     EXPECT_FALSE(form.styleSheet().isEmpty());  // the skin was applied
 
@@ -366,14 +373,14 @@ TEST_F(Startup, TheWindowGetsTheProgramIcon)
 
 TEST_F(Startup, PerSiteCountersStartAtZero)
 {
-    p.ctx->lSiteLinksFound = 4;
-    p.ctx->lSitePagesScanned = 5;
-    p.ctx->lSitePagesFound = 6;
     Form1 form{*p.ctx};
+    form.scanner().lSiteLinksFound = 4;
+    form.scanner().lSitePagesScanned = 5;
+    form.scanner().lSitePagesFound = 6;
     form.Form_Load();
-    EXPECT_EQ(p.ctx->lSiteLinksFound, 0);
-    EXPECT_EQ(p.ctx->lSitePagesScanned, 0);
-    EXPECT_EQ(p.ctx->lSitePagesFound, 0);
+    EXPECT_EQ(form.scanner().lSiteLinksFound, 0);
+    EXPECT_EQ(form.scanner().lSitePagesScanned, 0);
+    EXPECT_EQ(form.scanner().lSitePagesFound, 0);
 }
 
 } // namespace

@@ -13,6 +13,13 @@
 #include <sys/resource.h>
 
 #include "support/testprogram.h"
+#include "shell/form1.h"
+#include "shell/reportpanel.h"
+#include "shell/resultspanel.h"
+#include "shell/statistics.h"
+#include "shell/webpanel.h"
+#include "platform/reportview.h"
+#include "scanner/scanner.h"
 #include "workspace/project.h"
 #include "workspace/projectfile.h"
 #include "support/files.h"
@@ -61,7 +68,7 @@ protected:
         form.Text1->setText(text);
         form.cmdAdd_Click();
         if (!description.isEmpty())
-            form.List1(c.iCurrentMain)->setSubItem(form.itmX, 4, description);
+            form.project().List1(form.project().iCurrentMain)->setSubItem(form.project().itmX, 4, description);
     }
     QString setting(const QString &key) { return c.settings().get(key); }
 
@@ -75,53 +82,53 @@ protected:
         addLinking("b1.example");
         addMain("gamma.example");
         addLinking("g1.example");
-        form.lstRules->add("Global", {"Global", "ExcludeString", "logout"});
-        form.lstRules->add("alpha.example", {"Global", "LimitDirectory", "links"});
-        form.lstRules->add("http://www.beta.example/", {"Global", "ExcludeRoot", "beta-root"});
-        form.lstRules->add("http://www.beta.example/", {"b1.example", "LimitString", "partners"});
-        form.lstRules->add("gamma.example", {"g1.example", "ExcludeDirectory", "cgi-bin"});
-        form.List3->add("beta.example/", {"b1.example", "Direct Link", "001", "b1.example/links"}, 2);
-        form.List3->add("alpha.example", {"a1.example", "None Found (Timeout)", "000", "a1.example"}, 1);
+        form.project().lstRules->add("Global", {"Global", "ExcludeString", "logout"});
+        form.project().lstRules->add("alpha.example", {"Global", "LimitDirectory", "links"});
+        form.project().lstRules->add("http://www.beta.example/", {"Global", "ExcludeRoot", "beta-root"});
+        form.project().lstRules->add("http://www.beta.example/", {"b1.example", "LimitString", "partners"});
+        form.project().lstRules->add("gamma.example", {"g1.example", "ExcludeDirectory", "cgi-bin"});
+        form.project().List3->add("beta.example/", {"b1.example", "Direct Link", "001", "b1.example/links"}, 2);
+        form.project().List3->add("alpha.example", {"a1.example", "None Found (Timeout)", "000", "a1.example"}, 1);
         form.txtHTML1->setPlainText("<html>\n<body>");
         form.txtHTML2->setPlainText("");
         form.txtHTML3->setPlainText("</body>\n</html>");
         form.txtPost->setText("http://mine.example/post.php");
-        form.lstMulti->add("http://www.beta.example/", {"http://mine.example/beta.php"});
+        form.project().lstMulti->add("http://www.beta.example/", {"http://mine.example/beta.php"});
     }
 
     void tick(int times)
     {
         for (int i = 0; i < times; ++i)
-            form.Timer1_Timer();
+            form.project().Timer1_Timer();
     }
 };
 
 TEST_F(ProjectCommands, SaveThenOpenGivesBackTheSameProject)
 {
     buildThreeSites();
-    const ProjectData before = projectDataOf(form);
+    const ProjectData before = form.project().data();
     const QString path = p.path("Project Files/three.prj");
     QDir().mkpath(p.path("Project Files"));
-    c.bProjectSaved = false;
-    ASSERT_TRUE(form.saveProject(path));
-    EXPECT_TRUE(c.bProjectSaved);
+    form.project().bProjectSaved = false;
+    ASSERT_TRUE(form.project().saveProject(path));
+    EXPECT_TRUE(form.project().bProjectSaved);
     EXPECT_EQ(setting("LastProject"), path);
-    EXPECT_EQ(form.strProjectFile, path);
+    EXPECT_EQ(form.project().strProjectFile, path);
 
     form.cmdNew_Click();
-    EXPECT_TRUE(form.strProjectFile.isEmpty());
-    c.bProjectSaved = false;
-    ASSERT_TRUE(form.openProject(path, true));
-    EXPECT_EQ(projectDataOf(form), before);
-    EXPECT_TRUE(c.bProjectSaved);
-    EXPECT_TRUE(c.bJustLoaded);
-    EXPECT_EQ(form.strProjectFile, path);
-    EXPECT_EQ(form.List4->listIndex(), 0);
-    EXPECT_EQ(c.iCurrentMain, 1);
+    EXPECT_TRUE(form.project().strProjectFile.isEmpty());
+    form.project().bProjectSaved = false;
+    ASSERT_TRUE(form.openProject(path));
+    EXPECT_EQ(form.project().data(), before);
+    EXPECT_TRUE(form.project().bProjectSaved);
+    EXPECT_TRUE(form.project().bJustLoaded);
+    EXPECT_EQ(form.project().strProjectFile, path);
+    EXPECT_EQ(form.project().List4->listIndex(), 0);
+    EXPECT_EQ(form.project().iCurrentMain, 1);
     EXPECT_FALSE(form.List1View(1)->isHidden());
     EXPECT_TRUE(form.List1View(2)->isHidden());
-    EXPECT_EQ(form.List3->smallIcon(1), 2);
-    EXPECT_EQ(form.WebBrowser2->locationURL(), "about:blank");  // no saved report yet
+    EXPECT_EQ(form.project().List3->smallIcon(1), 2);
+    EXPECT_EQ(form.report->WebBrowser2->locationURL(), "about:blank");  // no saved report yet
     // The blocks also reach the settings store through their change handlers.
     EXPECT_EQ(setting("txtHTML3"), "</body>\n</html>");
 }
@@ -132,8 +139,8 @@ TEST_F(ProjectCommands, OpeningShowsTheProjectsSavedReport)
     writeBytes(project, "shop.example\r\nHTML01:\r\nHTML02:\r\nHTML03:\r\n\r\n");
     const QString copy = p.path("Project Files/shop.html");
     writeBytes(copy, "<html>saved</html>\r\n");
-    ASSERT_TRUE(form.openProject(project, true));
-    EXPECT_EQ(form.WebBrowser2->locationURL(), copy);
+    ASSERT_TRUE(form.openProject(project));
+    EXPECT_EQ(form.report->WebBrowser2->locationURL(), copy);
 }
 
 TEST_F(ProjectCommands, DamagedFileKeepsWhatIsReadableAndSelectsTheFirstMainSite)
@@ -146,16 +153,16 @@ TEST_F(ProjectCommands, DamagedFileKeepsWhatIsReadableAndSelectsTheFirstMainSite
                      "b.example|1|||\r\n"
                      "RULE:too|short\r\n"
                      "POSTSINGLE:http://post.example/\r\n");
-    ASSERT_TRUE(form.openProject(path, true));
-    ASSERT_EQ(form.List4->count(), 2);
-    EXPECT_EQ(form.List1(1)->text(1), "no-separator.example");
-    EXPECT_EQ(form.List1(1)->subItem(1, 1), "1");
-    EXPECT_EQ(form.List1(2)->count(), 1);
-    EXPECT_EQ(form.List3->count(), 0);
-    EXPECT_EQ(form.lstRules->count(), 0);
+    ASSERT_TRUE(form.openProject(path));
+    ASSERT_EQ(form.project().List4->count(), 2);
+    EXPECT_EQ(form.project().List1(1)->text(1), "no-separator.example");
+    EXPECT_EQ(form.project().List1(1)->subItem(1, 1), "1");
+    EXPECT_EQ(form.project().List1(2)->count(), 1);
+    EXPECT_EQ(form.project().List3->count(), 0);
+    EXPECT_EQ(form.project().lstRules->count(), 0);
     EXPECT_EQ(form.txtPost->text(), "http://post.example/");
-    EXPECT_EQ(form.List4->listIndex(), 0);
-    EXPECT_EQ(form.WebBrowser2->locationURL(), "about:blank");
+    EXPECT_EQ(form.project().List4->listIndex(), 0);
+    EXPECT_EQ(form.report->WebBrowser2->locationURL(), "about:blank");
 }
 
 TEST_F(ProjectCommands, AFileThatCannotBeReadLeavesTheProjectAndIsStillTheLastProject)
@@ -163,11 +170,11 @@ TEST_F(ProjectCommands, AFileThatCannotBeReadLeavesTheProjectAndIsStillTheLastPr
     addMain("kept.example");
     addLinking("partner.example");
     const QString missing = p.path("gone.prj");
-    EXPECT_FALSE(form.openProject(missing, true));
+    EXPECT_FALSE(form.openProject(missing));
     EXPECT_EQ(setting("LastProject"), missing);
-    EXPECT_EQ(form.List4->count(), 1);
-    EXPECT_EQ(form.List1(1)->count(), 1);
-    EXPECT_TRUE(form.strProjectFile.isEmpty());
+    EXPECT_EQ(form.project().List4->count(), 1);
+    EXPECT_EQ(form.project().List1(1)->count(), 1);
+    EXPECT_TRUE(form.project().strProjectFile.isEmpty());
 
     p.dialogs->fileAnswers.push_back(missing);
     form.cmdOpen_Click();
@@ -177,7 +184,7 @@ TEST_F(ProjectCommands, AFileThatCannotBeReadLeavesTheProjectAndIsStillTheLastPr
     EXPECT_TRUE(QFileInfo(p.path("Project Files")).isDir());
     ASSERT_EQ(p.dialogs->boxes.size(), 1);
     EXPECT_TRUE(p.dialogs->lastText().contains("could not be opened"));
-    EXPECT_EQ(form.List4->count(), 1);
+    EXPECT_EQ(form.project().List4->count(), 1);
 }
 
 TEST_F(ProjectCommands, SaveProposesANameFromTheFirstMainSite)
@@ -193,7 +200,7 @@ TEST_F(ProjectCommands, SaveProposesANameFromTheFirstMainSite)
     EXPECT_EQ(p.dialogs->fileRequests[1].initDir, p.path("Project Files"));
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());
     EXPECT_TRUE(readBytes(chosen).startsWith("http://www.shop.example/catalogue/\r\n"));
-    EXPECT_TRUE(c.bProjectSaved);
+    EXPECT_TRUE(form.project().bProjectSaved);
     EXPECT_EQ(setting("LastProject"), chosen);
 }
 
@@ -208,9 +215,9 @@ TEST_F(ProjectCommands, FailedSaveSaysWhyOffersTheDialogOnceMoreAndMarksNothing)
     EXPECT_EQ(p.dialogs->fileRequests[1].fileName, "unnamed.prj");
     ASSERT_EQ(p.dialogs->boxes.size(), 2);  // one per failure, then it gives up
     EXPECT_TRUE(p.dialogs->boxes[0].text.contains("could not be saved"));
-    EXPECT_FALSE(c.bProjectSaved);
+    EXPECT_FALSE(form.project().bProjectSaved);
     EXPECT_EQ(setting("LastProject"), "/earlier.prj");
-    EXPECT_TRUE(form.strProjectFile.isEmpty());
+    EXPECT_TRUE(form.project().strProjectFile.isEmpty());
 }
 
 TEST_F(ProjectCommands, SaveThatFailsMidWriteLeavesTheOldFileByteIdentical)
@@ -218,20 +225,20 @@ TEST_F(ProjectCommands, SaveThatFailsMidWriteLeavesTheOldFileByteIdentical)
     buildThreeSites();
     const QString path = p.path("Project Files/kept.prj");
     QDir().mkpath(p.path("Project Files"));
-    ASSERT_TRUE(form.saveProject(path));
+    ASSERT_TRUE(form.project().saveProject(path));
     const QByteArray old = readBytes(path);
     form.txtHTML1->setPlainText(QString(8192, QLatin1Char('x')));
-    c.bProjectSaved = false;
+    form.project().bProjectSaved = false;
     c.settings().set("LastProject", "/other.prj");
     QString error;
     {
         FileSizeLimit limit(256);
-        EXPECT_FALSE(form.saveProject(path, &error));
+        EXPECT_FALSE(form.project().saveProject(path, &error));
     }
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(readBytes(path), old);
     EXPECT_EQ(QDir(p.path("Project Files")).entryList(QDir::Files), QStringList{"kept.prj"});  // no leftovers
-    EXPECT_FALSE(c.bProjectSaved);
+    EXPECT_FALSE(form.project().bProjectSaved);
     EXPECT_EQ(setting("LastProject"), "/other.prj");
 }
 
@@ -239,34 +246,34 @@ TEST_F(ProjectCommands, DeletingTheSecondOfThreeMainSitesRebuildsTheProject)
 {
     buildThreeSites();
     c.settings().set("LastProject", p.path("Project Files/three.prj"));
-    form.strProjectFile = p.path("Project Files/three.prj");
-    form.List4->setListIndex(1);
-    form.List2->addItem("queued.example/page");
-    c.bProjectSaved = true;
+    form.project().strProjectFile = p.path("Project Files/three.prj");
+    form.project().List4->setListIndex(1);
+    form.project().List2->addItem("queued.example/page");
+    form.project().bProjectSaved = true;
 
     form.cmdDelete->click();
 
-    ASSERT_EQ(form.List4->count(), 2);
-    EXPECT_EQ(form.List4->item(0), "alpha.example");
-    EXPECT_EQ(form.List4->item(1), "gamma.example");
-    EXPECT_EQ(form.List1Count(), 3);
-    ASSERT_EQ(form.List1(1)->count(), 2);
-    EXPECT_EQ(form.List1(1)->subItem(1, 4), "first of alpha");
-    ASSERT_EQ(form.List1(2)->count(), 1);
-    EXPECT_EQ(form.List1(2)->text(1), "g1.example");
-    ASSERT_EQ(form.lstRules->count(), 3);
-    EXPECT_EQ(form.lstRules->text(1), "Global");
-    EXPECT_EQ(form.lstRules->text(2), "alpha.example");
-    EXPECT_EQ(form.lstRules->text(3), "gamma.example");
-    EXPECT_EQ(form.List3->count(), 2);    // results naming it stay
-    EXPECT_EQ(form.lstMulti->count(), 1);
-    EXPECT_EQ(form.List2->count(), 0);
-    EXPECT_EQ(form.List4->listIndex(), 0);
-    EXPECT_EQ(c.iCurrentMain, 1);
-    EXPECT_FALSE(c.bProjectSaved);
-    EXPECT_TRUE(c.bJustLoaded);
+    ASSERT_EQ(form.project().List4->count(), 2);
+    EXPECT_EQ(form.project().List4->item(0), "alpha.example");
+    EXPECT_EQ(form.project().List4->item(1), "gamma.example");
+    EXPECT_EQ(form.project().List1Count(), 3);
+    ASSERT_EQ(form.project().List1(1)->count(), 2);
+    EXPECT_EQ(form.project().List1(1)->subItem(1, 4), "first of alpha");
+    ASSERT_EQ(form.project().List1(2)->count(), 1);
+    EXPECT_EQ(form.project().List1(2)->text(1), "g1.example");
+    ASSERT_EQ(form.project().lstRules->count(), 3);
+    EXPECT_EQ(form.project().lstRules->text(1), "Global");
+    EXPECT_EQ(form.project().lstRules->text(2), "alpha.example");
+    EXPECT_EQ(form.project().lstRules->text(3), "gamma.example");
+    EXPECT_EQ(form.project().List3->count(), 2);    // results naming it stay
+    EXPECT_EQ(form.project().lstMulti->count(), 1);
+    EXPECT_EQ(form.project().List2->count(), 0);
+    EXPECT_EQ(form.project().List4->listIndex(), 0);
+    EXPECT_EQ(form.project().iCurrentMain, 1);
+    EXPECT_FALSE(form.project().bProjectSaved);
+    EXPECT_TRUE(form.project().bJustLoaded);
     EXPECT_EQ(setting("LastProject"), p.path("Project Files/three.prj"));
-    EXPECT_EQ(form.strProjectFile, p.path("Project Files/three.prj"));
+    EXPECT_EQ(form.project().strProjectFile, p.path("Project Files/three.prj"));
     EXPECT_TRUE(readBytes(p.path("quicksave.qsv")).startsWith("alpha.example\r\na1.example|1|||first of alpha\r\n"
                                                                "a2.example|1|||\r\nNEXTSITE:gamma.example\r\n"));
     EXPECT_TRUE(QFileInfo::exists(p.path("tempreport.html")));  // the report was rebuilt
@@ -276,47 +283,47 @@ TEST_F(ProjectCommands, DeletingTheSecondOfThreeMainSitesRebuildsTheProject)
 TEST_F(ProjectCommands, DeletingTheFirstMainSiteWritesNoNextSiteTagFirst)
 {
     buildThreeSites();
-    form.List4->setListIndex(0);
+    form.project().List4->setListIndex(0);
     form.cmdDelete_Click();
     EXPECT_TRUE(readBytes(p.path("quicksave.qsv")).startsWith("http://www.beta.example/\r\nb1.example|1|||\r\n"));
-    EXPECT_EQ(form.List4->count(), 2);
-    EXPECT_EQ(form.lstRules->count(), 4);
+    EXPECT_EQ(form.project().List4->count(), 2);
+    EXPECT_EQ(form.project().lstRules->count(), 4);
 }
 
 TEST_F(ProjectCommands, DeletingTheOnlyMainSiteEmptiesTheSiteLists)
 {
     addMain("only.example");
     addLinking("partner.example");
-    form.lstRules->add("Global", {"Global", "LimitString", "x"});
-    form.lstRules->add("only.example", {"partner.example", "LimitString", "y"});
-    form.List3->add("only.example", {"partner.example", "Direct Link", "001", "partner.example/"}, 2);
-    form.List4->setListIndex(-1);  // selected or not
+    form.project().lstRules->add("Global", {"Global", "LimitString", "x"});
+    form.project().lstRules->add("only.example", {"partner.example", "LimitString", "y"});
+    form.project().List3->add("only.example", {"partner.example", "Direct Link", "001", "partner.example/"}, 2);
+    form.project().List4->setListIndex(-1);  // selected or not
     form.cmdDelete_Click();
-    EXPECT_EQ(form.List4->count(), 0);
-    EXPECT_EQ(form.List1Count(), 1);
+    EXPECT_EQ(form.project().List4->count(), 0);
+    EXPECT_EQ(form.project().List1Count(), 1);
     EXPECT_TRUE(form.innerFrame2->isHidden());
-    ASSERT_EQ(form.lstRules->count(), 1);
-    EXPECT_EQ(form.lstRules->text(1), "Global");
-    EXPECT_EQ(form.List3->count(), 1);
-    EXPECT_FALSE(c.bProjectSaved);
+    ASSERT_EQ(form.project().lstRules->count(), 1);
+    EXPECT_EQ(form.project().lstRules->text(1), "Global");
+    EXPECT_EQ(form.project().List3->count(), 1);
+    EXPECT_FALSE(form.project().bProjectSaved);
     EXPECT_FALSE(QFileInfo::exists(p.path("quicksave.qsv")));
 }
 
 TEST_F(ProjectCommands, DeleteWithoutSelectionOrDuringAScanChangesNothing)
 {
     buildThreeSites();
-    form.List4->setListIndex(-1);
-    c.bProjectSaved = true;
+    form.project().List4->setListIndex(-1);
+    form.project().bProjectSaved = true;
     form.cmdDelete_Click();
-    EXPECT_EQ(form.List4->count(), 3);
-    EXPECT_EQ(form.lstRules->count(), 5);
-    EXPECT_TRUE(c.bProjectSaved);
+    EXPECT_EQ(form.project().List4->count(), 3);
+    EXPECT_EQ(form.project().lstRules->count(), 5);
+    EXPECT_TRUE(form.project().bProjectSaved);
 
-    form.List4->setListIndex(1);
+    form.project().List4->setListIndex(1);
     c.bScanning = true;
     form.cmdDelete_Click();
-    EXPECT_EQ(form.List4->count(), 3);
-    EXPECT_EQ(form.lstRules->count(), 5);
+    EXPECT_EQ(form.project().List4->count(), 3);
+    EXPECT_EQ(form.project().lstRules->count(), 5);
     EXPECT_EQ(p.dialogs->lastText(), "You cannot delete the current site while the search is running.");
     c.bScanning = false;
 }
@@ -325,10 +332,10 @@ TEST_F(ProjectCommands, QuickSaveThatCannotBeWrittenKeepsTheMainSite)
 {
     buildThreeSites();
     QDir().mkpath(p.path("quicksave.qsv"));  // a folder stands in the way
-    form.List4->setListIndex(1);
+    form.project().List4->setListIndex(1);
     form.cmdDelete_Click();
-    EXPECT_EQ(form.List4->count(), 3);
-    EXPECT_EQ(form.List1(2)->count(), 1);
+    EXPECT_EQ(form.project().List4->count(), 3);
+    EXPECT_EQ(form.project().List1(2)->count(), 1);
     ASSERT_EQ(p.dialogs->boxes.size(), 1);
     EXPECT_TRUE(p.dialogs->lastText().contains("quick-save"));
 }
@@ -343,18 +350,18 @@ TEST_F(ProjectCommands, AutoSaveCountsOnlyScanningSecondsWhenSwitchedOn)
     c.settings().set("chkAutoSave", "1");
     c.bScanning = false;
     tick(400);
-    EXPECT_EQ(form.iSecondsRunning, 0);
+    EXPECT_EQ(form.project().iSecondsRunning, 0);
     EXPECT_FALSE(QFileInfo::exists(target));
 
     c.bScanning = true;
-    c.bProjectSaved = false;
+    form.project().bProjectSaved = false;
     tick(299);
     EXPECT_FALSE(QFileInfo::exists(target));
-    EXPECT_EQ(form.iSecondsRunning, 299);
+    EXPECT_EQ(form.project().iSecondsRunning, 299);
     tick(1);
     EXPECT_TRUE(readBytes(target).startsWith("auto.example\r\n"));
-    EXPECT_EQ(form.iSecondsRunning, 0);
-    EXPECT_TRUE(c.bProjectSaved);
+    EXPECT_EQ(form.project().iSecondsRunning, 0);
+    EXPECT_TRUE(form.project().bProjectSaved);
     EXPECT_EQ(setting("LastProject"), target);
     c.bScanning = false;
 }
@@ -363,12 +370,12 @@ TEST_F(ProjectCommands, AutoSaveWritesTheProjectsOwnFileAndAfterNewNeverTheOldOn
 {
     addMain("first.example");
     const QString first = p.path("first.prj");
-    ASSERT_TRUE(form.saveProject(first));
+    ASSERT_TRUE(form.project().saveProject(first));
     c.settings().set("chkAutoSave", "1");
     c.bScanning = true;
 
-    form.List3->add("first.example", {"x.example", "Direct Link", "001", "x.example/"}, 2);
-    EXPECT_FALSE(c.bProjectSaved);  // a result recorded in the scan is a change
+    form.project().List3->add("first.example", {"x.example", "Direct Link", "001", "x.example/"}, 2);
+    EXPECT_FALSE(form.project().bProjectSaved);  // a result recorded in the scan is a change
     tick(300);
     EXPECT_TRUE(readBytes(first).contains("RESULT:2|first.example|x.example|Direct Link|001|x.example/\r\n"));
 
@@ -384,13 +391,13 @@ TEST_F(ProjectCommands, AutoSaveWritesTheProjectsOwnFileAndAfterNewNeverTheOldOn
 TEST_F(ProjectCommands, FailedAutoSaveWaitsForTheNextRound)
 {
     addMain("auto.example");
-    form.strProjectFile = p.path("no-such-folder/auto.prj");
+    form.project().strProjectFile = p.path("no-such-folder/auto.prj");
     c.settings().set("chkAutoSave", "1");
     c.bScanning = true;
-    c.bProjectSaved = false;
+    form.project().bProjectSaved = false;
     tick(300);
-    EXPECT_FALSE(c.bProjectSaved);
-    EXPECT_EQ(form.iSecondsRunning, 0);
+    EXPECT_FALSE(form.project().bProjectSaved);
+    EXPECT_EQ(form.project().iSecondsRunning, 0);
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());  // no box in the middle of a scan
     c.bScanning = false;
 }

@@ -8,7 +8,15 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include "support/testhttpserver.h"
 #include "support/testprogram.h"
+#include "shell/form1.h"
+#include "shell/reportpanel.h"
+#include "shell/resultspanel.h"
+#include "shell/statistics.h"
+#include "shell/webpanel.h"
+#include "platform/reportview.h"
+#include "scanner/scanner.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
@@ -18,6 +26,7 @@ namespace {
 class Sites : public ::testing::Test {
 protected:
     testsupport::TestProgram p;
+    testsupport::TestHttpServer server;
     Form1 form{*p.ctx};
     AppContext &c = *p.ctx;
 
@@ -34,13 +43,36 @@ protected:
     // The model's invariant: one list per main site plus the template.
     void expectInvariant()
     {
-        EXPECT_EQ(form.List1Count(), form.List4->count() + 1);
-        EXPECT_EQ(form.List1(0)->count(), 0);
+        EXPECT_EQ(form.project().List1Count(), form.project().List4->count() + 1);
+        EXPECT_EQ(form.project().List1(0)->count(), 0);
+    }
+    // Starts a scan of linking site row of main site 1 against a server that
+    // never answers, so the scan stays on that row.
+    void scanSilentlyFrom(int row)
+    {
+        testsupport::TestHttpServer::Response silent;
+        silent.mode = testsupport::TestHttpServer::Response::Mode::Silent;
+        server.setDefault(silent);
+        platform::ListView *list = form.project().List1(1);
+        for (int r = 1; r <= list->count(); ++r)
+            c.fetchOptions.connectOverride.insert(list->text(r), server.port());
+        form.mnuScanItem_Click(1);
+        form.project().List4->setListIndex(0);
+        form.scanner().lPageLimit = 100;
+        if (row > 1) {
+            form.mnuScanItem_Click(2);
+            list->setSelectedRow(row);
+        }
+        form.Command1_Click();
+        ASSERT_TRUE(c.bScanning);
+        ASSERT_EQ(form.scanner().iCurrentSite(), row);
+        form.mnuScanItem_Click(1);
+        form.scanner().iScanType = 1;
     }
     int visibleLists()
     {
         int n = 0;
-        for (int i = 0; i < form.List1Count(); ++i)
+        for (int i = 0; i < form.project().List1Count(); ++i)
             n += form.List1View(i)->isHidden() ? 0 : 1;
         return n;
     }
@@ -53,24 +85,24 @@ TEST_F(Sites, AddingMainSitesCreatesAndShowsTheirLists)
     addMain("second.example");
     addMain("third.example");
     expectInvariant();
-    EXPECT_EQ(form.List4->item(0), "  first.example  ");  // kept as typed
-    EXPECT_EQ(form.List4->listIndex(), 2);
-    EXPECT_EQ(c.iCurrentMain, 3);
+    EXPECT_EQ(form.project().List4->item(0), "  first.example  ");  // kept as typed
+    EXPECT_EQ(form.project().List4->listIndex(), 2);
+    EXPECT_EQ(form.project().iCurrentMain, 3);
     EXPECT_FALSE(form.List1View(3)->isHidden());
     EXPECT_EQ(visibleLists(), 1);
     EXPECT_FALSE(form.innerFrame2->isHidden());
     EXPECT_EQ(form.lblblah->text(), "Enter linking sites: third.example");
-    EXPECT_EQ(form.List1(3)->columnHeaders(), form.List1(0)->columnHeaders());
+    EXPECT_EQ(form.project().List1(3)->columnHeaders(), form.project().List1(0)->columnHeaders());
     EXPECT_EQ(form.txtDomain->text(), "");
-    EXPECT_FALSE(c.bProjectSaved);
+    EXPECT_FALSE(form.project().bProjectSaved);
     EXPECT_TRUE(form.cmdDelete->isEnabled());
     EXPECT_TRUE(form.cmdEditMain->isEnabled());
     EXPECT_FALSE(form.cmbDel->isEnabled());
     EXPECT_FALSE(form.cmdEdit->isEnabled());
 
     // Selecting another main site switches the list shown.
-    form.List4->setListIndex(0);
-    EXPECT_EQ(c.iCurrentMain, 1);
+    form.project().List4->setListIndex(0);
+    EXPECT_EQ(form.project().iCurrentMain, 1);
     EXPECT_FALSE(form.List1View(1)->isHidden());
     EXPECT_EQ(visibleLists(), 1);
 }
@@ -78,13 +110,13 @@ TEST_F(Sites, AddingMainSitesCreatesAndShowsTheirLists)
 TEST_F(Sites, BlankMainSiteIsRefusedInTheStatusBar)
 {
     for (const QString &blank : {QString(), QString(" "), QString("   "), QString("\t")}) {
-        c.bProjectSaved = true;
+        form.project().bProjectSaved = true;
         form.txtDomain->setText(blank);
-        c.bProjectSaved = true;
+        form.project().bProjectSaved = true;
         form.cmdAdd2_Click();
         EXPECT_EQ(form.panelText(1), "Error: Please enter a Remote Site first!");
-        EXPECT_EQ(form.List4->count(), 0);
-        EXPECT_TRUE(c.bProjectSaved);
+        EXPECT_EQ(form.project().List4->count(), 0);
+        EXPECT_TRUE(form.project().bProjectSaved);
     }
     expectInvariant();
 }
@@ -93,9 +125,9 @@ TEST_F(Sites, EnterInTheMainSiteBoxAdds)
 {
     form.txtDomain->setText("mine.example");
     form.txtDomain_KeyPress(65);
-    EXPECT_EQ(form.List4->count(), 0);
+    EXPECT_EQ(form.project().List4->count(), 0);
     form.txtDomain_KeyPress(13);
-    EXPECT_EQ(form.List4->count(), 1);
+    EXPECT_EQ(form.project().List4->count(), 1);
 }
 
 TEST_F(Sites, AddingALinkingSiteStripsSchemesAndSpaces)
@@ -104,7 +136,7 @@ TEST_F(Sites, AddingALinkingSiteStripsSchemesAndSpaces)
     form.Text1->setText("HTTP://partner.example/links.htm");
     form.Text1_KeyPress(13);
     addLinking("  https://other.example  ");
-    platform::ListView *l = form.List1(1);
+    platform::ListView *l = form.project().List1(1);
     ASSERT_EQ(l->count(), 2);
     EXPECT_EQ(l->text(1), "partner.example/links.htm");
     EXPECT_EQ(l->subItem(1, 1), "1");
@@ -113,7 +145,7 @@ TEST_F(Sites, AddingALinkingSiteStripsSchemesAndSpaces)
     EXPECT_EQ(l->subItem(1, 4), "");
     EXPECT_EQ(l->text(2), "other.example");
     EXPECT_EQ(form.Text1->text(), "");
-    EXPECT_EQ(form.itmX, 2);
+    EXPECT_EQ(form.project().itmX, 2);
     // Duplicates are allowed.
     addLinking("other.example");
     EXPECT_EQ(l->count(), 3);
@@ -123,11 +155,11 @@ TEST_F(Sites, BlankLinkingSiteShowsTheMessage)
 {
     addMain("mine.example");
     for (const QString &blank : {QString("http://"), QString("  "), QString("https:// ")}) {
-        c.bProjectSaved = true;
+        form.project().bProjectSaved = true;
         addLinking(blank);
         EXPECT_EQ(p.dialogs->lastText(), "Please enter the Website URL first.");
-        EXPECT_EQ(form.List1(1)->count(), 0);
-        EXPECT_TRUE(c.bProjectSaved);
+        EXPECT_EQ(form.project().List1(1)->count(), 0);
+        EXPECT_TRUE(form.project().bProjectSaved);
     }
     EXPECT_EQ(p.dialogs->boxes.size(), 3);
     EXPECT_EQ(form.Text1->text().trimmed(), "");
@@ -150,13 +182,13 @@ TEST_F(Sites, AddButtonsFollowTheirBoxes)
 
 TEST_F(Sites, TypingAMainSiteAfterALoadDoesNotMarkTheProjectChanged)
 {
-    c.bProjectSaved = true;
-    c.bJustLoaded = true;
+    form.project().bProjectSaved = true;
+    form.project().bJustLoaded = true;
     form.txtDomain->setText("a");
-    EXPECT_TRUE(c.bProjectSaved);
-    EXPECT_FALSE(c.bJustLoaded);
+    EXPECT_TRUE(form.project().bProjectSaved);
+    EXPECT_FALSE(form.project().bJustLoaded);
     form.txtDomain->setText("ab");
-    EXPECT_FALSE(c.bProjectSaved);
+    EXPECT_FALSE(form.project().bProjectSaved);
 }
 
 TEST_F(Sites, SelectingARowSwitchesTheButtonModes)
@@ -168,8 +200,8 @@ TEST_F(Sites, SelectingARowSwitchesTheButtonModes)
     EXPECT_TRUE(form.cmdEdit->isEnabled());
     EXPECT_FALSE(form.cmdDelete->isEnabled());
     EXPECT_FALSE(form.cmdEditMain->isEnabled());
-    EXPECT_EQ(form.List1(1)->selectedRow(), 1);
-    form.List4->setListIndex(0);
+    EXPECT_EQ(form.project().List1(1)->selectedRow(), 1);
+    form.project().List4->setListIndex(0);
     EXPECT_FALSE(form.cmbDel->isEnabled());
     EXPECT_TRUE(form.cmdDelete->isEnabled());
 }
@@ -178,11 +210,11 @@ TEST_F(Sites, MousePressMakesTheListsMainSiteCurrent)
 {
     addMain("one.example");
     addMain("two.example");
-    EXPECT_EQ(c.iCurrentMain, 2);
+    EXPECT_EQ(form.project().iCurrentMain, 2);
     form.List1_MouseDown(1, Qt::LeftButton, QPoint());
-    EXPECT_EQ(c.iCurrentMain, 1);
+    EXPECT_EQ(form.project().iCurrentMain, 1);
     form.List1_MouseDown(7, Qt::LeftButton, QPoint());  // no such list
-    EXPECT_EQ(c.iCurrentMain, 1);
+    EXPECT_EQ(form.project().iCurrentMain, 1);
 }
 
 TEST_F(Sites, SortingIsRefusedDuringAScan)
@@ -193,12 +225,12 @@ TEST_F(Sites, SortingIsRefusedDuringAScan)
     c.bScanning = true;
     form.List1_ColumnClick(1, 1);
     EXPECT_EQ(p.dialogs->lastText(), "You cannot sort this column while a search is running.");
-    EXPECT_EQ(form.List1(1)->text(1), "b.example");
+    EXPECT_EQ(form.project().List1(1)->text(1), "b.example");
     c.bScanning = false;
     form.List1_ColumnClick(1, 1);  // first click: descending
-    EXPECT_EQ(form.List1(1)->text(1), "b.example");
+    EXPECT_EQ(form.project().List1(1)->text(1), "b.example");
     form.List1_ColumnClick(1, 1);
-    EXPECT_EQ(form.List1(1)->text(1), "a.example");
+    EXPECT_EQ(form.project().List1(1)->text(1), "a.example");
 }
 
 TEST_F(Sites, DeletingALinkingSiteRemovesItsRules)
@@ -208,45 +240,45 @@ TEST_F(Sites, DeletingALinkingSiteRemovesItsRules)
     addLinking("b.example");
     addLinking("b.example");
     addLinking("c.example");
-    form.lstRules->add("mine.example", {"a.example", "LimitString", "x"});
-    form.lstRules->add("other.example", {"a.example", "LimitString", "y"});
-    form.lstRules->add("mine.example", {"Global", "LimitString", "z"});
-    form.lstRules->add("mine.example", {"b.example", "ExcludeString", "w"});
+    form.project().lstRules->add("mine.example", {"a.example", "LimitString", "x"});
+    form.project().lstRules->add("other.example", {"a.example", "LimitString", "y"});
+    form.project().lstRules->add("mine.example", {"Global", "LimitString", "z"});
+    form.project().lstRules->add("mine.example", {"b.example", "ExcludeString", "w"});
 
-    c.bProjectSaved = true;
-    form.List1(1)->setSelectedRow(1);
+    form.project().bProjectSaved = true;
+    form.project().List1(1)->setSelectedRow(1);
     form.cmbDel_Click();
-    EXPECT_EQ(form.List1(1)->count(), 3);
-    EXPECT_EQ(form.List1(1)->text(1), "b.example");
-    EXPECT_FALSE(c.bProjectSaved);
-    ASSERT_EQ(form.lstRules->count(), 3);
-    EXPECT_EQ(form.lstRules->subItem(1, 3), "y");  // another main site's rule stays
-    EXPECT_EQ(form.lstRules->subItem(2, 3), "z");
+    EXPECT_EQ(form.project().List1(1)->count(), 3);
+    EXPECT_EQ(form.project().List1(1)->text(1), "b.example");
+    EXPECT_FALSE(form.project().bProjectSaved);
+    ASSERT_EQ(form.project().lstRules->count(), 3);
+    EXPECT_EQ(form.project().lstRules->subItem(1, 3), "y");  // another main site's rule stays
+    EXPECT_EQ(form.project().lstRules->subItem(2, 3), "z");
 
     // A URL that another row still has keeps its rules.
-    form.List1(1)->setSelectedRow(1);
+    form.project().List1(1)->setSelectedRow(1);
     form.cmbDel_Click();
-    EXPECT_EQ(form.lstRules->count(), 3);
-    form.List1(1)->setSelectedRow(1);
+    EXPECT_EQ(form.project().lstRules->count(), 3);
+    form.project().List1(1)->setSelectedRow(1);
     form.cmbDel_Click();
-    EXPECT_EQ(form.lstRules->count(), 2);
-    EXPECT_EQ(form.List1(1)->count(), 1);
-    EXPECT_EQ(form.List1(1)->text(1), "c.example");
+    EXPECT_EQ(form.project().lstRules->count(), 2);
+    EXPECT_EQ(form.project().List1(1)->count(), 1);
+    EXPECT_EQ(form.project().List1(1)->text(1), "c.example");
 }
 
 TEST_F(Sites, DeleteWithoutASelectionChangesNothing)
 {
     addMain("mine.example");
-    c.bProjectSaved = true;
+    form.project().bProjectSaved = true;
     form.cmbDel_Click();
     EXPECT_EQ(p.dialogs->lastText(), "You must select a site to delete.");
     addLinking("a.example");
-    c.bProjectSaved = true;
-    form.List1(1)->setSelectedRow(0);
+    form.project().bProjectSaved = true;
+    form.project().List1(1)->setSelectedRow(0);
     form.cmbDel_Click();
     EXPECT_EQ(p.dialogs->boxes.size(), 2);
-    EXPECT_EQ(form.List1(1)->count(), 1);
-    EXPECT_TRUE(c.bProjectSaved);
+    EXPECT_EQ(form.project().List1(1)->count(), 1);
+    EXPECT_TRUE(form.project().bProjectSaved);
 }
 
 TEST_F(Sites, DuringAScanOnlyRowsAfterTheCurrentOneGo)
@@ -254,26 +286,25 @@ TEST_F(Sites, DuringAScanOnlyRowsAfterTheCurrentOneGo)
     addMain("mine.example");
     for (const char *s : {"a.example", "b.example", "c.example", "d.example"})
         addLinking(s);
-    c.bScanning = true;
-    form.iCurrentSite = 2;
+    scanSilentlyFrom(2);
     for (int row : {1, 2}) {
-        form.List1(1)->setSelectedRow(row);
+        form.project().List1(1)->setSelectedRow(row);
         form.cmbDel_Click();
         EXPECT_EQ(p.dialogs->lastText(), "You cannot delete the current site while the search is running.");
-        EXPECT_EQ(form.List1(1)->count(), 4);
+        EXPECT_EQ(form.project().List1(1)->count(), 4);
     }
     EXPECT_TRUE(form.cmdNextSearch->isEnabled());
-    form.List1(1)->setSelectedRow(4);
+    form.project().List1(1)->setSelectedRow(4);
     form.cmbDel_Click();
-    form.List1(1)->setSelectedRow(3);
+    form.project().List1(1)->setSelectedRow(3);
     form.cmbDel_Click();
-    EXPECT_EQ(form.List1(1)->count(), 2);
+    EXPECT_EQ(form.project().List1(1)->count(), 2);
     EXPECT_TRUE(form.cmdNextSearch->isEnabled());
     // Outside a scan the first row can go as well.
-    c.bScanning = false;
-    form.List1(1)->setSelectedRow(1);
+    form.cmdStop_Click();
+    form.project().List1(1)->setSelectedRow(1);
     form.cmbDel_Click();
-    EXPECT_EQ(form.List1(1)->text(1), "b.example");
+    EXPECT_EQ(form.project().List1(1)->text(1), "b.example");
     EXPECT_FALSE(form.cmdNextSearch->isEnabled());
 }
 
@@ -283,15 +314,16 @@ TEST_F(Sites, SkipButtonNeedsAScanAndTwoLinkingSites)
     addLinking("a.example");
     addLinking("b.example");
     EXPECT_FALSE(form.cmdNextSearch->isEnabled());
-    c.bScanning = true;
+    scanSilentlyFrom(1);
+    form.cmdNextSearch->setEnabled(false);
     addLinking("c.example");
     EXPECT_TRUE(form.cmdNextSearch->isEnabled());
-    form.List1(1)->setSelectedRow(3);
-    form.iCurrentSite = 1;
+    form.project().List1(1)->setSelectedRow(3);
     form.cmbDel_Click();
-    form.List1(1)->setSelectedRow(2);
+    form.project().List1(1)->setSelectedRow(2);
     form.cmbDel_Click();
     EXPECT_FALSE(form.cmdNextSearch->isEnabled());
+    form.cmdStop_Click();
 }
 
 TEST_F(Sites, NewEmptiesTheProjectButKeepsTheErrors)
@@ -299,11 +331,11 @@ TEST_F(Sites, NewEmptiesTheProjectButKeepsTheErrors)
     addMain("one.example");
     addLinking("a.example");
     addMain("two.example");
-    form.List2->addItem("a.example/page.htm");
-    form.List3->add("one.example", {"a.example", "Direct Link", "001", "a.example"});
-    form.lstErr->add("Timeout", {"a.example"});
-    form.lstRules->add("Global", {"Global", "LimitString", "x"});
-    form.lstMulti->add("one.example", {"http://me/s.php"});
+    form.project().List2->addItem("a.example/page.htm");
+    form.project().List3->add("one.example", {"a.example", "Direct Link", "001", "a.example"});
+    form.project().lstErr->add("Timeout", {"a.example"});
+    form.project().lstRules->add("Global", {"Global", "LimitString", "x"});
+    form.project().lstMulti->add("one.example", {"http://me/s.php"});
     form.cmbSites->addItem("one.example");
     form.txtPost->setText("http://me/post.php");
     form.txtPost2->setText("http://me/p2.php");
@@ -311,18 +343,18 @@ TEST_F(Sites, NewEmptiesTheProjectButKeepsTheErrors)
 
     form.cmdNew_Click();
     expectInvariant();
-    EXPECT_EQ(form.List1Count(), 1);
-    EXPECT_EQ(form.List4->count(), 0);
-    EXPECT_EQ(form.List2->count(), 0);
-    EXPECT_EQ(form.List3->count(), 0);
-    EXPECT_EQ(form.lstRules->count(), 0);
-    EXPECT_EQ(form.lstMulti->count(), 0);
-    EXPECT_EQ(form.lstErr->count(), 1);
+    EXPECT_EQ(form.project().List1Count(), 1);
+    EXPECT_EQ(form.project().List4->count(), 0);
+    EXPECT_EQ(form.project().List2->count(), 0);
+    EXPECT_EQ(form.project().List3->count(), 0);
+    EXPECT_EQ(form.project().lstRules->count(), 0);
+    EXPECT_EQ(form.project().lstMulti->count(), 0);
+    EXPECT_EQ(form.project().lstErr->count(), 1);
     EXPECT_EQ(form.cmbSites->count(), 0);
     EXPECT_EQ(form.cmbSites->currentText(), "");
     EXPECT_EQ(form.txtPost->text(), "http://");
     EXPECT_EQ(form.txtPost2->text(), "http://");
-    EXPECT_EQ(c.iCurrentMain, 1);
+    EXPECT_EQ(form.project().iCurrentMain, 1);
     EXPECT_TRUE(form.innerFrame2->isHidden());
     EXPECT_EQ(form.txtHTML1->toPlainText(), kHtml1Placeholder);
     EXPECT_EQ(form.txtHTML2->toPlainText(), kHtml2Placeholder);
@@ -331,7 +363,7 @@ TEST_F(Sites, NewEmptiesTheProjectButKeepsTheErrors)
 
     // The numbering starts again at 1.
     addMain("fresh.example");
-    EXPECT_EQ(c.iCurrentMain, 1);
+    EXPECT_EQ(form.project().iCurrentMain, 1);
     expectInvariant();
     // A linking site with no main site selected goes nowhere.
     form.cmdNew_Click();

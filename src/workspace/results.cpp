@@ -1,4 +1,4 @@
-#include "exchange/results.h"
+#include "workspace/results.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -11,10 +11,10 @@ const QString kDomainLink = QStringLiteral("Domain Link");
 const QString kRedirectLink = QStringLiteral("Redirect Link");
 const QString kNoneFound = QStringLiteral("None Found");
 
-ResultListRow row(const QString &main, const QString &linking, const QString &status, const QString &number,
+ResultRow row(const QString &main, const QString &linking, const QString &status, const QString &number,
               const QString &linkUrl, bool isLink)
 {
-    ResultListRow r;
+    ResultRow r;
     r.main = main;
     r.linking = linking;
     r.status = status;
@@ -66,39 +66,39 @@ QString missingStatus(qint64 missing)
     return QStringLiteral("Missing ") + zeroFilled(missing);
 }
 
-ResultListRow directLinkRow(const QString &main, const QString &linking, qint64 number, const QString &foundOn)
+ResultRow directLinkRow(const QString &main, const QString &linking, qint64 number, const QString &foundOn)
 {
     return row(main, linking, kDirectLink, zeroFilled(number), foundOn, true);
 }
 
-ResultListRow domainLinkRow(const QString &main, const QString &linking, qint64 number, const QString &foundOn)
+ResultRow domainLinkRow(const QString &main, const QString &linking, qint64 number, const QString &foundOn)
 {
     return row(main, linking, kDomainLink, zeroFilled(number), foundOn, true);
 }
 
-ResultListRow redirectLinkRow(const QString &main, const QString &linking, const QString &redirectUrl)
+ResultRow redirectLinkRow(const QString &main, const QString &linking, const QString &redirectUrl)
 {
     return row(main, linking, kRedirectLink, zeroFilled(1), redirectUrl, true);
 }
 
-ResultListRow noneFoundRow(const QString &main, const QString &linking, const QString &note, const QString &linkingSite)
+ResultRow noneFoundRow(const QString &main, const QString &linking, const QString &note, const QString &linkingSite)
 {
     return row(main, linking, noneFoundStatus(note), zeroFilled(0), linkingSite, false);
 }
 
-ResultListRow missingRow(const QString &main, const QString &linking, qint64 missing, const QString &lastPage)
+ResultRow missingRow(const QString &main, const QString &linking, qint64 missing, const QString &lastPage)
 {
     return row(main, linking, missingStatus(missing), zeroFilled(0), lastPage, false);
 }
 
-int addResultRow(platform::ListView &list, const ResultListRow &r)
+int addResultRow(platform::ListView &list, const ResultRow &r)
 {
     return list.add(r.main, {r.linking, r.status, r.number, r.linkUrl}, r.icon, r.colour);
 }
 
-ResultListRow resultRow(const platform::ListView &list, int n)
+ResultRow resultRow(const platform::ListView &list, int n)
 {
-    ResultListRow r;
+    ResultRow r;
     if (!list.isValidRow(n))
         return r;
     r.main = list.text(n);
@@ -140,12 +140,15 @@ bool statusCountsAsLink(const QString &status)
     return head.contains(QLatin1String("direct"), Qt::CaseInsensitive);
 }
 
-QString browsableAddress(const QString &text)
+QVector<ResultRow> resultRowsAsWritten(const platform::ListView &list)
 {
-    if (text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
-        || text.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
-        return text;
-    return QStringLiteral("http://") + text;
+    QVector<ResultRow> out;
+    const QVector<const platform::ListItem *> rows = list.rowsInAddedOrder();
+    out.reserve(rows.size());
+    for (const platform::ListItem *it : rows)
+        out.append(ResultRow{it->smallIcon, it->text, it->subItem(kColLinking - 1), it->subItem(kColStatus - 1),
+                             it->subItem(kColNumber - 1), it->subItem(kColLinkUrl - 1), it->foreColor});
+    return out;
 }
 
 QVector<QIcon> resultIcons()

@@ -1,4 +1,4 @@
-// The results list and the error list of the main window.
+#include "shell/resultspanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -7,23 +7,37 @@
 #include <QMenu>
 #include <QTimer>
 
-#include "exchange/results.h"
+#include "platform/reportview.h"
 #include "shell/failures.h"
+#include "workspace/context.h"
 #include "workspace/project.h"
+#include "workspace/results.h"
 #include "workspace/services.h"
+#include "workspace/textcase.h"
 
 namespace tarnwick {
 
-void Form1::buildResultsControls()
+ResultsPanel::ResultsPanel(AppContext &ctx, Project &project, QWidget *page, QWidget *owner)
+    : QObject(owner)
+    , m_ctx(ctx)
+    , m_project(project)
 {
+    platform::ListView *List3 = m_project.List3;
+    platform::ListView *lstErr = m_project.lstErr;
     List3->setSmallIcons(resultIcons());
+    List3View = new platform::ReportView(page);
+    List3View->setObjectName(QStringLiteral("List3"));
+    List3View->setListView(List3);
+    lstErrView = new platform::ReportView(page);
+    lstErrView->setObjectName(QStringLiteral("lstErr"));
+    lstErrView->setListView(lstErr);
 
     // The results and the errors share the "Links" tab; the window's layout
     // places them.
-    lblErr = new QLabel(QStringLiteral("Errors/Warnings:"), lstErrView->parentWidget());
+    lblErr = new QLabel(QStringLiteral("Errors/Warnings:"), page);
     lblErr->setObjectName(QStringLiteral("lblErr"));
 
-    Popup2 = new QMenu(QStringLiteral("Popup2"), this);
+    Popup2 = new QMenu(QStringLiteral("Popup2"), owner);
     const QStringList captions = {QStringLiteral("Browse Main Site"), QStringLiteral("Browse Linking Site"),
                                   QStringLiteral("Browse Found On"),  QStringLiteral("Copy Main Site"),
                                   QStringLiteral("Copy Linking Site"), QStringLiteral("Copy Found On"),
@@ -44,7 +58,7 @@ void Form1::buildResultsControls()
 
     connect(lstErrView, &platform::ReportView::columnClicked, this, [this](int c) { lstErr_ColumnClick(c); });
     connect(lstErrView, &platform::ReportView::mousePressed, this, [this](Qt::MouseButton b, QPoint) {
-        m_lstErrPressedOn = b == Qt::LeftButton ? lstErr->selectedRow() : 0;
+        m_lstErrPressedOn = b == Qt::LeftButton ? m_project.lstErr->selectedRow() : 0;
     });
     connect(lstErrView, &platform::ReportView::itemClicked, this, [this](int row) {
         if (row == 0 || row != m_lstErrPressedOn)
@@ -61,28 +75,28 @@ void Form1::buildResultsControls()
     });
 }
 
-void Form1::List3_ColumnClick(int column)
+void ResultsPanel::List3_ColumnClick(int column)
 {
-    EnhListView_SortColumns(m_ctx, *List3, column, false);
+    EnhListView_SortColumns(m_ctx, *m_project.List3, column, false);
 }
 
-void Form1::List3_DblClick()
+void ResultsPanel::List3_DblClick()
 {
 }
 
-void Form1::List3_MouseDown(Qt::MouseButton button, QPoint globalPos)
+void ResultsPanel::List3_MouseDown(Qt::MouseButton button, QPoint globalPos)
 {
     if (button == Qt::RightButton)
         Popup2->popup(globalPos);
 }
 
-void Form1::mnuPopup2Item_Click(int index)
+void ResultsPanel::mnuPopup2Item_Click(int index)
 {
     ignoringFailures([&] {
-        const int row = List3->selectedRow();
+        const int row = m_project.List3->selectedRow();
         if (row == 0)
             return;  // nothing to browse, copy or mark
-        const ResultListRow r = resultRow(*List3, row);
+        const ResultRow r = resultRow(*m_project.List3, row);
         switch (index) {
         case 0:
             browseURL(r.main);
@@ -106,8 +120,8 @@ void Form1::mnuPopup2Item_Click(int index)
         case 8:
             // Results are part of the project: a mark must not be lost on
             // closing without a save.
-            if (markResultRow(*List3, row, index == 7))
-                m_ctx.bProjectSaved = false;
+            if (markResultRow(*m_project.List3, row, index == 7))
+                m_project.bProjectSaved = false;
             break;
         default:
             break;
@@ -115,7 +129,7 @@ void Form1::mnuPopup2Item_Click(int index)
     });
 }
 
-void Form1::copyToClipboard(const QString &text)
+void ResultsPanel::copyToClipboard(const QString &text)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     if (!clipboard)
@@ -124,10 +138,10 @@ void Form1::copyToClipboard(const QString &text)
     clipboard->setText(text);
 }
 
-void Form1::browseURL(const QString &url)
+void ResultsPanel::browseURL(const QString &url)
 {
     ignoringFailures([&] {
-        const QString address = browsableAddress(url);
+        const QString address = withHttpScheme(url);
         if (!webTab.navigate) {
             m_ctx.shell().open(address);
             return;
@@ -142,14 +156,14 @@ void Form1::browseURL(const QString &url)
     });
 }
 
-void Form1::lstErr_BeforeLabelEdit()
+void ResultsPanel::lstErr_BeforeLabelEdit()
 {
     // Opens the row in the Web tab; the row's text itself is never edited.
     ignoringFailures([&] {
-        const int row = lstErr->selectedRow();
+        const int row = m_project.lstErr->selectedRow();
         if (row == 0)
             return;
-        const QString address = browsableAddress(errorRow(*lstErr, row).url);
+        const QString address = withHttpScheme(errorRow(*m_project.lstErr, row).url);
         if (!webTab.navigate) {
             m_ctx.shell().open(address);
             return;
@@ -160,17 +174,17 @@ void Form1::lstErr_BeforeLabelEdit()
     });
 }
 
-void Form1::lstErr_ColumnClick(int column)
+void ResultsPanel::lstErr_ColumnClick(int column)
 {
-    EnhListView_SortColumns(m_ctx, *lstErr, column, false);
+    EnhListView_SortColumns(m_ctx, *m_project.lstErr, column, false);
 }
 
-void Form1::lstErr_DblClick()
+void ResultsPanel::lstErr_DblClick()
 {
-    const int row = lstErr->selectedRow();
+    const int row = m_project.lstErr->selectedRow();
     if (row == 0)
         return;
-    m_ctx.shell().open(browsableAddress(errorRow(*lstErr, row).url));
+    m_ctx.shell().open(withHttpScheme(errorRow(*m_project.lstErr, row).url));
 }
 
 } // namespace tarnwick

@@ -1,4 +1,4 @@
-// The HTML report and the exports of the main window.
+#include "shell/reportpanel.h"
 
 #include <QDir>
 #include <QPointer>
@@ -8,7 +8,10 @@
 
 #include "exchange/report.h"
 #include "platform/safefile.h"
+#include "platform/services.h"
+#include "workspace/context.h"
 #include "workspace/project.h"
+#include "workspace/projectfile.h"
 #include "workspace/services.h"
 
 namespace tarnwick {
@@ -18,7 +21,7 @@ namespace {
 const QString kOverwriteQuestion = QStringLiteral("File already exists.  Are you sure you want to overwrite it?");
 
 // The report view as a light HTML view. Links open in the desktop's browser.
-class TextReportBrowser : public Form1::ReportBrowser {
+class TextReportBrowser : public ReportPanel::ReportBrowser {
 public:
     TextReportBrowser(QWidget *parent, platform::Shell &shell)
         : m_view(new QTextBrowser(parent))
@@ -55,28 +58,6 @@ private:
     QString m_location;
 };
 
-ReportInput reportInputOf(const Form1 &form, const AppContext &ctx)
-{
-    ReportInput in;
-    for (int i = 0; i < form.List4->count(); ++i) {
-        MainSiteData site{form.List4->item(i), {}};
-        if (const platform::ListView *list = form.List1(i + 1)) {
-            for (int r = 1; r <= list->count(); ++r)
-                site.links.append(LinkingSiteRow{list->text(r), list->subItem(r, 1), {}, {}, {}});
-        }
-        in.mainSites.append(site);
-    }
-    const platform::ListView *results = form.List3;
-    for (int r = 1; r <= results->count(); ++r)
-        in.results.append(ResultRow{results->smallIcon(r), results->text(r), results->subItem(r, 1),
-                                    results->subItem(r, 2), results->subItem(r, 3), results->subItem(r, 4)});
-    in.errorCount = form.lstErr->count();
-    in.pagesScanned = ctx.lPagesScanned;
-    in.now = ctx.clock().now();
-    in.locale = QLocale();
-    return in;
-}
-
 bool isBlankName(const QString &name)
 {
     return name.isEmpty() || name == QLatin1String(" ");
@@ -84,11 +65,13 @@ bool isBlankName(const QString &name)
 
 } // namespace
 
-void Form1::buildReportControls()
+ReportPanel::ReportPanel(AppContext &ctx, Project &project, QWidget *page, QObject *owner)
+    : QObject(owner)
+    , m_ctx(ctx)
+    , m_project(project)
 {
     // The report view and its buttons share the "Reports" tab with the
     // e-mail buttons; the window's layout places them.
-    QWidget *page = List3View->parentWidget();
     Command8 = new QPushButton(QStringLiteral("Save Report As"), page);
     Command8a = new QPushButton(QStringLiteral("Save Tab Delimited"), page);
     Command12 = new QPushButton(QStringLiteral("Build Report"), page);
@@ -102,38 +85,35 @@ void Form1::buildReportControls()
     connect(Command12, &QPushButton::clicked, this, [this] { Command12_Click(); });
 }
 
-QString Form1::tempReportPath() const
+ReportPanel::~ReportPanel() = default;
+
+QString ReportPanel::makeReport()
 {
-    return m_ctx.programPath(QStringLiteral("tempreport.html"));
-}
-
-QString Form1::makeReport()
-{
-    const QString text = reportText(reportInputOf(*this, m_ctx), [this] { m_ctx.yieldToEventLoop(); });
-    const QByteArray bytes = (text + QStringLiteral("\r\n")).toUtf8();
-
-    const QString temp = tempReportPath();
-    if (platform::writeFileAtomically(temp, bytes) && WebBrowser2)
-        WebBrowser2->navigate(temp);
-
-    // The copy kept with the project. Named after the file of the project in
-    // the window, not the last one opened: after New that would put this
-    // report in place of another project's.
-    const QString name = reportNameForProject(strProjectFile);
-    if (!name.isEmpty()) {
-        const QString folder = projectFilesFolder();
-        if (QDir().mkpath(folder))
-            platform::writeFileAtomically(folder + QLatin1Char('/') + name, bytes);
-    }
+    bool written = false;
+    const QString text = tarnwick::makeReport(m_project, [this] { m_ctx.yieldToEventLoop(); }, &written);
+    if (written && WebBrowser2)
+        WebBrowser2->navigate(tempReportPath(m_ctx));
     return text;
 }
 
-void Form1::Command12_Click()
+void ReportPanel::showProjectReport(const QString &path)
+{
+    if (!WebBrowser2)
+        return;
+    const QString name = reportNameForProject(path);
+    const QString report = m_project.projectFilesFolder() + QLatin1Char('/') + name;
+    if (!name.isEmpty() && fileExists(report))
+        WebBrowser2->navigate(report);
+    else
+        WebBrowser2->navigate(QStringLiteral("about:blank"));
+}
+
+void ReportPanel::Command12_Click()
 {
     makeReport();
 }
 
-void Form1::Command8_Click()
+void ReportPanel::Command8_Click()
 {
     QString name = m_ctx.dialogs().saveFile(
         {QString(), QStringLiteral("HTML Files (*.htm, *.html)|*.htm,*.html"), QString(), QString()});
@@ -145,7 +125,7 @@ void Form1::Command8_Click()
         return;
     // Before the first report there is nothing to save.
     QByteArray bytes;
-    if (!platform::readWholeFile(tempReportPath(), bytes))
+    if (!platform::readWholeFile(tempReportPath(m_ctx), bytes))
         return;
     QString error;
     if (!platform::writeFileAtomically(name, bytes, &error))
@@ -154,7 +134,7 @@ void Form1::Command8_Click()
                                platform::vbOKOnly | platform::vbExclamation);
 }
 
-void Form1::Command8a_Click()
+void ReportPanel::Command8a_Click()
 {
     QString name = m_ctx.dialogs().saveFile({QString(), QStringLiteral("TAB Files (*.tab)|*.tab"), QString(), QString()});
     if (isBlankName(name))
@@ -163,12 +143,7 @@ void Form1::Command8a_Click()
         name += QStringLiteral(".tab");
     if (fileExists(name) && m_ctx.dialogs().msgBox(kOverwriteQuestion, platform::vbOKCancel) != platform::vbOK)
         return;
-    QVector<QStringList> rows;
-    rows.reserve(List3->count());
-    for (int r = 1; r <= List3->count(); ++r)
-        rows.append({List3->text(r), List3->subItem(r, 1), List3->subItem(r, 2), List3->subItem(r, 3),
-                     List3->subItem(r, 4)});
-    const QString text = tabExportText(List3->columnHeaders(), rows) + QStringLiteral("\r\n");
+    const QString text = tabExportOf(m_project);
     QString error;
     if (!platform::writeFileAtomically(name, text.toUtf8(), &error))
         m_ctx.dialogs().msgBox(QStringLiteral("The file could not be saved.\r\n") + name + QStringLiteral("\r\n")

@@ -1,6 +1,25 @@
-// Part of the Form1 class body (included by workspace/project.h): the HTML
-// report and the exports.
+#pragma once
+// The "Reports" tab: the report view, building the report and saving it or
+// the tab-delimited export under a name the user chooses.
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QPushButton;
+class QWidget;
+
+namespace tarnwick {
+
+class AppContext;
+class Project;
+
+class ReportPanel : public QObject {
+    Q_OBJECT
 public:
+    ReportPanel(AppContext &ctx, Project &project, QWidget *page, QObject *owner);
+    ~ReportPanel() override;
+
     // The report view. A light HTML view stands behind this seam; a full
     // browser can take its place.
     class ReportBrowser {
@@ -20,9 +39,15 @@ public:
     // Builds the HTML report, writes and shows it and returns its text.
     // Never fails the caller: a file that cannot be written is skipped.
     QString makeReport();
+    // Shows the saved report of a project file, or a blank page.
+    void showProjectReport(const QString &projectPath);
     void Command12_Click();
     void Command8_Click();
     void Command8a_Click();
 
-    // The last report built, beside the program.
-    QString tempReportPath() const;
+private:
+    AppContext &m_ctx;
+    Project &m_project;
+};
+
+} // namespace tarnwick

@@ -2,14 +2,15 @@
 // layer, the response collected until the server closes, its status tested,
 // and an idle time-out that gives up the whole linking site.
 
-#include <QProgressBar>
-#include <QStatusBar>
 #include <QTimer>
 
 #include "platform/services.h"
 #include "platform/socket.h"
 #include "scanner/httpfetch.h"
+#include "scanner/scanner.h"
+#include "workspace/context.h"
 #include "workspace/project.h"
+#include "workspace/results.h"
 #include "workspace/services.h"
 
 namespace tarnwick {
@@ -20,7 +21,7 @@ namespace {
 constexpr qsizetype kMaxResponseBytes = 16 * 1024 * 1024;
 } // namespace
 
-void Form1::closeSocket(int index)
+void Scanner::closeSocket(int index)
 {
     if (index < 0 || index >= wscVersion.size())
         return;
@@ -28,7 +29,7 @@ void Form1::closeSocket(int index)
     ++m_fetchSerial[index];
 }
 
-void Form1::fetchPage(int index)
+void Scanner::fetchPage(int index)
 {
     if (!m_ctx.bScanning)
         return;
@@ -39,23 +40,23 @@ void Form1::fetchPage(int index)
     strURL = a.url;
     strCurUrl = a.curUrl;
     strCurDir = a.curDir;
-    m_ctx.strSockHost[index] = a.host;
-    m_ctx.strSockPath[index] = a.path;
+    strSockHost[index] = a.host;
+    strSockPath[index] = a.path;
 
-    m_ctx.strSockData[index] = QByteArray();
-    m_ctx.bSockHeaders[index] = false;
-    m_ctx.lSockLength[index] = 0;
-    m_ctx.lSockBytes[index] = 0;
+    strSockData[index] = QByteArray();
+    bSockHeaders[index] = false;
+    lSockLength[index] = 0;
+    lSockBytes[index] = 0;
     m_headerSearchFrom[index] = 0;
 
     const quint64 epoch = m_scanEpoch;
     const quint64 serial = ++m_fetchSerial[index];
-    setPanelText(1, QStringLiteral("Downloading: ") + a.host + a.path);
+    m_display->setPanelText(1, QStringLiteral("Downloading: ") + a.host + a.path);
     m_ctx.yieldToEventLoop();
     if (!scanStillOn(epoch) || serial != m_fetchSerial[index])
         return;
 
-    m_ctx.iSockTimer[index] = 0;
+    iSockTimer[index] = 0;
     timTimeout[index]->start();
 
     platform::Socket *socket = wscVersion[index];
@@ -64,7 +65,7 @@ void Form1::fetchPage(int index)
     socket->Connect(target.hostName, target.port);
 }
 
-void Form1::wscVersion_Connect(int index)
+void Scanner::wscVersion_Connect(int index)
 {
     if (!m_ctx.bScanning || index < 0 || index >= wscVersion.size())
         return;
@@ -73,11 +74,11 @@ void Form1::wscVersion_Connect(int index)
     m_ctx.yieldToEventLoop();
     if (!m_ctx.bScanning || serial != m_fetchSerial[index])
         return;
-    pb1->setValue(0);
-    wscVersion[index]->SendData(buildHttpRequest(m_ctx.strSockHost[index], m_ctx.strSockPath[index]));
+    m_display->setProgress(0);
+    wscVersion[index]->SendData(buildHttpRequest(strSockHost[index], strSockPath[index]));
 }
 
-void Form1::wscVersion_DataArrival(int index, qint64 bytesTotal)
+void Scanner::wscVersion_DataArrival(int index, qint64 bytesTotal)
 {
     Q_UNUSED(bytesTotal);
     // Without a scan the data stays unread.
@@ -85,38 +86,38 @@ void Form1::wscVersion_DataArrival(int index, qint64 bytesTotal)
         return;
     const quint64 serial = m_fetchSerial[index];
 
-    m_ctx.iSockTimer[index] = 0;
+    iSockTimer[index] = 0;
     QByteArray chunk = wscVersion[index]->GetData();
-    QByteArray &data = m_ctx.strSockData[index];
+    QByteArray &data = strSockData[index];
     const bool full = data.size() + chunk.size() >= kMaxResponseBytes;
     if (full)
         chunk.truncate(kMaxResponseBytes - data.size());
     data.append(chunk);
-    m_ctx.lSockBytes[index] += chunk.size();
+    lSockBytes[index] += chunk.size();
     if (full) {
         closeSocket(index);
         finishFetch(index);
         return;
     }
 
-    const QString page = m_ctx.strSockHost[index] + m_ctx.strSockPath[index];
-    setPanelText(1, QStringLiteral("Downloading: %1 (%2)").arg(page).arg(m_ctx.lSockBytes[index]));
-    repaintStatusBar();
+    const QString page = strSockHost[index] + strSockPath[index];
+    m_display->setPanelText(1, QStringLiteral("Downloading: %1 (%2)").arg(page).arg(lSockBytes[index]));
+    m_display->repaintStatusBar();
     m_ctx.yieldToEventLoop();
     if (!m_ctx.bScanning || serial != m_fetchSerial[index])
         return;
 
-    if (m_ctx.lSockLength[index] >= 1) {
-        const float percent = qAbs(float(m_ctx.lSockBytes[index]) / float(m_ctx.lSockLength[index]) * 100.0f);
+    if (lSockLength[index] >= 1) {
+        const float percent = qAbs(float(lSockBytes[index]) / float(lSockLength[index]) * 100.0f);
         // The bar refuses what lies outside its range.
-        if (percent <= float(pb1->maximum()))
-            pb1->setValue(int(percent));
+        if (percent <= 100.0f)
+            m_display->setProgress(int(percent));
         m_ctx.yieldToEventLoop();
         if (!m_ctx.bScanning || serial != m_fetchSerial[index])
             return;
     }
 
-    if (m_ctx.bSockHeaders[index])
+    if (bSockHeaders[index])
         return;
     // Searched from where the last search stopped, so a long header costs
     // no more than once over.
@@ -125,37 +126,37 @@ void Form1::wscVersion_DataArrival(int index, qint64 bytesTotal)
         m_headerSearchFrom[index] = qMax<qsizetype>(0, data.size() - 3);
         return;
     }
-    m_ctx.bSockHeaders[index] = true;
-    m_ctx.lSockBytes[index] -= end + 4;
-    m_ctx.lSockLength[index] = contentLengthOf(data.left(end));
+    bSockHeaders[index] = true;
+    lSockBytes[index] -= end + 4;
+    lSockLength[index] = contentLengthOf(data.left(end));
 }
 
-void Form1::wscVersion_Close(int index)
+void Scanner::wscVersion_Close(int index)
 {
     if (!m_ctx.bScanning || index < 0 || index >= wscVersion.size())
         return;
     finishFetch(index);
 }
 
-void Form1::finishFetch(int index)
+void Scanner::finishFetch(int index)
 {
     const quint64 serial = ++m_fetchSerial[index];
     timTimeout[index]->stop();
 
-    const QByteArray &data = m_ctx.strSockData[index];
-    const QString page = m_ctx.strSockHost[index] + m_ctx.strSockPath[index];
+    const QByteArray &data = strSockData[index];
+    const QString page = strSockHost[index] + strSockPath[index];
     checkHTTPStatus(QString::fromLatin1(responseHeader(data)), page);
     QString body = platform::decodeText(responseBody(data));
 
-    setPanelText(1, QStringLiteral("Finished: ") + page);
-    repaintStatusBar();
+    m_display->setPanelText(1, QStringLiteral("Finished: ") + page);
+    m_display->repaintStatusBar();
     m_ctx.yieldToEventLoop();
     if (!m_ctx.bScanning || serial != m_fetchSerial[index])
         return;
     processPage(body, index);
 }
 
-void Form1::checkHTTPStatus(const QString &header, const QString &pageUrl)
+void Scanner::checkHTTPStatus(const QString &header, const QString &pageUrl)
 {
     const QString code = statusCodeOf(header);
     if (code.isEmpty() || code == QLatin1String(" ") || code == QLatin1String("200"))
@@ -163,12 +164,12 @@ void Form1::checkHTTPStatus(const QString &header, const QString &pageUrl)
     const QString text = httpStatusText(code);
     if (text.isEmpty())
         return;
-    m_ctx.strStatusNote = text;
-    itmX = lstErr->add(text, {pageUrl});
+    strStatusNote = text;
+    m_project.itmX = addErrorRow(*m_project.lstErr, {text, pageUrl});
     addStat(m_ctx, 0);
 }
 
-void Form1::timTimeout_Timer(int index)
+void Scanner::timTimeout_Timer(int index)
 {
     if (index < 0 || index >= timTimeout.size())
         return;
@@ -177,17 +178,17 @@ void Form1::timTimeout_Timer(int index)
         return;
     }
     const quint64 serial = m_fetchSerial[index];
-    m_ctx.iSockTimer[index] += 1;
-    setPanelText(4, QStringLiteral("%1 of %2 seconds").arg(m_ctx.iSockTimer[index]).arg(TimeOut));
-    repaintStatusBar();
+    iSockTimer[index] += 1;
+    m_display->setPanelText(4, QStringLiteral("%1 of %2 seconds").arg(iSockTimer[index]).arg(TimeOut));
+    m_display->repaintStatusBar();
     m_ctx.yieldToEventLoop();
     if (!m_ctx.bScanning || serial != m_fetchSerial[index])
         return;
-    if (m_ctx.iSockTimer[index] >= TimeOut)
+    if (iSockTimer[index] >= TimeOut)
         endSiteAsTimedOut(index);
 }
 
-void Form1::wscVersion_Error(int index)
+void Scanner::wscVersion_Error(int index)
 {
     if (!m_ctx.bScanning || index < 0 || index >= wscVersion.size())
         return;
@@ -196,11 +197,11 @@ void Form1::wscVersion_Error(int index)
     endSiteAsTimedOut(index);
 }
 
-void Form1::endSiteAsTimedOut(int index)
+void Scanner::endSiteAsTimedOut(int index)
 {
     timTimeout[index]->stop();
-    itmX = lstErr->add(QStringLiteral("Timeout"), {m_ctx.strSockHost[index]});
-    m_ctx.strStatusNote = QStringLiteral("Timeout");
+    m_project.itmX = addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), strSockHost[index]});
+    strStatusNote = QStringLiteral("Timeout");
     cmdNextSearch_Click();
 }
 

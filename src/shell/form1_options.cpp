@@ -1,5 +1,6 @@
-// Start-up controls, the options restored at start-up, statistics and the
-// window's own frame.
+// The main window's option controls: link-page and posting choices, the
+// list builder's choices and the end-of-list choice, each stored as it
+// changes.
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -8,16 +9,19 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 
+#include "platform/reportview.h"
+#include "shell/form1.h"
+#include "workspace/context.h"
 #include "workspace/project.h"
+#include "workspace/settingkeys.h"
 
 namespace tarnwick {
 
-void Form1::buildShellControls()
+void Form1::buildOptionControls()
 {
-    m_ctx.onStatsChanged = [this] { StatsD(); };
-
     // Controls that no tab shows (the list builder's choices) wait in a
     // hidden holder, so their values and handlers already work.
     m_shellOptions = new QWidget(m_central);
@@ -71,10 +75,33 @@ void Form1::buildShellControls()
     cmdScriptAdd->setObjectName(QStringLiteral("cmdScriptAdd"));
     cmdScriptDel = new QPushButton(QStringLiteral("Delete"), framePost);
     cmdScriptDel->setObjectName(QStringLiteral("cmdScriptDel"));
+
+    // The link-page blocks and the posting targets.
+    txtHTML1 = new QPlainTextEdit(Frame5);
+    txtHTML2 = new QPlainTextEdit(Frame5);
+    txtHTML3 = new QPlainTextEdit(Frame5);
+    txtHTML1->setObjectName(QStringLiteral("txtHTML1"));
+    txtHTML2->setObjectName(QStringLiteral("txtHTML2"));
+    txtHTML3->setObjectName(QStringLiteral("txtHTML3"));
+    txtPost = new QLineEdit(QStringLiteral("http://"), framePost);
+    txtPost2 = new QLineEdit(QStringLiteral("http://"), framePost);
+    txtPost->setObjectName(QStringLiteral("txtPost"));
+    txtPost2->setObjectName(QStringLiteral("txtPost2"));
+    cmbSites = new QComboBox(framePost);
+    cmbSites->setObjectName(QStringLiteral("cmbSites"));
+    cmbSites->setEditable(true);
     cmbSites->lineEdit()->setPlaceholderText(QStringLiteral("Select"));
+    lstMultiView = new platform::ReportView(framePost);
+    lstMultiView->setObjectName(QStringLiteral("lstMulti"));
+    lstMultiView->setListView(m_project->lstMulti);
 
     // The design-time state of the posting controls matches optScript(0).
     enablePostTargets(0);
+
+    Command9 = new QPushButton(QStringLiteral("Options"), m_central);
+    Command9->setObjectName(QStringLiteral("Command9"));
+    Command9->setToolTip(QStringLiteral("Open the options menu"));
+    connect(Command9, &QPushButton::clicked, this, [this] { Command9_Click(); });
 
     cmdWebsite = new QPushButton(m_central);
     cmdWebsite->setObjectName(QStringLiteral("cmdWebsite"));
@@ -98,16 +125,6 @@ void Form1::buildShellControls()
     connect(Combo2, &QComboBox::currentIndexChanged, this, [this] { Combo2_Click(); });
     connect(cmbLastSearch, &QComboBox::currentIndexChanged, this, [this] { cmbLastSearch_Change(); });
     connect(cmdWebsite, &QPushButton::clicked, this, [this] { cmdWebsite_Click(); });
-
-    buildSiteControls();
-    buildMenus();
-    buildTabs();
-    buildStatistics();
-
-    // Size changes of the window's surface, its state changes and its close
-    // come through the window's event filter.
-    m_central->installEventFilter(this);
-    installEventFilter(this);
 }
 
 void Form1::enablePostTargets(int index)
@@ -126,7 +143,7 @@ void Form1::optScript_Click(int index)
 {
     if (index < 0 || index > 1)
         return;
-    m_ctx.settings().set(QStringLiteral("optScript"), QString::number(index));
+    m_ctx.settings().set(key::optScript, QString::number(index));
     enablePostTargets(index);
 }
 
@@ -134,33 +151,33 @@ void Form1::optAll_Click(int index)
 {
     if (index < 0 || index > 1)
         return;
-    m_ctx.settings().set(QStringLiteral("optAll"), QString::number(index));
+    m_ctx.settings().set(key::optAll, QString::number(index));
     Combo3->setEnabled(index == 1);
 }
 
 void Form1::chkBullet_Click()
 {
-    m_ctx.settings().set(QStringLiteral("chkBullet"), chkBullet->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    m_ctx.settings().set(key::chkBullet, chkBullet->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void Form1::chkNewWin_Click()
 {
-    m_ctx.settings().set(QStringLiteral("chkNewWin"), chkNewWin->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    m_ctx.settings().set(key::chkNewWin, chkNewWin->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void Form1::Combo1_Click()
 {
-    m_ctx.settings().set(QStringLiteral("Combo1"), QString::number(Combo1->currentIndex()));
+    m_ctx.settings().set(key::Combo1, QString::number(Combo1->currentIndex()));
 }
 
 void Form1::Combo2_Click()
 {
-    m_ctx.settings().set(QStringLiteral("Combo2"), QString::number(Combo2->currentIndex()));
+    m_ctx.settings().set(key::Combo2, QString::number(Combo2->currentIndex()));
 }
 
 void Form1::cmbLastSearch_Change()
 {
-    m_ctx.settings().set(QStringLiteral("cmbLastSearch"), QString::number(cmbLastSearch->currentIndex()));
+    m_ctx.settings().set(key::cmbLastSearch, QString::number(cmbLastSearch->currentIndex()));
 }
 
 } // namespace tarnwick

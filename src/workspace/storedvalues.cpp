@@ -1,4 +1,4 @@
-#include "shell/options.h"
+#include "workspace/storedvalues.h"
 
 #include "platform/settings.h"
 

@@ -16,14 +16,19 @@ enum ResultIcon : int { kIconNoLink = 1, kIconLink = 2 };
 // Columns of the results list, counted from 1 ("Main" is the item text).
 enum ResultColumn : int { kColMain = 1, kColLinking = 2, kColStatus = 3, kColNumber = 4, kColLinkUrl = 5 };
 
-struct ResultListRow {
+// One row of the results list, as the scanner writes it, the project file
+// keeps it (all but the colour) and the report, the exports, the link page
+// and the posting read it.
+struct ResultRow {
+    int icon = 0;     // small icon: kIconLink, kIconNoLink, or 0 for none
     QString main;     // main-site domain searched for
     QString linking;  // linking-site domain
     QString status;
-    QString number;   // at least three digits
+    QString number;   // the "No." column: at least three digits
     QString linkUrl;  // the page the row is about (found-on page)
-    int icon = kIconNoLink;
-    int colour = platform::kColorRed;
+    int colour = platform::kColorBlack;
+
+    bool operator==(const ResultRow &) const = default;
 };
 
 struct ErrorListRow {
@@ -40,15 +45,15 @@ QString noneFoundStatus(const QString &note);
 QString missingStatus(qint64 missing);
 
 // The rows a scan writes.
-ResultListRow directLinkRow(const QString &main, const QString &linking, qint64 number, const QString &foundOn);
-ResultListRow domainLinkRow(const QString &main, const QString &linking, qint64 number, const QString &foundOn);
-ResultListRow redirectLinkRow(const QString &main, const QString &linking, const QString &redirectUrl);
-ResultListRow noneFoundRow(const QString &main, const QString &linking, const QString &note, const QString &linkingSite);
-ResultListRow missingRow(const QString &main, const QString &linking, qint64 missing, const QString &lastPage);
+ResultRow directLinkRow(const QString &main, const QString &linking, qint64 number, const QString &foundOn);
+ResultRow domainLinkRow(const QString &main, const QString &linking, qint64 number, const QString &foundOn);
+ResultRow redirectLinkRow(const QString &main, const QString &linking, const QString &redirectUrl);
+ResultRow noneFoundRow(const QString &main, const QString &linking, const QString &note, const QString &linkingSite);
+ResultRow missingRow(const QString &main, const QString &linking, qint64 missing, const QString &lastPage);
 
 // Appends a row and returns its row number (from 1).
-int addResultRow(platform::ListView &list, const ResultListRow &row);
-ResultListRow resultRow(const platform::ListView &list, int row);
+int addResultRow(platform::ListView &list, const ResultRow &row);
+ResultRow resultRow(const platform::ListView &list, int row);
 int addErrorRow(platform::ListView &list, const ErrorListRow &row);
 ErrorListRow errorRow(const platform::ListView &list, int row);
 
@@ -62,9 +67,9 @@ bool markResultRow(platform::ListView &list, int row, bool found);
 // report all go by it.
 bool statusCountsAsLink(const QString &status);
 
-// The address to open for a row's text: "http://" in front unless it already
-// starts with "http://" or "https://".
-QString browsableAddress(const QString &text);
+// The rows of a results list in the order they were written; sorting only
+// reorders them on screen.
+QVector<ResultRow> resultRowsAsWritten(const platform::ListView &list);
 
 // Pictures of the results list's small icons 1 and 2.
 QVector<QIcon> resultIcons();

@@ -1,0 +1,245 @@
+#pragma once
+// The link scanner: walks the linking sites of a project one page at a time
+// with its own HTTP client, records the links back to each main site in the
+// project's results and closes each linking site with its outcome. It works
+// on a Project alone; a window shows what it does through ScanDisplay.
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+class QTimer;
+
+namespace platform {
+class ListView;
+class Socket;
+}
+
+namespace tarnwick {
+
+class AppContext;
+class Project;
+class ModelTextIndex;
+
+// What the scanner asks of the window that shows it. Every call may come in
+// the middle of a scan; none may start or stop one.
+class ScanDisplay {
+public:
+    virtual ~ScanDisplay() = default;
+
+    // The controls a scan enables and disables.
+    enum class Control {
+        StartScan,   // Command1
+        Stop,        // cmdStop
+        Skip,        // cmdSkip
+        Resume,      // cmdResume
+        ScanType,    // Command10
+        SkipType,    // Command11
+        NextSearch,  // cmdNextSearch
+        Project,     // the controls that change or replace the project
+    };
+    virtual void setControlEnabled(Control, bool) {}
+    // Status-bar panel 1..4.
+    virtual void setPanelText(int, const QString &) {}
+    // The status bar brought to the front and drawn (as often as is useful).
+    virtual void showStatusBar() {}
+    virtual void repaintStatusBar() {}
+    // The progress bar, 0..100.
+    virtual void setProgress(int) {}
+    // The scan moved to linking site row of main site main (both from 1);
+    // the row is selected in its list already.
+    virtual void linkingSiteSelected(int, int) {}
+    // A scan could not start for want of a main site (true) or a linking
+    // site (false): the entry box for it takes the focus.
+    virtual void focusSiteEntry(bool) {}
+    // Stop wants the report rebuilt.
+    virtual void buildReport() {}
+};
+
+class Scanner : public QObject {
+    Q_OBJECT
+public:
+    Scanner(AppContext &ctx, Project &project, QObject *parent = nullptr);
+    ~Scanner() override;
+
+    void setDisplay(ScanDisplay *display) { m_display = display ? display : &m_noDisplay; }
+    Project &project() const { return m_project; }
+
+    // Scan type (0 all main sites, 1 the selected main site, 2 the selected
+    // linking site) and skip type (0 the linking site, 1 the main site), as
+    // the menus choose them; both are stored.
+    int scanType() const { return m_scanType; }
+    int skipType() const { return m_skipType; }
+    void setScanType(int index);
+    void setSkipType(int index);
+
+    // ---- Scan control ----
+    void Command1_Click();       // Start Scan
+    void cmdDoSearch_Click();    // (re)starts fetching the current linking site from its queue
+    void cmdNextSearch_Click();  // ends the current linking site and advances
+    void cmdSkip_Click();
+    void cmdStop_Click();
+    void cmdResume_Click();
+
+    // Next page of the current linking site on a socket, or the end of the
+    // linking site.
+    void nextPage(int index);
+    // Starts the fetch of strURL on a socket and returns at once.
+    void fetchPage(int index);
+    // Takes over a fetched page: its notes, its dumps, its links, and then
+    // the next page or the end of the linking site.
+    void processPage(QString &page, int index);
+
+    // Socket events and the idle timer.
+    void wscVersion_Connect(int index);
+    void wscVersion_DataArrival(int index, qint64 bytesTotal);
+    void wscVersion_Close(int index);
+    void wscVersion_Error(int index);
+    void timTimeout_Timer(int index);
+    void checkHTTPStatus(const QString &header, const QString &pageUrl);
+
+    // Seen-page lookups. siteKnown reduces url (long scheme list) in the
+    // caller's variable and answers whether that page is a row of the
+    // scanned main site's linking-site list, is queued, or was queued before
+    // for this linking site. foundOnKnown reduces page (short scheme list)
+    // and answers whether a results row of the main site searched for was
+    // found on that page.
+    bool siteKnown(QString &url);
+    bool foundOnKnown(QString &page);
+
+    // ---- Where the scan is ----
+    // The main site being scanned (from 1; 0 before the first scan) and the
+    // row of its linking site (from 1; 0 when no scan runs). The scan keeps
+    // its place whatever the user selects, and the row follows its linking
+    // site when rows are added or removed above it.
+    int currentMain() const { return m_main; }
+    int iCurrentSite() const;
+
+    // ---- Scan state ----
+    int iScanType = 0;           // scan type of the running scan
+    int TimeOut = 60;            // idle time-out of a page, seconds
+    qint32 lPageLimit = 500;     // pages per linking site
+    QString strMainSite;         // main-site domain searched for
+    QString strURL;              // page URL taken from the queue
+    QString strCurUrl;           // page being fetched, without scheme
+    QString strCurDir;           // its directory, ending in "/"
+    bool bEmulate = false;       // a redirect page is being followed
+    bool bSkipClicked = false;   // a skip was requested and not yet carried out
+
+    // The linking site being scanned and what was found on it so far.
+    QString strLinkingSite;
+    int iLinksExpected = 0;
+    int iLinksFound = 0;
+    bool bLinkFound = false;
+    qint64 lResultNumber = 0;     // running "No." of its link rows
+    bool bRedirectFound = false;  // the main domain was seen on one of its pages
+    QString strRedirectURL;       // where it was seen
+    QString strStatusNote;        // the last note on it
+    qint64 lSitePagesScanned = 0; // pages started (the page-limit count)
+    qint64 lSitePagesFound = 0;   // pages queued
+    qint64 lSiteLinksFound = 0;
+
+    // Page extensions read from filetypes.txt when a scan starts.
+    QStringList vFileTypes;
+
+    // Every page queued for the current linking site, compared ignoring
+    // case. Cleared whenever a linking site ends and when a scan starts.
+    class SeenPageTable {
+    public:
+        void add(const QString &url) { m_pages.insert(url.toLower(), true); }
+        bool contains(const QString &url) const { return m_pages.contains(url.toLower()); }
+        void clear() { m_pages.clear(); }
+        qsizetype size() const { return m_pages.size(); }
+
+    private:
+        QHash<QString, bool> m_pages;
+    };
+    SeenPageTable strSeenPages;
+
+    // The HTTP client's sockets (only element 0 exists), their idle timers
+    // and per-socket state.
+    static constexpr int kSocketCount = 10;
+    QList<platform::Socket *> wscVersion;
+    QList<QTimer *> timTimeout;
+    QString strSockHost[kSocketCount];     // host text, may end in ":port"
+    QString strSockPath[kSocketCount];     // request path
+    QByteArray strSockData[kSocketCount];  // everything received, header and body
+    qint64 lSockBytes[kSocketCount] = {};  // bytes received; body bytes once the header is complete
+    qint64 lSockLength[kSocketCount] = {}; // Content-Length, 0 when none
+    bool bSockHeaders[kSocketCount] = {};  // the header is complete
+    int iSockTimer[kSocketCount] = {};     // idle seconds
+
+    // A scan step that gave way to the event loop checks, before it goes on,
+    // that the scan still runs and is still on the same linking site.
+    quint64 scanEpoch() const { return m_scanEpoch; }
+    bool scanStillOn(quint64 epoch) const;
+
+private:
+    // The scan advances as a loop of steps rather than nested calls, so a
+    // long run of linking sites that end at once does not grow the stack.
+    enum class ScanStep { None, NextPage, NextSearch, DoSearch };
+    void runScanSteps(ScanStep step, int index);
+    ScanStep nextPageStep(int index);
+    ScanStep nextSearchStep();
+    ScanStep doSearchStep();
+    ScanStep nextLinkingSiteStep(int row);
+    ScanStep nextMainSiteStep();
+    // Takes linking site row of the scanned main site as the current one.
+    void takeLinkingSite(int row);
+    platform::ListView *scannedList() const;
+    void writeOutcomeRow(const QString &note);
+    void closeSocket(int index);
+    void finishFetch(int index);
+    void endSiteAsTimedOut(int index);
+    void setControl(ScanDisplay::Control control, bool on) { m_display->setControlEnabled(control, on); }
+    void setScanControlsEnabled(bool scanning);
+    void playIfOn(const QString &key, const char *sound);
+    void buildLookups();
+
+    // Page processing. A page step that gave way to the event loop goes on
+    // only while the scan is on the same linking site and no other page was
+    // started or closed meanwhile.
+    struct PageGuard {
+        quint64 epoch = 0;
+        quint64 serial = 0;  // of socket 0
+        bool stillOn(const Scanner &scanner) const;
+    };
+    bool yieldOnPage(const PageGuard &guard);
+    void processPageText(QString &page, int index, const QString &location);
+    void getLinks(int index, const QString &normalized, const QString &location, const PageGuard &guard);
+    void queuePage(const QString &url);
+    void recordLink(const QString &status, QString &linkingSiteRow);
+    void followRedirect(QString &target, const PageGuard &guard);
+    void endPage(int index, const PageGuard &guard);
+    void abandonPage();
+
+    AppContext &m_ctx;
+    Project &m_project;
+    ScanDisplay m_noDisplay;
+    ScanDisplay *m_display = &m_noDisplay;
+    int m_scanType = 0;
+    int m_skipType = 0;
+
+    // The scan's own place: its main site, that site's list, and the
+    // identity of the linking-site row it is on (with the row it was last
+    // seen at).
+    int m_main = 0;
+    QPointer<platform::ListView> m_sites;
+    quint64 m_siteId = 0;
+    mutable int m_siteRow = 0;
+
+    // Lookups over the queue, the results and the scanned linking-site list.
+    ModelTextIndex *m_queueIndex = nullptr;
+    ModelTextIndex *m_resultIndex = nullptr;
+    QPointer<ModelTextIndex> m_linkingSiteIndex;
+
+    quint64 m_scanEpoch = 0;            // bumped whenever a linking site ends or a scan stops
+    quint64 m_fetchSerial[kSocketCount] = {};  // per socket, bumped by every new page step, fetch or close
+    qsizetype m_headerSearchFrom[kSocketCount] = {};
+};
+
+} // namespace tarnwick

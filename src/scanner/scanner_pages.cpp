@@ -1,0 +1,228 @@
+// Page processing: what a fetched page of the linking site says, its two
+// dumps, its links examined one line at a time, new pages of the same site
+// queued, links to the main site recorded, one redirect page followed, and
+// the request for the next page or the end of the linking site.
+
+#include <QElapsedTimer>
+
+#include <limits>
+
+#include "platform/socket.h"
+#include "scanner/httpfetch.h"
+#include "scanner/linkrules.h"
+#include "scanner/pagetext.h"
+#include "scanner/scanner.h"
+#include "workspace/context.h"
+#include "workspace/project.h"
+#include "workspace/results.h"
+#include "workspace/services.h"
+#include "workspace/settingkeys.h"
+
+namespace tarnwick {
+
+namespace {
+
+// Pending events are processed at most this often while a page's lines are
+// read: often enough for Stop and Skip to feel immediate, seldom enough to
+// cost nothing next to the page.
+constexpr qint64 kLineYieldMs = 10;
+
+bool settingIsOne(AppContext &ctx, const QString &key, int defaultValue)
+{
+    return ctx.settings().getInt(key, defaultValue) == 1;
+}
+
+} // namespace
+
+bool Scanner::PageGuard::stillOn(const Scanner &scanner) const
+{
+    return scanner.scanStillOn(epoch) && scanner.m_fetchSerial[0] == serial;
+}
+
+bool Scanner::yieldOnPage(const PageGuard &guard)
+{
+    m_ctx.yieldToEventLoop();
+    return guard.stillOn(*this);
+}
+
+void Scanner::processPage(QString &page, int index)
+{
+    // A page from the client is never the target of a redirect hop, whatever
+    // an abandoned page may have left behind.
+    bEmulate = false;
+    QString location;
+    if (index >= 0 && index < kSocketCount)
+        location = responseLocation(QString::fromLatin1(responseHeader(strSockData[index])));
+    processPageText(page, index, location);
+}
+
+void Scanner::processPageText(QString &page, int index, const QString &location)
+{
+    closeSocket(0);
+    if (!m_ctx.bScanning)
+        return;
+    if (index < 0 || index >= wscVersion.size())
+        index = 0;
+    // A Stop, a Skip or another page started while this one gives way to the
+    // event loop has taken over the scan: the page then lets go quietly.
+    const PageGuard guard{m_scanEpoch, m_fetchSerial[0]};
+
+    const PageNotes notes = pageStatusNotes(page, strMainSite);
+    if (notes.mainSiteMentioned) {
+        bRedirectFound = true;
+        strRedirectURL = strCurUrl;
+    }
+    if (!notes.statusNote.isEmpty())
+        strStatusNote = notes.statusNote;
+
+    const QString normalized = normalizeHrefs(page);
+
+    m_display->setPanelText(2, QStringLiteral("Saving to HTML"));
+    m_display->repaintStatusBar();
+    if (!yieldOnPage(guard))
+        return abandonPage();
+
+    // Only the user and the e-mail harvester read the dumps; a dump that
+    // cannot be written leaves the page to be processed all the same.
+    writePageDump(m_ctx.programDir(), index, normalized);
+    if (!yieldOnPage(guard))
+        return abandonPage();
+    writePageDump2(m_ctx.programDir(), index, normalized);
+
+    getLinks(index, normalized, location, guard);
+}
+
+void Scanner::getLinks(int index, const QString &normalized, const QString &location, const PageGuard &guard)
+{
+    if (!m_ctx.bScanning)
+        return abandonPage();
+    m_display->setPanelText(2, QStringLiteral("Getting Links"));
+    m_display->repaintStatusBar();
+    if (!yieldOnPage(guard))
+        return abandonPage();
+
+    LinkContext lc;
+    lc.mainSite = strMainSite;
+    lc.curUrl = strCurUrl;
+    lc.curDir = strCurDir;
+    lc.sockHost = strSockHost[0];
+    lc.mainSiteText = m_project.List4->item(m_main - 1);
+    platform::ListView *sites = scannedList();
+    const int row = iCurrentSite();
+    lc.linkingSiteRow = sites && row > 0 ? sites->text(row) : QString();
+    lc.useFileTypes = m_ctx.settings().get(key::chkFileTypes, QStringLiteral("1")) == QLatin1String("1");
+    lc.fileTypes = vFileTypes;
+    lc.rules = rulesFromList(*m_project.lstRules);
+    lc.ruleLog = {settingIsOne(m_ctx, key::chkLog, 0), m_ctx.programDir()};
+    lc.siteKnown = [this](QString &url) { return siteKnown(url); };
+    lc.foundOnKnown = [this] { return foundOnKnown(strCurUrl); };
+
+    DumpLineReader reader(normalized);
+    QElapsedTimer slice;
+    slice.start();
+    while (!reader.atEnd()) {
+        if (slice.elapsed() >= kLineYieldMs) {
+            if (!yieldOnPage(guard))
+                return abandonPage();
+            slice.restart();
+        }
+        const QStringView line = reader.next();
+
+        if (!bEmulate && isRedirectMarker(line)) {
+            QString target = redirectTarget(line, reader, location, lc);
+            if (target.isEmpty())
+                break;  // nothing to follow: the page ends as any other
+            return followRedirect(target, guard);
+        }
+
+        const LineResult r = examineLine(line, lc);
+        if (!r.queueUrl.isEmpty())
+            queuePage(r.queueUrl);
+        if (r.ruleProblem)
+            strStatusNote = QStringLiteral("Possible Rule Problem");
+        if (!r.status.isEmpty()) {
+            recordLink(r.status, lc.linkingSiteRow);
+            if (!yieldOnPage(guard))
+                return abandonPage();
+        }
+        if (!m_ctx.bScanning || iLinksExpected <= lSiteLinksFound)
+            break;
+    }
+    endPage(index, guard);
+}
+
+void Scanner::queuePage(const QString &url)
+{
+    lSitePagesFound = saturatingIncrement(lSitePagesFound);
+    addStat(m_ctx, 1);
+    m_project.List2->addItem(url);
+    strSeenPages.add(url);
+}
+
+void Scanner::recordLink(const QString &status, QString &linkingSiteRow)
+{
+    lSiteLinksFound = saturatingIncrement(lSiteLinksFound);
+    if (iLinksFound < std::numeric_limits<int>::max())
+        ++iLinksFound;
+    lResultNumber = saturatingIncrement(lResultNumber);
+
+    // The linking site's own URL stays as it is: only the column shows its
+    // domain.
+    QString linkingSite = strLinkingSite;
+    const QString linking = getDomain(linkingSite);
+    const bool direct = status == QLatin1String("Direct Link");
+    m_project.itmX = addResultRow(*m_project.List3, direct ? directLinkRow(strMainSite, linking, lResultNumber, strCurUrl)
+                                                           : domainLinkRow(strMainSite, linking, lResultNumber, strCurUrl));
+
+    platform::ListView *sites = scannedList();
+    if (const int row = iCurrentSite(); sites && row > 0) {
+        sites->setForeColor(row, platform::kColorBlue);
+        if (direct && settingIsOne(m_ctx, key::chkUpdate, 1)) {
+            sites->setText(row, strCurUrl);
+            // Rule scope and the same-site test follow the row's new text.
+            linkingSiteRow = strCurUrl;
+        }
+    }
+
+    bLinkFound = true;
+    if (settingIsOne(m_ctx, key::chkAudioEmail, 1))
+        playSound(m_ctx, m_ctx.programPath(QStringLiteral("sounds/foundemail.wav")));
+    addStat(m_ctx, 2);
+    m_display->setPanelText(3, QStringLiteral("Found %1 links").arg(lSiteLinksFound));
+    m_display->repaintStatusBar();
+}
+
+void Scanner::followRedirect(QString &target, const PageGuard &guard)
+{
+    QString body = getURL(m_ctx, target);
+    // The fetch gives way to the event loop while it waits.
+    if (!guard.stillOn(*this))
+        return abandonPage();
+    bEmulate = true;
+    // At most one hop: the target's own markers are ignored, and its end of
+    // page asks for the next page.
+    processPageText(body, 0, QString());
+}
+
+void Scanner::endPage(int index, const PageGuard &guard)
+{
+    m_display->setPanelText(2, QString());
+    m_display->repaintStatusBar();
+    const bool stillOn = yieldOnPage(guard);
+    bEmulate = false;
+    if (!stillOn)
+        return;
+    if (settingIsOne(m_ctx, key::chkRedirect, 1) && bRedirectFound && !bLinkFound)
+        cmdNextSearch_Click();
+    else
+        nextPage(index);
+}
+
+void Scanner::abandonPage()
+{
+    // Whatever stopped or moved the scan has already asked for what comes
+    // next; the page only lets go of its own state.
+    bEmulate = false;
+}
+
+} // namespace tarnwick

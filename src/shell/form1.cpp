@@ -1,0 +1,484 @@
+// The main window's construction, its site lists and the status bar.
+
+#include "shell/form1.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include "platform/reportview.h"
+#include "scanner/scanner.h"
+#include "shell/controls.h"
+#include "shell/reportpanel.h"
+#include "shell/resultspanel.h"
+#include "shell/statistics.h"
+#include "shell/webpanel.h"
+#include "workspace/context.h"
+#include "workspace/project.h"
+#include "workspace/services.h"
+#include "workspace/settingkeys.h"
+#include "workspace/textcase.h"
+
+namespace tarnwick {
+
+namespace {
+
+bool isBlank(const QString &text)
+{
+    return text.trimmed().isEmpty();
+}
+
+} // namespace
+
+Form1::Form1(AppContext &ctx, QWidget *parent)
+    : QMainWindow(parent)
+    , m_ctx(ctx)
+    , m_project(new Project(ctx, this))
+    , m_scanner(new Scanner(ctx, *m_project, this))
+{
+    m_ctx.mainWindow = this;
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("formSurface"));
+    m_central = central;
+    setCentralWidget(central);
+
+    buildFrames();
+    buildSiteControls();
+    buildFileControls();
+    buildScanControls();
+    results = new ResultsPanel(m_ctx, *m_project, Frame2, this);
+    report = new ReportPanel(m_ctx, *m_project, Frame2, this);
+    statistics = new StatisticsPanel(m_ctx, *m_project, Frame6, this);
+    buildOptionControls();
+    buildMenus();
+    buildTabs();
+    buildProjectBindings();
+    placeControls();
+
+    // Size changes of the window's surface, its state changes and its close
+    // come through the window's event filter.
+    m_central->installEventFilter(this);
+    installEventFilter(this);
+}
+
+Form1::~Form1()
+{
+    // Nothing may count into a window that is gone.
+    m_ctx.onStatsChanged = nullptr;
+    m_scanner->setDisplay(nullptr);
+    if (m_ctx.mainWindow == this)
+        m_ctx.mainWindow = nullptr;
+    // The views go before the models they show, the scanner before the
+    // project it walks.
+    delete m_central;
+    delete m_scanner;
+    delete m_project;
+}
+
+void Form1::buildSiteControls()
+{
+    // Every control has its place by the window's layout rules (placeControls
+    // and resizeControls); here they are only made, in their frames.
+    txtDomain = new QLineEdit(innerFrame1);
+    txtDomain->setObjectName(QStringLiteral("txtDomain"));
+    txtDomain->setToolTip(QStringLiteral("Enter the website you want to find links to from remote sites"));
+    cmdAdd2 = makeButton(QStringLiteral("Add"), QStringLiteral("Add a new Main Site"), QStringLiteral("cmdAdd2"),
+                         innerFrame1);
+    cmdEditMain = makeButton(QStringLiteral("Edit"), QStringLiteral("Edit the main site you have selected below"),
+                             QStringLiteral("cmdEditMain"), innerFrame1);
+    cmdDelete = makeButton(QStringLiteral("Del"), QStringLiteral("Delete the main site you have selected below"),
+                           QStringLiteral("cmdDelete"), innerFrame1);
+    cmdImport2 = makeButton(QStringLiteral("Import"), QStringLiteral("Import Main Sites from a file"),
+                            QStringLiteral("cmdImport2"), innerFrame1);
+    makeLabel(QStringLiteral("Enter main sites:"), QStringLiteral("lblMainSites"), innerFrame1)->setIndent(8);
+    makeLabel(QStringLiteral("URL:"), QStringLiteral("lblMainURL"), innerFrame1);
+
+    platform::ListBox *List4 = m_project->List4;
+    List4View = new QListView(innerFrame1);
+    List4View->setObjectName(QStringLiteral("List4"));
+    List4View->setModel(List4);
+    List4View->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    List4View->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    // A click (or a keyboard move) in the view sets the index, which raises
+    // the click handler; an index set by code shows in the view.
+    connect(List4View->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this, List4](const QModelIndex &current) {
+                if (current.isValid() && current.row() != List4->listIndex())
+                    List4->setListIndex(current.row());
+            });
+    connect(List4View, &QListView::clicked, this, [List4](const QModelIndex &index) {
+        if (index.isValid() && index.row() == List4->listIndex())
+            List4->setListIndex(index.row());
+    });
+    connect(List4, &platform::ListBox::listIndexChanged, this, [this, List4](int index) {
+        const QModelIndex mi = List4->index(index);
+        if (List4View->currentIndex() != mi)
+            List4View->setCurrentIndex(mi);
+    });
+    connect(List4, &platform::ListBox::clicked, this, [this] { List4_Click(); });
+
+    // Linking sites of the selected main site.
+    innerFrame2 = new QFrame(Frame1);
+    innerFrame2->setObjectName(QStringLiteral("innerFrame2"));
+    lblblah = makeLabel(QString(), QStringLiteral("lblblah"), innerFrame2);
+    Label2 = makeLabel(QStringLiteral("URL:"), QStringLiteral("Label2"), innerFrame2);
+    Text1 = new QLineEdit(innerFrame2);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setToolTip(QStringLiteral("Enter the URL of the website/page you want to search for links."));
+    cmdAdd = makeButton(QStringLiteral("Add"), QStringLiteral("Add a new Linking Site"), QStringLiteral("cmdAdd"),
+                        innerFrame2);
+    cmbDel = makeButton(QStringLiteral("Del"), QStringLiteral("Delete the selected Linking Site"),
+                        QStringLiteral("cmbDel"), innerFrame2);
+    cmdEdit = makeButton(QStringLiteral("Edit"), QStringLiteral("Edit the selected Linking Site"),
+                         QStringLiteral("cmdEdit"), innerFrame2);
+    cmdImport = makeButton(QStringLiteral("Import"), QStringLiteral("Import Linking Sites from a file or a website"),
+                           QStringLiteral("cmdImport"), innerFrame2);
+    innerFrame2->hide();
+
+    m_list1Views.push_back(createLinkListView(0));
+    m_list1Views[0]->hide();
+
+    cmdNextSearch = makeButton(QStringLiteral("Skip"),
+                               QStringLiteral("Skip to the next website in your list of sites to check"),
+                               QStringLiteral("cmdNextSearch"), Frame6);
+    cmdNextSearch->setEnabled(false);
+
+    Popup1 = new QMenu(QStringLiteral("Popup1"), this);
+    QAction *deleteSite = Popup1->addAction(QStringLiteral("Delete Site"));
+    connect(deleteSite, &QAction::triggered, this, [this] { cmbDel_Click(); });
+
+    // The status bar lies at the foot of the window's own surface, so the
+    // progress bar can be laid over it in the same coordinates.
+    StatusBar1 = new QStatusBar(m_central);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    for (int i = 0; i < 4; ++i) {
+        m_panels[i] = new QLabel(StatusBar1);
+        m_panels[i]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
+    }
+
+    connect(cmdAdd2, &QPushButton::clicked, this, [this] { cmdAdd2_Click(); });
+    connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
+    connect(cmbDel, &QPushButton::clicked, this, [this] { cmbDel_Click(); });
+    connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
+    connect(txtDomain, &QLineEdit::textChanged, this, [this] { txtDomain_Change(); });
+    connect(Text1, &QLineEdit::returnPressed, this, [this] { Text1_KeyPress(13); });
+    connect(txtDomain, &QLineEdit::returnPressed, this, [this] { txtDomain_KeyPress(13); });
+    Text1->installEventFilter(this);
+    txtDomain->installEventFilter(this);
+
+    cmdAdd->setEnabled(false);
+    cmbDel->setEnabled(false);
+    cmdEdit->setEnabled(false);
+    cmdDelete->setEnabled(false);
+    cmdEditMain->setEnabled(false);
+}
+
+void Form1::buildProjectBindings()
+{
+    // Each linking-site list of the project has its view here.
+    connect(m_project, &Project::linkingSiteListAdded, this, [this](int index) {
+        while (int(m_list1Views.size()) <= index)
+            m_list1Views.push_back(createLinkListView(int(m_list1Views.size())));
+    });
+    connect(m_project, &Project::linkingSiteListRemoved, this, [this](int index) { removeLinkListView(index); });
+    connect(m_project, &Project::cleared, this, [this] { resetEntryControls(); });
+
+    // The link-page blocks and the single post target show the project's
+    // text; what the user types goes back into the project.
+    QPlainTextEdit *blocks[3] = {txtHTML1, txtHTML2, txtHTML3};
+    for (int b = 1; b <= 3; ++b) {
+        QPlainTextEdit *edit = blocks[b - 1];
+        connect(m_project, &Project::htmlChanged, edit, [this, edit, b](int block) {
+            if (block == b && edit->toPlainText() != m_project->html(b))
+                edit->setPlainText(m_project->html(b));
+        });
+    }
+    connect(txtHTML1, &QPlainTextEdit::textChanged, this, [this] { txtHTML1_Change(); });
+    connect(txtHTML2, &QPlainTextEdit::textChanged, this, [this] { txtHTML2_Change(); });
+    connect(txtHTML3, &QPlainTextEdit::textChanged, this, [this] { txtHTML3_Change(); });
+    txtPost->setText(m_project->postTarget());
+    connect(m_project, &Project::postTargetChanged, txtPost, [this] {
+        if (txtPost->text() != m_project->postTarget())
+            txtPost->setText(m_project->postTarget());
+    });
+    connect(txtPost, &QLineEdit::textChanged, this, [this](const QString &text) { m_project->setPostTarget(text); });
+
+    // Counting redraws the statistics.
+    m_ctx.onStatsChanged = [this] { statistics->StatsD(); };
+}
+
+platform::ReportView *Form1::createLinkListView(int index)
+{
+    platform::ListView *model = m_project->List1(index);
+    auto *view = new platform::ReportView(innerFrame2);
+    view->setObjectName(QStringLiteral("List1_%1").arg(index));
+    view->setListView(model);
+    if (!m_list1Views.empty() && m_list1Views[0]->header()->count() > 0) {
+        for (int c = 0; c < m_list1Views[0]->header()->count(); ++c)
+            view->setColumnWidth(c, m_list1Views[0]->columnWidth(c));
+    }
+    // Every list sits where the template does; only the current one is
+    // visible.
+    if (!m_list1Views.empty())
+        view->setGeometry(m_list1Views[0]->geometry());
+    view->hide();
+    connect(view, &platform::ReportView::itemClicked, this, [this, index](int row) { List1_ItemClick(index, row); });
+    connect(view, &platform::ReportView::columnClicked, this,
+            [this, index](int column) { List1_ColumnClick(index, column); });
+    connect(view, &platform::ReportView::mousePressed, this,
+            [this, index](Qt::MouseButton b, QPoint pos) { List1_MouseDown(index, b, pos); });
+    return view;
+}
+
+void Form1::removeLinkListView(int index)
+{
+    if (index <= 0 || index != int(m_list1Views.size()) - 1)
+        return;
+    platform::ReportView *view = m_list1Views.back();
+    m_list1Views.pop_back();
+    view->hide();
+    view->deleteLater();
+}
+
+platform::ReportView *Form1::List1View(int index) const
+{
+    return index >= 0 && index < int(m_list1Views.size()) ? m_list1Views[size_t(index)] : nullptr;
+}
+
+void Form1::setPanelText(int panel, const QString &text)
+{
+    if (panel >= 1 && panel <= 4)
+        m_panels[panel - 1]->setText(text);
+}
+
+QString Form1::panelText(int panel) const
+{
+    return (panel >= 1 && panel <= 4) ? m_panels[panel - 1]->text() : QString();
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_central && event->type() == QEvent::Resize) {
+        Form_Resize();
+    } else if (watched == this && event->type() == QEvent::WindowStateChange) {
+        Form_Resize();
+    } else if (watched == this && event->type() == QEvent::Close) {
+        int cancel = 0;
+        Form_Unload(cancel);
+    } else if ((watched == cmdNew || watched == cmdOpen) && event->type() == QEvent::EnabledChange) {
+        syncFileMenu();
+    } else if (event->type() == QEvent::FocusIn) {
+        if (watched == Text1)
+            Text1_GotFocus();
+        else if (watched == txtDomain)
+            txtDomain_GotFocus();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Site lists ----
+
+void Form1::cmdAdd2_Click()
+{
+    const QString text = txtDomain->text();
+    if (isBlank(text)) {
+        setPanelText(1, QStringLiteral("Error: Please enter a Remote Site first!"));
+        return;
+    }
+    const int n = m_project->addMainSite(text);
+    m_project->List4->setListIndex(n - 1);  // raises List4_Click
+    txtDomain->setText(QString());
+    txtDomain->setFocus();
+    m_project->bProjectSaved = false;
+}
+
+void Form1::List4_Click()
+{
+    const int sel = m_project->List4->listIndex() + 1;
+    if (sel < 1)
+        return;
+    Text1->setEnabled(true);
+    Text1->setText(QString());
+    cmdDelete->setEnabled(true);
+    cmdEditMain->setEnabled(true);
+    for (int i = 1; i < int(m_list1Views.size()); ++i) {
+        if (i == sel) {
+            m_list1Views[size_t(i)]->show();
+            cmdAdd->show();
+            cmbDel->show();
+            cmdEdit->show();
+            lblblah->setText(QStringLiteral("Enter linking sites: ") + m_project->mainSiteText(sel));
+            lblblah->show();
+            Text1->show();
+            Label2->show();
+            innerFrame2->show();
+            cmbDel->setEnabled(false);
+            cmdEdit->setEnabled(false);
+        } else {
+            m_list1Views[size_t(i)]->hide();
+        }
+    }
+    m_project->iCurrentMain = sel;
+}
+
+void Form1::cmdAdd_Click()
+{
+    QString text = Text1->text();
+    removeHttpSchemes(text);
+    Text1->setText(text);
+    const int n = m_project->iCurrentMain;
+    if (isBlank(text)) {
+        m_ctx.dialogs().msgBox(QStringLiteral("Please enter the Website URL first."), platform::vbOKOnly);
+    } else if (n >= 1 && m_project->List1(n)) {
+        m_project->addLinkingSite(n, LinkingSiteRow{text.trimmed(), QStringLiteral("1"), {}, {}, {}});
+        updateNextSearchButton();
+        Text1->setText(QString());
+    }
+    Text1->setFocus();
+}
+
+void Form1::updateNextSearchButton()
+{
+    platform::ListView *list = m_project->List1(m_project->iCurrentMain);
+    cmdNextSearch->setEnabled(m_ctx.bScanning && m_project->iCurrentMain >= 1 && list && list->count() >= 2);
+}
+
+void Form1::List1_ItemClick(int index, int row)
+{
+    platform::ListView *list = m_project->List1(index);
+    if (list && list->isValidRow(row) && !list->isSelected(row))
+        list->setSelectedRow(row);
+    cmbDel->setEnabled(true);
+    cmdEdit->setEnabled(true);
+    cmdDelete->setEnabled(false);
+    cmdEditMain->setEnabled(false);
+}
+
+void Form1::List1_MouseDown(int index, Qt::MouseButton button, QPoint globalPos)
+{
+    if (index >= 1 && m_project->List1Exists(index))
+        m_project->iCurrentMain = index;
+    if (button == Qt::RightButton)
+        Popup1->popup(globalPos);
+}
+
+void Form1::List1_ColumnClick(int index, int column)
+{
+    platform::ListView *list = m_project->List1(index);
+    if (!list)
+        return;
+    if (m_ctx.bScanning) {
+        m_ctx.dialogs().msgBox(QStringLiteral("You cannot sort this column while a search is running."),
+                               platform::vbOKOnly);
+        return;
+    }
+    EnhListView_SortColumns(m_ctx, *list, column, false);
+}
+
+void Form1::cmbDel_Click()
+{
+    const int n = m_project->iCurrentMain;
+    platform::ListView *list = m_project->List1(n);
+    const int idx = (list && n >= 1) ? list->selectedRow() : 0;
+    if (idx < 1) {
+        m_ctx.dialogs().msgBox(QStringLiteral("You must select a site to delete."), platform::vbOKOnly);
+        updateNextSearchButton();
+        return;
+    }
+    // The row the scan is on and the rows it has passed stay while it runs.
+    if (m_ctx.bScanning && n == m_scanner->currentMain() && idx <= m_scanner->iCurrentSite()) {
+        m_ctx.dialogs().msgBox(QStringLiteral("You cannot delete the current site while the search is running."),
+                               platform::vbOKOnly);
+        updateNextSearchButton();
+        return;
+    }
+    m_project->removeLinkingSite(n, idx);
+    updateNextSearchButton();
+}
+
+void Form1::cmdNew_Click()
+{
+    m_project->clear();
+}
+
+void Form1::resetEntryControls()
+{
+    cmbSites->clear();
+    cmbSites->setEditText(QString());
+    txtDomain->setText(QString());
+    txtPost2->setText(QStringLiteral("http://"));
+    Text1->setText(QString());
+    innerFrame2->hide();
+}
+
+void Form1::Text1_Change()
+{
+    cmdAdd->setEnabled(!Text1->text().isEmpty());
+}
+
+void Form1::txtDomain_Change()
+{
+    if (m_project->bJustLoaded)
+        m_project->bJustLoaded = false;
+    else
+        m_project->bProjectSaved = false;
+    if (!txtDomain->text().isEmpty())
+        cmdAdd2->setEnabled(true);
+}
+
+void Form1::Text1_KeyPress(int keyAscii)
+{
+    if (keyAscii == 13) {
+        cmdAdd_Click();
+        Text1->setText(QString());
+    }
+}
+
+void Form1::txtDomain_KeyPress(int keyAscii)
+{
+    if (keyAscii == 13)
+        cmdAdd2_Click();
+}
+
+void Form1::Text1_GotFocus()
+{
+    setPanelText(1, Text1->toolTip());
+    StatusBar1->repaint();
+}
+
+void Form1::txtDomain_GotFocus()
+{
+    setPanelText(1, txtDomain->toolTip());
+    StatusBar1->repaint();
+}
+
+void Form1::txtHTML1_Change()
+{
+    m_project->setHtml(1, txtHTML1->toPlainText());
+    m_ctx.settings().set(key::txtHTML1, txtHTML1->toPlainText());
+}
+
+void Form1::txtHTML2_Change()
+{
+    m_project->setHtml(2, txtHTML2->toPlainText());
+    m_ctx.settings().set(key::txtHTML2, txtHTML2->toPlainText());
+}
+
+void Form1::txtHTML3_Change()
+{
+    m_project->setHtml(3, txtHTML3->toPlainText());
+    m_ctx.settings().set(key::txtHTML3, txtHTML3->toPlainText());
+}
+
+} // namespace tarnwick

@@ -1,0 +1,34 @@
+#include "shell/redraw.h"
+
+#include <QWidget>
+
+#include "workspace/context.h"
+
+namespace tarnwick {
+
+void setRedraw(bool lock, QWidget *control)
+{
+    if (!control)
+        return;
+    control->setUpdatesEnabled(!lock);
+    if (!lock)
+        control->update();
+}
+
+void lockUpdate(AppContext &ctx, QWidget *window, bool lock)
+{
+    if (ctx.mainWindow && ctx.mainWindow->isMinimized())
+        return;
+    // Widgets paint only when the event loop runs, so a lock that spans no
+    // yield changes nothing on screen; switching a whole window's updates off
+    // and on at every count would cost a walk over all its children. Only the
+    // lock itself is kept, one window at a time.
+    if (lock) {
+        if (window)
+            ctx.lockedWindow = window;
+    } else {
+        ctx.lockedWindow = nullptr;
+    }
+}
+
+} // namespace tarnwick

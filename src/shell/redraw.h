@@ -1,0 +1,16 @@
+#pragma once
+// Holding back a window's drawing while many changes are made to it.
+
+class QWidget;
+
+namespace tarnwick {
+
+class AppContext;
+
+// Switches a control's drawing off (lock) or back on, redrawing it then.
+void setRedraw(bool lock, QWidget *control);
+// Locks the drawing of one window at a time, unless the main window is
+// minimised.
+void lockUpdate(AppContext &ctx, QWidget *window, bool lock);
+
+} // namespace tarnwick

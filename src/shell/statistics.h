@@ -1,0 +1,31 @@
+#pragma once
+// The "Scan Progress and Statistics" frame: the page queue on screen and the
+// counters of this run and of all runs.
+
+#include <QObject>
+
+class QLabel;
+class QListView;
+class QWidget;
+
+namespace tarnwick {
+
+class AppContext;
+class Project;
+
+class StatisticsPanel : public QObject {
+    Q_OBJECT
+public:
+    StatisticsPanel(AppContext &ctx, Project &project, QWidget *frame, QObject *owner);
+
+    QLabel *lblStats[7] = {};
+    QListView *List2View = nullptr;  // the page queue
+
+    // Redraws the counters.
+    void StatsD();
+
+private:
+    AppContext &m_ctx;
+};
+
+} // namespace tarnwick
