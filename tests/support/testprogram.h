@@ -8,6 +8,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/services.h"
+#include "support/printers.h"
 #include "workspace/context.h"
 
 namespace testsupport {
