@@ -34,6 +34,61 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     return true;
 }
 
+PieceWriter::PieceWriter(const QString &path)
+{
+    if (path.isEmpty()) {
+        m_error = QStringLiteral("No file name was given.");
+        return;
+    }
+    if (QFileInfo(path).isDir()) {
+        m_error = QStringLiteral("A folder of that name exists.");
+        return;
+    }
+    m_out = std::make_unique<QSaveFile>(path);
+    m_out->setDirectWriteFallback(false);
+    if (!m_out->open(QIODevice::WriteOnly)) {
+        m_error = m_out->errorString();
+        m_out.reset();
+    }
+}
+
+PieceWriter::~PieceWriter()
+{
+    if (m_out)
+        m_out->cancelWriting();
+}
+
+bool PieceWriter::write(const QByteArray &bytes)
+{
+    if (!m_out)
+        return false;
+    if (m_out->write(bytes) != bytes.size()) {
+        m_error = m_out->errorString();
+        m_out->cancelWriting();
+        m_out.reset();
+        return false;
+    }
+    return true;
+}
+
+bool PieceWriter::commit(QString *error)
+{
+    bool ok = m_out != nullptr;
+    if (ok && (!m_out->flush() || m_out->error() != QFileDevice::NoError)) {
+        m_error = m_out->errorString();
+        m_out->cancelWriting();
+        ok = false;
+    }
+    if (ok && !m_out->commit()) {
+        m_error = m_out->errorString();
+        ok = false;
+    }
+    m_out.reset();
+    if (!ok && error)
+        *error = m_error;
+    return ok;
+}
+
 bool readWholeFile(const QString &path, QByteArray &bytes, QString *error)
 {
     QFile in(path);

@@ -36,9 +36,10 @@ public:
     QPushButton *Command8a = nullptr;   // "Save Tab Delimited"
     QPushButton *Command12 = nullptr;   // builds the report again
 
-    // Builds the HTML report, writes and shows it and returns its text.
-    // Never fails the caller: a file that cannot be written is skipped.
-    QString makeReport();
+    // Builds the HTML report, writes and shows it; false when it could not
+    // be written. Never fails the caller: a file that cannot be written is
+    // skipped.
+    bool makeReport();
     // Shows the saved report of a project file, or a blank page.
     void showProjectReport(const QString &projectPath);
     void Command12_Click();
