@@ -23,6 +23,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWidget>
 
 #include <curl/curl.h>
 #include <sys/resource.h>
