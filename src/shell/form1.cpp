@@ -62,6 +62,7 @@ Form1::Form1(AppContext &ctx, QWidget *parent)
     buildMenus();
     buildTabs();
     buildProjectBindings();
+    connectPagesAndPost();
     placeControls();
 
     // Size changes of the window's surface, its state changes and its close

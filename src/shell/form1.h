@@ -165,6 +165,17 @@ public:
     void optAll_Click(int index);
     void chkBullet_Click();
     void chkNewWin_Click();
+    void Command5_Click();  // fills txtHTML2 from the results
+    void Command6_Click();  // saves the three blocks as one page
+    void cmdPost_Click();   // posts every result to the script URLs
+    void cmdScriptAdd_Click();
+    void cmdScriptDel_Click();
+    void cmbSites_KeyPress(int keyAscii);
+    void txtPost2_KeyPress(int keyAscii);
+    void lstMulti_ItemClick(int row);
+    void cmdExample_Click();
+    void cmdVariables_Click();
+    bool posting() const { return m_posting; }  // one posting runs at a time
 
     // ---- Other options restored at start-up ----
     QComboBox *Combo1 = nullptr;  // search type of the list builder
@@ -256,6 +267,7 @@ private:
     void buildOptionControls();
     void buildMenus();
     void buildTabs();
+    void connectPagesAndPost();
     // Puts every control where it was designed, after all areas have built
     // theirs, and shows the first tab.
     void placeControls();
@@ -284,6 +296,7 @@ private:
     layout::MainWindowGeometry m_geometry;
     bool m_layoutReady = false;  // every control exists and has its place
     bool m_unloaded = false;
+    bool m_posting = false;
 };
 
 } // namespace tarnwick

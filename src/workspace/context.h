@@ -121,6 +121,7 @@ public:
     QPointer<QWidget> frmExport;   // e-mail export
     QPointer<QWidget> frmSplash;
     QPointer<QWidget> frmWebsite;  // web-site opener
+    QPointer<QWidget> Form5;       // posting log
 
 private:
     Services m_services;

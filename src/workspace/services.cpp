@@ -70,18 +70,22 @@ void copyFile(const QString &source, const QString &destination)
     out.commit();
 }
 
-QString getURL(AppContext &ctx, QString &url)
+QString getURL(AppContext &ctx, QString &url, QString *error)
 {
     url = withHttpScheme(url);
     const platform::FetchResult r = platform::fetchUrl(url, ctx.fetchOptions);
+    if (error)
+        *error = r.ok ? QString() : r.error;
     return platform::decodeText(r.body);
 }
 
 QString URLEncode(QString &text)
 {
+    // Only a leading scheme: an address inside the text (a query naming
+    // another page) is encoded like everything else.
     bool removed = false;
-    if (text.contains(QLatin1String("http://"), Qt::CaseInsensitive)) {
-        text.remove(QLatin1String("http://"), Qt::CaseInsensitive);
+    if (text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)) {
+        text.remove(0, 7);
         removed = true;
     }
     static const char hex[] = "0123456789ABCDEF";

@@ -514,13 +514,14 @@ TEST_F(MainWindow, ShutDownUnloadsTheOtherWindowsInOrderAndFixesTheSkin)
     make(p.ctx->Form4, "Form4");
     make(p.ctx->Form8, "Form8");
     make(p.ctx->Form3, "Form3");
+    make(p.ctx->Form5, "Form5");
 
     Form1 form{*p.ctx};
     form.Form_Load();
     p.ctx->bSkin = true;
     p.ctx->objSkinHelper.reset();
     form.close();
-    EXPECT_EQ(closed, QStringList({"Form3", "Form8", "Form4", "frmExport", "frmSplash"}));
+    EXPECT_EQ(closed, QStringList({"Form3", "Form8", "Form4", "frmExport", "frmSplash", "Form5"}));
     ASSERT_TRUE(p.ctx->objSkinHelper);
     EXPECT_EQ(p.ctx->objSkinHelper->windowFixCount(), 1);
     EXPECT_EQ(ended, 1);

@@ -36,7 +36,9 @@ TEST(UrlText, URLEncodeKeepsSafeCharactersAndEncodesTheRest)
         {"Az09.-_*", "Az09.-_*", "Az09.-_*"},
         {"\n/", "%0A%2F", "\n/"},
         {"~%+", "%7E%25%2B", "~%+"},
-        {"x http://y http://z", "http://x+y+z", "x y z"},
+        // Only a leading scheme is set aside; an address further on is sent intact.
+        {"x http://y http://z", "x+http%3A%2F%2Fy+http%3A%2F%2Fz", "x http://y http://z"},
+        {"Http://a/?u=http://b", "http://a%2F%3Fu%3Dhttp%3A%2F%2Fb", "a/?u=http://b"},
         // Beyond ASCII: the UTF-8 bytes, one escape each.
         {QString::fromUtf8("é"), "%C3%A9", QString::fromUtf8("é")},
         {QString::fromUtf8("€"), "%E2%82%AC", QString::fromUtf8("€")},
