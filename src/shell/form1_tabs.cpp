@@ -186,11 +186,6 @@ void Form1::mnuPopup1Item_Click(int)
     cmbDel_Click();
 }
 
-void Form1::Command9_Click()
-{
-    // The "Scanning Options" window opens here once it exists.
-}
-
 void Form1::cmdWebsite_Click()
 {
     ignoringFailures([this] {
@@ -296,6 +291,13 @@ void Form1::Form_Unload(int &Cancel)
     }
 
     for (QPointer<QWidget> w : {m_ctx.Form3, m_ctx.Form8, m_ctx.Form4, m_ctx.frmExport, m_ctx.frmSplash}) {
+        ignoringFailures([&] {
+            if (w)
+                w->close();
+        });
+    }
+    // The options window and the editors; closing an editor writes nothing.
+    for (QPointer<QWidget> w : {m_ctx.frmOptions, m_ctx.Form2, m_ctx.Form2a, m_ctx.Form2b}) {
         ignoringFailures([&] {
             if (w)
                 w->close();
