@@ -171,6 +171,8 @@ void Form1::buildSiteControls()
     connect(cmdAdd2, &QPushButton::clicked, this, [this] { cmdAdd2_Click(); });
     connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
     connect(cmbDel, &QPushButton::clicked, this, [this] { cmbDel_Click(); });
+    connect(cmdEdit, &QPushButton::clicked, this, [this] { cmdEdit_Click(); });
+    connect(cmdEditMain, &QPushButton::clicked, this, [this] { cmdEditMain_Click(); });
     connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
     connect(txtDomain, &QLineEdit::textChanged, this, [this] { txtDomain_Change(); });
     connect(Text1, &QLineEdit::returnPressed, this, [this] { Text1_KeyPress(13); });

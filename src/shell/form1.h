@@ -93,6 +93,9 @@ public:
     void Text1_GotFocus();
     void txtDomain_GotFocus();
     void updateNextSearchButton();
+    // Open the linking-site editor and the main-site editor.
+    void cmdEdit_Click();
+    void cmdEditMain_Click();
 
     // ---- Project files ----
     QPushButton *cmdNew = nullptr;

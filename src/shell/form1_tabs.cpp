@@ -186,11 +186,6 @@ void Form1::mnuPopup1Item_Click(int)
     cmbDel_Click();
 }
 
-void Form1::Command9_Click()
-{
-    // The "Scanning Options" window opens here once it exists.
-}
-
 void Form1::cmdWebsite_Click()
 {
     ignoringFailures([this] {
@@ -295,9 +290,10 @@ void Form1::Form_Unload(int &Cancel)
             timer->stop();
     }
 
-    // The posting log goes last; closing it also ends a posting.
-    for (QPointer<QWidget> w :
-         {m_ctx.Form3, m_ctx.Form8, m_ctx.Form4, m_ctx.frmExport, m_ctx.frmSplash, m_ctx.Form5}) {
+    // The other windows, in this order. Closing the posting log ends a
+    // posting; closing an editor writes nothing.
+    for (QPointer<QWidget> w : {m_ctx.Form3, m_ctx.Form8, m_ctx.Form4, m_ctx.frmExport, m_ctx.frmSplash, m_ctx.Form5,
+                                m_ctx.frmOptions, m_ctx.Form2, m_ctx.Form2a, m_ctx.Form2b}) {
         ignoringFailures([&] {
             if (w)
                 w->close();

@@ -121,7 +121,12 @@ public:
     QPointer<QWidget> frmExport;   // e-mail export
     QPointer<QWidget> frmSplash;
     QPointer<QWidget> frmWebsite;  // web-site opener
+    // Closed by the shut-down after the windows above.
     QPointer<QWidget> Form5;       // posting log
+    QPointer<QWidget> frmOptions;  // Scanning Options
+    QPointer<QWidget> Form2;       // linking-site editor
+    QPointer<QWidget> Form2a;      // main-site editor
+    QPointer<QWidget> Form2b;      // Global Rules Editor
 
 private:
     Services m_services;

@@ -187,6 +187,7 @@ void Project::clear()
     setHtml(2, kHtml2Placeholder);
     setHtml(3, kHtml3Placeholder);
     strProjectFile.clear();  // a new project has no file yet
+    ++m_generation;
     emit cleared();
 }
 
@@ -308,8 +309,10 @@ bool Project::loadQuickSave()
     }
     // Still the same project, kept in the same file.
     const QString projectFile = strProjectFile;
+    const quint64 generation = m_generation;
     clear();
     strProjectFile = projectFile;
+    m_generation = generation;
     append(project);
     bProjectSaved = false;
     bJustLoaded = true;

@@ -65,6 +65,11 @@ public:
     // forgotten by New. Auto-save writes here.
     QString strProjectFile;
 
+    // Changes whenever the project is emptied for a new or another one; a
+    // rebuild of the same project (deleting a main site) keeps it. A window
+    // that holds on to part of the project checks it before writing.
+    quint64 generation() const { return m_generation; }
+
     int mainSiteCount() const { return List4->count(); }
     QString mainSiteText(int n) const { return List4->item(n - 1); }  // n from 1
 
@@ -136,6 +141,7 @@ private:
     std::vector<platform::ListView *> m_list1;
     QString m_postTarget = QStringLiteral("http://");
     QString m_html[3];
+    quint64 m_generation = 1;
 };
 
 } // namespace tarnwick

@@ -42,4 +42,10 @@ inline const QString chkNewWin = QStringLiteral("chkNewWin");
 inline const QString Combo1 = QStringLiteral("Combo1");
 inline const QString Combo2 = QStringLiteral("Combo2");
 
+// Scanning Options dialog. The auto-save minutes are stored as "txtAutoSave"
+// and read back as "txtAutosave": the store ignores letter case, so both
+// name the same value.
+inline const QString txtAutoSave = QStringLiteral("txtAutoSave");
+inline const QString txtAutosave = QStringLiteral("txtAutosave");
+
 } // namespace tarnwick::key
