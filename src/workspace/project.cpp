@@ -187,6 +187,8 @@ void Project::clear()
     setHtml(2, kHtml2Placeholder);
     setHtml(3, kHtml3Placeholder);
     strProjectFile.clear();  // a new project has no file yet
+    if (!m_rebuilding)
+        ++m_replacements;
     emit cleared();
 }
 
@@ -308,7 +310,9 @@ bool Project::loadQuickSave()
     }
     // Still the same project, kept in the same file.
     const QString projectFile = strProjectFile;
+    m_rebuilding = true;
     clear();
+    m_rebuilding = false;
     strProjectFile = projectFile;
     append(project);
     bProjectSaved = false;

@@ -85,6 +85,10 @@ public:
     // An empty project (New): no main sites, rules, results or post targets,
     // the placeholder blocks, no project file.
     void clear();
+    // How often the project was emptied for another one (New, Open); the
+    // rebuild after a main site's deletion is still the same project. Work
+    // that gives way to the event loop checks it before writing on.
+    quint64 replacements() const { return m_replacements; }
 
     // ---- Project files ----
     ProjectData data() const;
@@ -136,6 +140,8 @@ private:
     std::vector<platform::ListView *> m_list1;
     QString m_postTarget = QStringLiteral("http://");
     QString m_html[3];
+    quint64 m_replacements = 0;
+    bool m_rebuilding = false;
 };
 
 } // namespace tarnwick
