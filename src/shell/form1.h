@@ -77,6 +77,9 @@ public:
     QPushButton *cmdImport = nullptr;  // imports linking sites
     QPushButton *cmdNextSearch = nullptr;
     QMenu *Popup1 = nullptr;
+    // "Automation": opens the linking-site import too. The window gives it no
+    // place, so it waits with the controls no tab shows.
+    QPushButton *Command7 = nullptr;
 
     void cmdAdd2_Click();
     void List4_Click();
@@ -93,6 +96,10 @@ public:
     void Text1_GotFocus();
     void txtDomain_GotFocus();
     void updateNextSearchButton();
+    // Open the import windows (one of each; a second open brings it forward).
+    void cmdImport_Click();
+    void Command7_Click();
+    void cmdImport2_Click();
 
     // ---- Project files ----
     QPushButton *cmdNew = nullptr;
@@ -254,6 +261,7 @@ private:
     void buildFileControls();
     void buildScanControls();
     void buildOptionControls();
+    void buildImportControls();
     void buildMenus();
     void buildTabs();
     // Puts every control where it was designed, after all areas have built

@@ -295,7 +295,8 @@ void Form1::Form_Unload(int &Cancel)
             timer->stop();
     }
 
-    for (QPointer<QWidget> w : {m_ctx.Form3, m_ctx.Form8, m_ctx.Form4, m_ctx.frmExport, m_ctx.frmSplash}) {
+    for (QPointer<QWidget> w :
+         {m_ctx.Form3, m_ctx.Form8, m_ctx.Form4, m_ctx.frmExport, m_ctx.frmSplash, m_ctx.Form4a}) {
         ignoringFailures([&] {
             if (w)
                 w->close();

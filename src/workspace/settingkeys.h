@@ -42,4 +42,10 @@ inline const QString chkNewWin = QStringLiteral("chkNewWin");
 inline const QString Combo1 = QStringLiteral("Combo1");
 inline const QString Combo2 = QStringLiteral("Combo2");
 
+// Import dialogs.
+inline const QString getUrlOption = QStringLiteral("getUrlOption");
+inline const QString getURL1 = QStringLiteral("getURL1");
+inline const QString getURL2 = QStringLiteral("getURL2");
+inline const QString getURLCombo = QStringLiteral("getURLCombo");
+
 } // namespace tarnwick::key
