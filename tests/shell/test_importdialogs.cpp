@@ -189,6 +189,13 @@ TEST_F(ImportDialogs, MainSiteImportStopsWhenTheProjectIsReplaced)
     EXPECT_EQ(form.project().List4->count(), 0);
     EXPECT_TRUE(f.panelText().startsWith("Import stopped")) << f.panelText().toStdString();
     EXPECT_TRUE(f.Command4->isEnabled());
+
+    // Deleting a main site rebuilds the same project: an import goes on.
+    addMainSite("a.example");
+    addMainSite("b.example");
+    const quint64 before = form.project().replacements();
+    ASSERT_EQ(form.project().deleteMainSite(1), Project::Deletion::Rebuilt);
+    EXPECT_EQ(form.project().replacements(), before);
 }
 
 TEST_F(ImportDialogs, SettingsOneWindowEachAndShutDown)
