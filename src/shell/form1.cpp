@@ -59,6 +59,7 @@ Form1::Form1(AppContext &ctx, QWidget *parent)
     report = new ReportPanel(m_ctx, *m_project, Frame2, this);
     statistics = new StatisticsPanel(m_ctx, *m_project, Frame6, this);
     buildOptionControls();
+    buildImportControls();
     buildMenus();
     buildTabs();
     buildProjectBindings();

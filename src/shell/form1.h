@@ -77,6 +77,9 @@ public:
     QPushButton *cmdImport = nullptr;  // imports linking sites
     QPushButton *cmdNextSearch = nullptr;
     QMenu *Popup1 = nullptr;
+    // "Automation": opens the linking-site import too. The window gives it no
+    // place, so it waits with the controls no tab shows.
+    QPushButton *Command7 = nullptr;
 
     void cmdAdd2_Click();
     void List4_Click();
@@ -96,6 +99,10 @@ public:
     // Open the linking-site editor and the main-site editor.
     void cmdEdit_Click();
     void cmdEditMain_Click();
+    // Open the import windows (one of each; a second open brings it forward).
+    void cmdImport_Click();
+    void Command7_Click();
+    void cmdImport2_Click();
 
     // ---- Project files ----
     QPushButton *cmdNew = nullptr;
@@ -268,6 +275,7 @@ private:
     void buildFileControls();
     void buildScanControls();
     void buildOptionControls();
+    void buildImportControls();
     void buildMenus();
     void buildTabs();
     void connectPagesAndPost();

@@ -292,8 +292,8 @@ void Form1::Form_Unload(int &Cancel)
 
     // The other windows, in this order. Closing the posting log ends a
     // posting; closing an editor writes nothing.
-    for (QPointer<QWidget> w : {m_ctx.Form3, m_ctx.Form8, m_ctx.Form4, m_ctx.frmExport, m_ctx.frmSplash, m_ctx.Form5,
-                                m_ctx.frmOptions, m_ctx.Form2, m_ctx.Form2a, m_ctx.Form2b}) {
+    for (QPointer<QWidget> w : {m_ctx.Form3, m_ctx.Form8, m_ctx.Form4, m_ctx.frmExport, m_ctx.frmSplash, m_ctx.Form4a,
+                                m_ctx.Form5, m_ctx.frmOptions, m_ctx.Form2, m_ctx.Form2a, m_ctx.Form2b}) {
         ignoringFailures([&] {
             if (w)
                 w->close();

@@ -118,6 +118,7 @@ public:
     QPointer<QWidget> Form3;       // list builder
     QPointer<QWidget> Form8;       // help launcher
     QPointer<QWidget> Form4;       // Import Linking Sites
+    QPointer<QWidget> Form4a;      // Import Main Sites
     QPointer<QWidget> frmExport;   // e-mail export
     QPointer<QWidget> frmSplash;
     QPointer<QWidget> frmWebsite;  // web-site opener

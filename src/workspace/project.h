@@ -90,7 +90,6 @@ public:
     // An empty project (New): no main sites, rules, results or post targets,
     // the placeholder blocks, no project file.
     void clear();
-
     // ---- Project files ----
     ProjectData data() const;
     // Adds a project's rows after the present ones.

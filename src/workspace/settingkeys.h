@@ -48,4 +48,10 @@ inline const QString Combo2 = QStringLiteral("Combo2");
 inline const QString txtAutoSave = QStringLiteral("txtAutoSave");
 inline const QString txtAutosave = QStringLiteral("txtAutosave");
 
+// Import dialogs.
+inline const QString getUrlOption = QStringLiteral("getUrlOption");
+inline const QString getURL1 = QStringLiteral("getURL1");
+inline const QString getURL2 = QStringLiteral("getURL2");
+inline const QString getURLCombo = QStringLiteral("getURLCombo");
+
 } // namespace tarnwick::key
