@@ -15,7 +15,11 @@
 #include <QTimer>
 
 #include "platform/socket.h"
+#include "shell/aboutbox.h"
 #include "shell/failures.h"
+#include "shell/helplauncher.h"
+#include "shell/modeless.h"
+#include "shell/websiteopener.h"
 #include "shell/skin.h"
 #include "shell/tabstrip.h"
 #include "shell/webbrowser.h"
@@ -173,12 +177,12 @@ void Form1::mnuFileItem_Click(int index)
 
 void Form1::mnuHelpItem_Click(int)
 {
-    // The help launcher opens the help file here once it exists.
+    showHelpFile(m_ctx, this);
 }
 
 void Form1::mnuAboutItem_Click(int)
 {
-    // The About box opens here once it exists.
+    openModeless<frmAbout>(m_ctx.frmAbout, [this] { return new frmAbout(m_ctx, this); });
 }
 
 void Form1::mnuPopup1Item_Click(int)
@@ -195,7 +199,14 @@ void Form1::cmdWebsite_Click()
 {
     ignoringFailures([this] {
         m_ctx.strWebsitePage = QStringLiteral("Website");
-        // The web-site opener is loaded here once it exists.
+        // A loaded opener is not loaded again: the site opens once.
+        if (m_ctx.frmWebsite)
+            return;
+        auto *opener = new frmWebsite(m_ctx, this);
+        opener->setAttribute(Qt::WA_DeleteOnClose);
+        m_ctx.frmWebsite = opener;
+        opener->Form_Load();
+        opener->show();
     });
 }
 
@@ -295,7 +306,8 @@ void Form1::Form_Unload(int &Cancel)
             timer->stop();
     }
 
-    for (QPointer<QWidget> w : {m_ctx.Form3, m_ctx.Form8, m_ctx.Form4, m_ctx.frmExport, m_ctx.frmSplash}) {
+    for (QPointer<QWidget> w : {m_ctx.Form3, m_ctx.Form8, m_ctx.Form4, m_ctx.frmExport, m_ctx.frmSplash,
+                                m_ctx.frmAbout}) {
         ignoringFailures([&] {
             if (w)
                 w->close();
