@@ -127,6 +127,9 @@ void Form1::buildTabs()
     Command2 = makeButton(QStringLiteral("Export Emails"), QString(), QStringLiteral("Command2"), Frame2);
     Command3 = makeButton(QStringLiteral("Delete All Emails"), QString(), QStringLiteral("Command3"), Frame2);
     cmdViewDatabase = makeButton(QStringLiteral("View Database"), QString(), QStringLiteral("cmdViewDatabase"), Frame2);
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(cmdViewDatabase, &QPushButton::clicked, this, [this] { cmdViewDatabase_Click(); });
 
     // Post tab.
     SkinLabel9 = makeLabel(QStringLiteral("Post the results of your scans to your script enabled website"),
