@@ -36,6 +36,9 @@ int QtDialogs::msgBox(const QString &text, int style, const QString &title)
     }
     switch (style & 0x0F) {
     case vbOKCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case vbAbortRetryIgnore:
+        box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+        break;
     case vbYesNoCancel: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
     case vbYesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
     default: box.setStandardButtons(QMessageBox::Ok); break;
@@ -44,6 +47,9 @@ int QtDialogs::msgBox(const QString &text, int style, const QString &title)
     case QMessageBox::Yes: return vbYes;
     case QMessageBox::No: return vbNo;
     case QMessageBox::Cancel: return vbCancel;
+    case QMessageBox::Abort: return vbAbort;
+    case QMessageBox::Retry: return vbRetry;
+    case QMessageBox::Ignore: return vbIgnore;
     default: return (style & 0x0F) == vbYesNo ? vbNo : vbOK;
     }
 }

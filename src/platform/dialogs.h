@@ -13,6 +13,7 @@ namespace platform {
 enum MsgStyle : int {
     vbOKOnly = 0,
     vbOKCancel = 1,
+    vbAbortRetryIgnore = 2,
     vbYesNoCancel = 3,
     vbYesNo = 4,
     vbCritical = 16,
@@ -22,7 +23,7 @@ enum MsgStyle : int {
 };
 
 // Answers.
-enum MsgAnswer : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
+enum MsgAnswer : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
 
 struct FileDialogRequest {
     QString initDir;

@@ -190,6 +190,7 @@ public:
     // ---- Other options restored at start-up ----
     QComboBox *Combo1 = nullptr;  // search type of the list builder
     QComboBox *Combo2 = nullptr;  // result size of the list builder
+    QLineEdit *txtSearch = nullptr;  // search words of the list builder
     QComboBox *cmbLastSearch = nullptr;
     void Combo1_Click();
     void Combo2_Click();
@@ -204,6 +205,9 @@ public:
     QPushButton *cmdWebsite = nullptr;
     void Command9_Click();
     void cmdWebsite_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void cmdViewDatabase_Click();
 
     // ---- Start-up ----
     // The load step, run once after the window is built (by the splash

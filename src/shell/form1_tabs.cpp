@@ -15,7 +15,11 @@
 #include <QTimer>
 
 #include "platform/socket.h"
+#include "shell/aboutbox.h"
 #include "shell/failures.h"
+#include "shell/helplauncher.h"
+#include "shell/modeless.h"
+#include "shell/websiteopener.h"
 #include "shell/skin.h"
 #include "shell/tabstrip.h"
 #include "shell/webbrowser.h"
@@ -123,6 +127,9 @@ void Form1::buildTabs()
     Command2 = makeButton(QStringLiteral("Export Emails"), QString(), QStringLiteral("Command2"), Frame2);
     Command3 = makeButton(QStringLiteral("Delete All Emails"), QString(), QStringLiteral("Command3"), Frame2);
     cmdViewDatabase = makeButton(QStringLiteral("View Database"), QString(), QStringLiteral("cmdViewDatabase"), Frame2);
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(cmdViewDatabase, &QPushButton::clicked, this, [this] { cmdViewDatabase_Click(); });
 
     // Post tab.
     SkinLabel9 = makeLabel(QStringLiteral("Post the results of your scans to your script enabled website"),
@@ -173,12 +180,12 @@ void Form1::mnuFileItem_Click(int index)
 
 void Form1::mnuHelpItem_Click(int)
 {
-    // The help launcher opens the help file here once it exists.
+    showHelpFile(m_ctx, this);
 }
 
 void Form1::mnuAboutItem_Click(int)
 {
-    // The About box opens here once it exists.
+    openModeless<frmAbout>(m_ctx.frmAbout, [this] { return new frmAbout(m_ctx, this); });
 }
 
 void Form1::mnuPopup1Item_Click(int)
@@ -190,7 +197,14 @@ void Form1::cmdWebsite_Click()
 {
     ignoringFailures([this] {
         m_ctx.strWebsitePage = QStringLiteral("Website");
-        // The web-site opener is loaded here once it exists.
+        // A loaded opener is not loaded again: the site opens once.
+        if (m_ctx.frmWebsite)
+            return;
+        auto *opener = new frmWebsite(m_ctx, this);
+        opener->setAttribute(Qt::WA_DeleteOnClose);
+        m_ctx.frmWebsite = opener;
+        opener->Form_Load();
+        opener->show();
     });
 }
 
@@ -292,8 +306,9 @@ void Form1::Form_Unload(int &Cancel)
 
     // The other windows, in this order. Closing the posting log ends a
     // posting; closing an editor writes nothing.
-    for (QPointer<QWidget> w : {m_ctx.Form3, m_ctx.Form8, m_ctx.Form4, m_ctx.frmExport, m_ctx.frmSplash, m_ctx.Form4a,
-                                m_ctx.Form5, m_ctx.frmOptions, m_ctx.Form2, m_ctx.Form2a, m_ctx.Form2b}) {
+    for (QPointer<QWidget> w :
+         {m_ctx.Form3, m_ctx.Form8, m_ctx.Form4, m_ctx.frmExport, m_ctx.frmSplash, m_ctx.frmAbout, m_ctx.Form4a,
+          m_ctx.Form5, m_ctx.frmOptions, m_ctx.Form2, m_ctx.Form2a, m_ctx.Form2b}) {
         ignoringFailures([&] {
             if (w)
                 w->close();

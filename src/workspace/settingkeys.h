@@ -11,6 +11,7 @@ inline const QString LastProject = QStringLiteral("LastProject");
 inline const QString showHelp = QStringLiteral("showHelp");
 inline const QString lHistWebScanned = QStringLiteral("lHistWebScanned");
 inline const QString lHistEmailFound = QStringLiteral("lHistEmailFound");
+inline const QString IgnorePermissionDeniedError = QStringLiteral("IgnorePermissionDeniedError");
 
 // Scanning.
 inline const QString ScanType = QStringLiteral("ScanType");
