@@ -16,6 +16,7 @@
 #include <QStatusBar>
 
 #include "platform/reportview.h"
+#include "scanner/linkrules.h"
 #include "scanner/scanner.h"
 #include "shell/controls.h"
 #include "shell/reportpanel.h"
@@ -292,7 +293,9 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 void Form1::cmdAdd2_Click()
 {
     const QString text = txtDomain->text();
-    if (isBlank(text)) {
+    // A scheme alone names no site: the scan would take every link for one
+    // to it.
+    if (isBlank(text) || isBlank(stripDomain(text))) {
         setPanelText(1, QStringLiteral("Error: Please enter a Remote Site first!"));
         return;
     }

@@ -72,8 +72,13 @@ void copyFile(const QString &source, const QString &destination)
 
 QString getURL(AppContext &ctx, QString &url)
 {
+    return getURL(ctx, url, ctx.fetchOptions);
+}
+
+QString getURL(AppContext &, QString &url, const platform::FetchOptions &options)
+{
     url = withHttpScheme(url);
-    const platform::FetchResult r = platform::fetchUrl(url, ctx.fetchOptions);
+    const platform::FetchResult r = platform::fetchUrl(url, options);
     return platform::decodeText(r.body);
 }
 

@@ -7,6 +7,7 @@
 
 namespace platform {
 class ListView;
+struct FetchOptions;
 }
 
 namespace tarnwick {
@@ -28,6 +29,8 @@ void copyFile(const QString &source, const QString &destination);
 // when it starts with neither "http://" nor "https://" (withHttpScheme). Returns the body, or
 // "" when nothing could be fetched; never waits without end.
 QString getURL(AppContext &ctx, QString &url);
+// The same with limits and a cancel test of the caller's own.
+QString getURL(AppContext &ctx, QString &url, const platform::FetchOptions &options);
 
 // Percent-encodes text for a query; every "http://" is removed from the
 // caller's variable and one "http://" put in front of the result.
