@@ -217,6 +217,9 @@ void Form1::buildProjectBindings()
 
     // Counting redraws the statistics.
     m_ctx.onStatsChanged = [this] { statistics->StatsD(); };
+
+    // No main site is deleted while a report is built.
+    connect(report, &ReportPanel::buildingChanged, this, [this] { updateDeleteButton(); });
 }
 
 platform::ReportView *Form1::createLinkListView(int index)
@@ -313,7 +316,7 @@ void Form1::List4_Click()
         return;
     Text1->setEnabled(true);
     Text1->setText(QString());
-    cmdDelete->setEnabled(true);
+    cmdDelete->setEnabled(!mainSiteDeletionBusy());
     cmdEditMain->setEnabled(true);
     for (int i = 1; i < int(m_list1Views.size()); ++i) {
         if (i == sel) {
@@ -412,7 +415,9 @@ void Form1::cmbDel_Click()
 
 void Form1::cmdNew_Click()
 {
-    m_project->clear();
+    // Unsaved work is not thrown away without a word.
+    if (saveChangesFirst(true))
+        m_project->clear();
 }
 
 void Form1::resetEntryControls()

@@ -83,17 +83,41 @@ ReportPanel::ReportPanel(AppContext &ctx, Project &project, QWidget *page, QObje
     connect(Command8, &QPushButton::clicked, this, [this] { Command8_Click(); });
     connect(Command8a, &QPushButton::clicked, this, [this] { Command8a_Click(); });
     connect(Command12, &QPushButton::clicked, this, [this] { Command12_Click(); });
+    connect(&m_project, &Project::cleared, this, [this] {
+        if (m_building)
+            m_projectEmptied = true;
+    });
 }
 
 ReportPanel::~ReportPanel() = default;
 
 QString ReportPanel::makeReport()
 {
+    if (m_building) {
+        m_rebuildWanted = true;
+        return QString();
+    }
+    setBuilding(true);
+    m_projectEmptied = false;
+    QString text;
     bool written = false;
-    const QString text = tarnwick::makeReport(m_project, [this] { m_ctx.yieldToEventLoop(); }, &written);
+    do {
+        m_rebuildWanted = false;
+        text = tarnwick::makeReport(m_project, [this] { m_ctx.yieldToEventLoop(); }, &written,
+                                    [this] { return !m_rebuildWanted && !m_projectEmptied; });
+    } while (m_rebuildWanted && !m_projectEmptied);
     if (written && WebBrowser2)
         WebBrowser2->navigate(tempReportPath(m_ctx));
-    return text;
+    setBuilding(false);
+    return m_projectEmptied ? QString() : text;
+}
+
+void ReportPanel::setBuilding(bool on)
+{
+    m_building = on;
+    // Building again from inside the build would only start it over.
+    Command12->setEnabled(!on);
+    emit buildingChanged(on);
 }
 
 void ReportPanel::showProjectReport(const QString &path)

@@ -17,8 +17,9 @@ bool fileExists(const QString &path)
     if (path.isEmpty())
         return false;
     const QFileInfo fi(path);
+    // Plain files only: folders and hidden files do not count.
     if (fi.isFile())
-        return true;
+        return !fi.isHidden();
     // The name may differ in letter case from the file on disk.
     const QString name = extractFileName(path);
     if (name.isEmpty() || name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?')))

@@ -14,8 +14,8 @@ namespace tarnwick {
 
 class AppContext;
 
-// A plain file (not a folder) exists at path; its last component may differ
-// in letter case.
+// A plain file (not a folder, not hidden) exists at path; its last component
+// may differ in letter case.
 bool fileExists(const QString &path);
 
 // The text after the last "/"; the whole text without one.
