@@ -111,16 +111,22 @@ void Form1::buildSiteControls()
     List4View->setSelectionMode(QAbstractItemView::SingleSelection);
 
     // A click (or a keyboard move) in the view sets the index, which raises
-    // the click handler; an index set by code shows in the view.
+    // the click handler; an index set by code shows in the view. A click on
+    // the row already current raises it too, but a click that just made its
+    // row current has raised it once already.
     connect(List4View->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, List4](const QModelIndex &current) {
-                if (current.isValid() && current.row() != List4->listIndex())
+                if (current.isValid() && current.row() != List4->listIndex()) {
+                    m_list4ChangedByPress = true;
                     List4->setListIndex(current.row());
+                }
             });
-    connect(List4View, &QListView::clicked, this, [List4](const QModelIndex &index) {
-        if (index.isValid() && index.row() == List4->listIndex())
+    connect(List4View, &QListView::clicked, this, [this, List4](const QModelIndex &index) {
+        if (index.isValid() && index.row() == List4->listIndex() && !m_list4ChangedByPress)
             List4->setListIndex(index.row());
+        m_list4ChangedByPress = false;
     });
+    List4View->viewport()->installEventFilter(this);
     connect(List4, &platform::ListBox::listIndexChanged, this, [this, List4](int index) {
         const QModelIndex mi = List4->index(index);
         if (List4View->currentIndex() != mi)
@@ -273,7 +279,10 @@ QString Form1::panelText(int panel) const
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_central && event->type() == QEvent::Resize) {
+    if (event->type() == QEvent::MouseButtonPress && List4View && watched == List4View->viewport()) {
+        // Only a change made by this press counts against its click.
+        m_list4ChangedByPress = false;
+    } else if (watched == m_central && event->type() == QEvent::Resize) {
         Form_Resize();
     } else if (watched == this && event->type() == QEvent::WindowStateChange) {
         Form_Resize();

@@ -292,6 +292,7 @@ private:
     layout::MainWindowGeometry m_geometry;
     bool m_layoutReady = false;  // every control exists and has its place
     bool m_unloaded = false;
+    bool m_list4ChangedByPress = false;  // the press of the click under way changed the main site
     bool m_deletingMainSite = false;     // a main-site deletion (with its report) is under way
 };
 

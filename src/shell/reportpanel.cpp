@@ -1,6 +1,7 @@
 #include "shell/reportpanel.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -61,6 +62,22 @@ private:
 bool isBlankName(const QString &name)
 {
     return name.isEmpty() || name == QLatin1String(" ");
+}
+
+// The program asks its own question before a file is replaced; the dialog
+// does not ask as well.
+platform::FileDialogRequest saveRequest(const QString &filter)
+{
+    platform::FileDialogRequest request{QString(), filter, QString(), QString()};
+    request.confirmOverwrite = false;
+    return request;
+}
+
+// Asked for anything at the name, hidden files included: nothing is
+// replaced without the question.
+bool mayReplace(platform::Dialogs &dialogs, const QString &name)
+{
+    return !QFileInfo::exists(name) || dialogs.msgBox(kOverwriteQuestion, platform::vbOKCancel) == platform::vbOK;
 }
 
 } // namespace
@@ -139,13 +156,12 @@ void ReportPanel::Command12_Click()
 
 void ReportPanel::Command8_Click()
 {
-    QString name = m_ctx.dialogs().saveFile(
-        {QString(), QStringLiteral("HTML Files (*.htm, *.html)|*.htm,*.html"), QString(), QString()});
+    QString name = m_ctx.dialogs().saveFile(saveRequest(QStringLiteral("HTML Files (*.htm, *.html)|*.htm,*.html")));
     if (isBlankName(name))
         return;
     if (!name.contains(QStringLiteral(".htm"), Qt::CaseInsensitive))
         name += QStringLiteral(".htm");
-    if (fileExists(name) && m_ctx.dialogs().msgBox(kOverwriteQuestion, platform::vbOKCancel) != platform::vbOK)
+    if (!mayReplace(m_ctx.dialogs(), name))
         return;
     // Before the first report there is nothing to save.
     QByteArray bytes;
@@ -160,12 +176,12 @@ void ReportPanel::Command8_Click()
 
 void ReportPanel::Command8a_Click()
 {
-    QString name = m_ctx.dialogs().saveFile({QString(), QStringLiteral("TAB Files (*.tab)|*.tab"), QString(), QString()});
+    QString name = m_ctx.dialogs().saveFile(saveRequest(QStringLiteral("TAB Files (*.tab)|*.tab")));
     if (isBlankName(name))
         return;
     if (!name.contains(QStringLiteral(".tab"), Qt::CaseInsensitive))
         name += QStringLiteral(".tab");
-    if (fileExists(name) && m_ctx.dialogs().msgBox(kOverwriteQuestion, platform::vbOKCancel) != platform::vbOK)
+    if (!mayReplace(m_ctx.dialogs(), name))
         return;
     const QString text = tabExportOf(m_project);
     QString error;
