@@ -1,6 +1,5 @@
 #include <QDir>
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QSettings>
 #include <gtest/gtest.h>
 
@@ -250,16 +249,6 @@ TEST(Settings, TheFileIsWrittenAtMostOnceASecondAndLosesNothing)
     EXPECT_EQ(onDisk("chkauto"), "0");
 }
 
-TEST(Settings, ClosingTheMainWindowWritesWhatWasTyped)
-{
-    testsupport::TestProgram p;
-    tarnwick::Form1 form{*p.ctx};
-    form.txtHTML1->setPlainText("<html>");
-    form.txtHTML1->setPlainText("<html><body>");
-    form.close();
-    EXPECT_EQ(QSettings(p.ctx->settings().path(), QSettings::IniFormat).value("Settings/txthtml1").toString(),
-              "<html><body>");
-}
 
 TEST(Text, DecodeTextReadsUtf8OrWindows1252)
 {
