@@ -252,20 +252,26 @@ QString tempReportPath(const AppContext &ctx)
     return ctx.programPath(QStringLiteral("tempreport.html"));
 }
 
-QString makeReport(const Project &project, const std::function<void()> &yield, bool *tempWritten)
+QString makeReport(const Project &project, const std::function<void()> &yield, bool *tempWritten,
+                   const std::function<bool()> &stillWanted)
 {
     AppContext &ctx = project.ctx();
+    if (tempWritten)
+        *tempWritten = false;
+    // The copy kept with the project. Named after the file of the project in
+    // the window, not the last one opened: after New that would put this
+    // report in place of another project's. Taken with the rest of the
+    // input, before the build gives way to the event loop.
+    const QString name = reportNameForProject(project.strProjectFile);
     const QString text = reportText(reportInputOf(project, ctx), yield);
+    if (stillWanted && !stillWanted())
+        return text;
     const QByteArray bytes = (text + QStringLiteral("\r\n")).toUtf8();
 
     const bool written = platform::writeFileAtomically(tempReportPath(ctx), bytes);
     if (tempWritten)
         *tempWritten = written;
 
-    // The copy kept with the project. Named after the file of the project in
-    // the window, not the last one opened: after New that would put this
-    // report in place of another project's.
-    const QString name = reportNameForProject(project.strProjectFile);
     if (!name.isEmpty()) {
         const QString folder = project.projectFilesFolder();
         if (QDir().mkpath(folder))

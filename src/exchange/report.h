@@ -68,8 +68,10 @@ QString tempReportPath(const AppContext &ctx);
 // Builds the project's report and writes it to tempreport.html and, when the
 // project has a file, to its copy in "Project Files". A file that cannot be
 // written is skipped (tempWritten tells about the first). Returns the
-// report's text.
-QString makeReport(const Project &project, const std::function<void()> &yield = {}, bool *tempWritten = nullptr);
+// report's text. When stillWanted answers false once the text is built (the
+// build gave way to the event loop meanwhile), nothing is written.
+QString makeReport(const Project &project, const std::function<void()> &yield = {}, bool *tempWritten = nullptr,
+                   const std::function<bool()> &stillWanted = {});
 
 // The tab-delimited export of the project's results, in the order written.
 QString tabExportOf(const Project &project);

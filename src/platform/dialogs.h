@@ -30,6 +30,9 @@ struct FileDialogRequest {
     QString filter;    // "Description (*.ext)|*.ext|..." pairs
     QString fileName;  // proposed name
     QString title;
+    // Save dialogs: the dialog itself asks before a file is replaced. Off
+    // where the caller asks its own question.
+    bool confirmOverwrite = true;
 };
 
 class Dialogs {
@@ -42,7 +45,8 @@ public:
     virtual QString saveFile(const FileDialogRequest &request) = 0;
 };
 
-// Turns "Project Files (*.prj)|*.prj" into the form Qt's dialogs take.
+// Turns "Project Files (*.prj)|*.prj" into the form Qt's dialogs take: the
+// description, then the patterns in brackets, separated by blanks.
 QString qtFilterFromPairs(const QString &filter);
 
 class QtDialogs : public Dialogs {

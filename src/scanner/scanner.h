@@ -213,8 +213,14 @@ private:
         bool stillOn(const Scanner &scanner) const;
     };
     bool yieldOnPage(const PageGuard &guard);
-    void processPageText(QString &page, int index, const QString &location);
-    void getLinks(int index, const QString &normalized, const QString &location, const PageGuard &guard);
+    // What the response's header says of a page: where it moved to, and
+    // whether its status makes it a redirect page.
+    struct PageResponse {
+        QString location;
+        bool moved = false;
+    };
+    void processPageText(QString &page, int index, const PageResponse &response);
+    void getLinks(int index, const QString &normalized, const PageResponse &response, const PageGuard &guard);
     void queuePage(const QString &url);
     void recordLink(const QString &status, QString &linkingSiteRow);
     void followRedirect(QString &target, const PageGuard &guard);

@@ -109,8 +109,14 @@ public:
     QPushButton *cmdOpen = nullptr;
     QPushButton *cmdSave = nullptr;
     void cmdOpen_Click();
-    void cmdSave_Click();
+    // True when the project was saved.
+    bool cmdSave_Click();
     void cmdDelete_Click();
+    // Asks "Save Project?" when the project has unsaved changes and saves on
+    // Yes. With canCancel the question offers Cancel too, and the answer is
+    // whether the caller may go on: not after Cancel or a save that did not
+    // happen. Without it the caller always goes on.
+    bool saveChangesFirst(bool canCancel);
     // Opens a project file (into an empty project) and shows its saved
     // report; false when it could not be read.
     bool openProject(const QString &path, QString *error = nullptr);
@@ -294,6 +300,8 @@ private:
     void enablePostTargets(int mode);
     void fillMainSiteChooser(QComboBox *chooser);
     void syncFileMenu();
+    bool mainSiteDeletionBusy() const;
+    void updateDeleteButton();
     void applyGeometry();
     void applyColumnWidths(const layout::ColumnWidths &columns);
     QSize clientSize() const;
@@ -312,6 +320,8 @@ private:
     bool m_layoutReady = false;  // every control exists and has its place
     bool m_unloaded = false;
     bool m_posting = false;
+    bool m_list4ChangedByPress = false;  // the press of the click under way changed the main site
+    bool m_deletingMainSite = false;     // a main-site deletion (with its report) is under way
 };
 
 } // namespace tarnwick

@@ -36,13 +36,6 @@
 
 namespace tarnwick {
 
-namespace {
-
-const QString kSaveQuestion = QStringLiteral("The current project has been edited but has not been saved.");
-const QString kSaveNow = QStringLiteral("Would you like to save now?");
-
-} // namespace
-
 void Form1::buildMenus()
 {
     QMenuBar *bar = menuBar();
@@ -284,16 +277,12 @@ void Form1::Form_Unload(int &Cancel)
         return;
     m_unloaded = true;
 
-    if (!m_project->bProjectSaved) {
-        const int answer = m_ctx.dialogs().msgBox(kSaveQuestion + QStringLiteral("\r\n") + kSaveNow,
-                                                  platform::vbYesNo | platform::vbQuestion,
-                                                  QStringLiteral("Save Project?"));
-        // Closing cannot be refused: a failed or cancelled save ends here too.
-        if (answer == platform::vbYes)
-            ignoringFailures([this] { cmdSave_Click(); });
-    }
+    // Closing cannot be refused: a failed or cancelled save ends here too.
+    ignoringFailures([this] { saveChangesFirst(false); });
 
     saveLifetimeCounters(m_ctx);
+    // Nothing the user set may wait for a write that never comes.
+    m_ctx.settings().flush();
     m_ctx.bScanning = false;
     for (platform::Socket *socket : std::as_const(m_scanner->wscVersion)) {
         if (socket)

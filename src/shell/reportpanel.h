@@ -37,17 +37,30 @@ public:
     QPushButton *Command12 = nullptr;   // builds the report again
 
     // Builds the HTML report, writes and shows it and returns its text.
-    // Never fails the caller: a file that cannot be written is skipped.
+    // Never fails the caller: a file that cannot be written is skipped. The
+    // build gives way to the event loop; a report asked for meanwhile is not
+    // built inside it but makes the running build start over with what the
+    // project holds then (and returns ""), so the report written is always
+    // the newest. A project emptied meanwhile drops the build.
     QString makeReport();
+    bool building() const { return m_building; }
     // Shows the saved report of a project file, or a blank page.
     void showProjectReport(const QString &projectPath);
     void Command12_Click();
     void Command8_Click();
     void Command8a_Click();
 
+signals:
+    void buildingChanged(bool building);
+
 private:
+    void setBuilding(bool on);
+
     AppContext &m_ctx;
     Project &m_project;
+    bool m_building = false;
+    bool m_rebuildWanted = false;  // a newer report was asked for during the build
+    bool m_projectEmptied = false; // the project was emptied during the build
 };
 
 } // namespace tarnwick

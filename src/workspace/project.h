@@ -102,8 +102,9 @@ public:
     // main site. False when the file could not be read at all; the project
     // is then as it was.
     bool openProject(const QString &path, bool clearFirst, QString *error = nullptr);
-    // Writes the project without the main site at skipIndex (0-based) to the
-    // quick-save file; a failure is reported in a message box.
+    // Writes the project without the main site at skipIndex (0-based) and
+    // its rules to the quick-save file; a failure is reported in a message
+    // box.
     bool writeQuickSave(int skipIndex);
     // Rebuilds the project from the quick-save file.
     bool loadQuickSave();
@@ -111,7 +112,7 @@ public:
     enum class Deletion { None, Cleared, Rebuilt };
     // Deletes main site sel (from 1) with its rules: the last one by
     // clearing the lists, any other by rebuilding the project through the
-    // quick-save file.
+    // quick-save file. A deletion that fails changes nothing.
     Deletion deleteMainSite(int sel);
 
     // Auto-save, every 1000 ms while the project lives.

@@ -17,8 +17,9 @@ bool fileExists(const QString &path)
     if (path.isEmpty())
         return false;
     const QFileInfo fi(path);
+    // Plain files only: folders and hidden files do not count.
     if (fi.isFile())
-        return true;
+        return !fi.isHidden();
     // The name may differ in letter case from the file on disk.
     const QString name = extractFileName(path);
     if (name.isEmpty() || name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?')))
@@ -72,8 +73,13 @@ void copyFile(const QString &source, const QString &destination)
 
 QString getURL(AppContext &ctx, QString &url, QString *error)
 {
+    return getURL(ctx, url, ctx.fetchOptions, error);
+}
+
+QString getURL(AppContext &, QString &url, const platform::FetchOptions &options, QString *error)
+{
     url = withHttpScheme(url);
-    const platform::FetchResult r = platform::fetchUrl(url, ctx.fetchOptions);
+    const platform::FetchResult r = platform::fetchUrl(url, options);
     if (error)
         *error = r.ok ? QString() : r.error;
     return platform::decodeText(r.body);

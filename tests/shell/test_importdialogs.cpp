@@ -184,6 +184,7 @@ TEST_F(ImportDialogs, MainSiteImportStopsWhenTheProjectIsReplaced)
 {
     Form4a &f = form4a();
     chooseFile("a.example\nb.example\nc.example\n");
+    p.dialogs->answers.push_back(platform::vbNo);  // New: do not save the sites imported so far
     QTimer::singleShot(0, &f, [&] { form.cmdNew_Click(); });
     f.Command4_Click();
     EXPECT_EQ(form.project().List4->count(), 0);

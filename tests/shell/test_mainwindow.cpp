@@ -107,6 +107,7 @@ TEST_F(MainWindow, FileMenuItemsRunTheirCommands)
     Form1 form{*p.ctx};
     form.Form_Load();
     addMainSite(form, "www.one.example");
+    p.dialogs->defaultAnswer = platform::vbNo;  // nothing to save first
 
     // New empties the project; Open and Import ask for a file.
     form.mnuFileItem_Click(0);
@@ -243,6 +244,7 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
     }
 
     // A choice whose main site is gone is dropped.
+    p.dialogs->defaultAnswer = platform::vbNo;
     form.cmdNew_Click();
     addMainSite(form, "www.z.example");
     form.TabStrip1->setSelectedIndex(3);
