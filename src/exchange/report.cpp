@@ -270,18 +270,20 @@ QString tempReportPath(const AppContext &ctx)
     return ctx.programPath(QStringLiteral("tempreport.html"));
 }
 
-bool makeReport(const Project &project, const std::function<void()> &yield)
+bool makeReport(const Project &project, const std::function<void()> &yield, const std::function<bool()> &stillWanted)
 {
     AppContext &ctx = project.ctx();
     // The copy kept with the project. Named after the file of the project in
     // the window, not the last one opened: after New that would put this
-    // report in place of another project's.
+    // report in place of another project's. Taken with the rest of the
+    // input, before the build gives way to the event loop.
     const QString name = reportNameForProject(project.strProjectFile);
     const QString folder = project.projectFilesFolder();
     std::unique_ptr<platform::PieceWriter> copy;
     if (!name.isEmpty() && QDir().mkpath(folder))
         copy = std::make_unique<platform::PieceWriter>(folder + QLatin1Char('/') + name);
 
+    // Written in pieces; neither file is replaced before the last piece.
     platform::PieceWriter temp(tempReportPath(ctx));
     writeReportText(
         reportInputOf(project, ctx),
@@ -292,6 +294,8 @@ bool makeReport(const Project &project, const std::function<void()> &yield)
                 copy->write(bytes);
         },
         yield);
+    if (stillWanted && !stillWanted())
+        return false;
     const QByteArray end = QByteArrayLiteral("\r\n");
     temp.write(end);
     if (copy) {

@@ -71,8 +71,11 @@ QString tempReportPath(const AppContext &ctx);
 
 // Builds the project's report and writes it to tempreport.html and, when the
 // project has a file, to its copy in "Project Files". A file that cannot be
-// written is skipped. True when tempreport.html was written.
-bool makeReport(const Project &project, const std::function<void()> &yield = {});
+// written is skipped. True when tempreport.html was written. When
+// stillWanted answers false once the text is built (the build gave way to
+// the event loop meanwhile), nothing is written.
+bool makeReport(const Project &project, const std::function<void()> &yield = {},
+                const std::function<bool()> &stillWanted = {});
 
 // The tab-delimited export of the project's results, in the order written.
 QString tabExportOf(const Project &project);

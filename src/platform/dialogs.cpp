@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace platform {
 
@@ -9,15 +10,17 @@ QString qtFilterFromPairs(const QString &filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
+    static const QRegularExpression separators(QStringLiteral("[;,\\s]+"));
     for (int i = 0; i + 1 < parts.size(); i += 2) {
+        // Qt reads the patterns from the brackets at the end of the label, so
+        // they are written there from the pattern part of the pair, where
+        // ";" or "," separates them; the label's own brackets are only text.
         QString label = parts[i];
-        const QString pattern = parts[i + 1];
-        // Patterns are separated by ";" in the pair form, by blanks in Qt's.
-        if (!label.contains(QLatin1Char('(')))
-            label += QStringLiteral(" (") + QString(pattern).replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
-        else
-            label.replace(QLatin1Char(';'), QLatin1Char(' '));
-        out << label;
+        const qsizetype bracket = label.lastIndexOf(QLatin1Char('('));
+        if (bracket >= 0 && label.trimmed().endsWith(QLatin1Char(')')))
+            label.truncate(bracket);
+        const QStringList patterns = parts[i + 1].split(separators, Qt::SkipEmptyParts);
+        out << label.trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     return out.join(QStringLiteral(";;"));
 }
@@ -36,6 +39,9 @@ int QtDialogs::msgBox(const QString &text, int style, const QString &title)
     }
     switch (style & 0x0F) {
     case vbOKCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case vbAbortRetryIgnore:
+        box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+        break;
     case vbYesNoCancel: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
     case vbYesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
     default: box.setStandardButtons(QMessageBox::Ok); break;
@@ -44,6 +50,9 @@ int QtDialogs::msgBox(const QString &text, int style, const QString &title)
     case QMessageBox::Yes: return vbYes;
     case QMessageBox::No: return vbNo;
     case QMessageBox::Cancel: return vbCancel;
+    case QMessageBox::Abort: return vbAbort;
+    case QMessageBox::Retry: return vbRetry;
+    case QMessageBox::Ignore: return vbIgnore;
     default: return (style & 0x0F) == vbYesNo ? vbNo : vbOK;
     }
 }
@@ -62,10 +71,12 @@ QString QtDialogs::saveFile(const FileDialogRequest &r)
     QString start = r.initDir;
     if (!r.fileName.isEmpty())
         start += QLatin1Char('/') + r.fileName;
-    // The program asks no overwrite question of its own; the desktop dialog's
-    // question is the user's last word.
+    // Either the dialog or its caller asks before a file is replaced, never
+    // both.
     return QFileDialog::getSaveFileName(m_parent, r.title.isEmpty() ? QObject::tr("Save As") : r.title, start,
-                                        qtFilterFromPairs(r.filter));
+                                        qtFilterFromPairs(r.filter), nullptr,
+                                        r.confirmOverwrite ? QFileDialog::Options()
+                                                           : QFileDialog::DontConfirmOverwrite);
 }
 
 int ScriptedDialogs::msgBox(const QString &text, int style, const QString &title)

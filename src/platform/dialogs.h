@@ -13,6 +13,7 @@ namespace platform {
 enum MsgStyle : int {
     vbOKOnly = 0,
     vbOKCancel = 1,
+    vbAbortRetryIgnore = 2,
     vbYesNoCancel = 3,
     vbYesNo = 4,
     vbCritical = 16,
@@ -22,13 +23,16 @@ enum MsgStyle : int {
 };
 
 // Answers.
-enum MsgAnswer : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
+enum MsgAnswer : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
 
 struct FileDialogRequest {
     QString initDir;
     QString filter;    // "Description (*.ext)|*.ext|..." pairs
     QString fileName;  // proposed name
     QString title;
+    // Save dialogs: the dialog itself asks before a file is replaced. Off
+    // where the caller asks its own question.
+    bool confirmOverwrite = true;
 };
 
 class Dialogs {
@@ -41,7 +45,8 @@ public:
     virtual QString saveFile(const FileDialogRequest &request) = 0;
 };
 
-// Turns "Project Files (*.prj)|*.prj" into the form Qt's dialogs take.
+// Turns "Project Files (*.prj)|*.prj" into the form Qt's dialogs take: the
+// description, then the patterns in brackets, separated by blanks.
 QString qtFilterFromPairs(const QString &filter);
 
 class QtDialogs : public Dialogs {

@@ -1,11 +1,17 @@
 #pragma once
 // Per-user option store: string values under (application, "Settings", key).
-// Every write reaches the file at once. Key names ignore letter case.
+// Key names ignore letter case. Every value is the store's at once; the file
+// is rewritten at most once a second (each write rewrites all of it), and at
+// flush() and destruction, so no value is lost at a normal exit.
 
+#include <QHash>
 #include <QString>
 #include <memory>
 
+#include <QElapsedTimer>
+
 class QSettings;
+class QTimer;
 
 namespace platform {
 
@@ -28,9 +34,18 @@ public:
     // Whole-number read: the default for a missing or non-numeric value.
     int getInt(const QString &key, int defaultValue) const;
 
+    // Writes what is waiting to the file now: before the file is read from
+    // outside the store, and at shut-down.
+    void flush();
+    // Values set but not yet in the file.
+    bool hasPendingWrites() const { return !m_pending.isEmpty(); }
+
 private:
     QString m_path;
     std::unique_ptr<QSettings> m_settings;
+    QHash<QString, QString> m_pending;  // by stored key
+    QElapsedTimer m_lastWrite;
+    std::unique_ptr<QTimer> m_writeTimer;
 };
 
 } // namespace platform

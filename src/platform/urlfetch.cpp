@@ -159,6 +159,10 @@ FetchResult fetchUrl(const QString &url, const FetchOptions &options)
             break;
         if (options.yield)
             options.yield();
+        if (options.cancelled && options.cancelled()) {
+            result.error = QStringLiteral("cancelled");
+            return result;
+        }
         mc = curl_multi_perform(h.multi, &running);
     }
 

@@ -17,6 +17,8 @@ struct FetchOptions {
     int totalTimeoutSec = 600;           // hard cap for the whole transfer
     qint64 maxBytes = 16 * 1024 * 1024;  // stop reading past this (what arrived is kept); <= 0: no cap
     std::function<void()> yield;         // called between reads and while waiting; may be empty
+    // Asked after every yield; true ends the transfer at once (ok false).
+    std::function<bool()> cancelled;
     // Test-only: host name (lower case) -> port on 127.0.0.1. Applies to
     // every port of that host, redirects included, so nothing leaks out.
     QHash<QString, quint16> connectOverride;

@@ -94,15 +94,6 @@ bool rejects(const Rule &rule, const QString &u)
 
 } // namespace
 
-QString stripDomain(const QString &mainSiteUrl)
-{
-    QString text = mainSiteUrl;
-    removeHttpSchemes(text);
-    if (text.size() > 4 && text.startsWith(QLatin1String("www."), CI))
-        text.remove(0, 4);
-    return text;
-}
-
 QString getBaseDir(const QString &url)
 {
     QString text = url;

@@ -20,11 +20,6 @@ class ListView;
 
 namespace tarnwick {
 
-// The main-site URL reduced to the text the link tests look for: every
-// "http://" and "https://" removed, then a leading "www." (any case) when
-// something follows it. A path or a trailing "/" stays.
-QString stripDomain(const QString &mainSiteUrl);
-
 // The parent directory of url, ending with "/". A leading scheme (any case)
 // is kept in front of a directory and dropped when only the host is left.
 QString getBaseDir(const QString &url);

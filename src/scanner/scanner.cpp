@@ -154,6 +154,8 @@ void Scanner::Command1_Click()
     iLinksExpected = 0;
     strCurUrl.clear();
     strCurDir.clear();
+    // A new scan counts its auto-save interval from its own start.
+    m_project.iSecondsRunning = 0;
 
     m_project.List2->clear();
     m_project.List3->clear();
@@ -194,7 +196,7 @@ void Scanner::Command1_Click()
     m_ctx.lPagesFound = 0;
     m_ctx.lLinksFound = 0;
 
-    if (strMainSite.isEmpty() || strMainSite == QLatin1String(" ")) {
+    if (strMainSite.trimmed().isEmpty()) {
         m_ctx.dialogs().msgBox(QStringLiteral("Please enter the Domain you want to find links to."), platform::vbOKOnly);
         m_display->focusSiteEntry(true);
         return;
@@ -488,11 +490,16 @@ Scanner::ScanStep Scanner::nextLinkingSiteStep(int row)
 
 Scanner::ScanStep Scanner::nextMainSiteStep()
 {
-    // Main sites without linking sites are passed over, and the scan never
-    // moves past the last one.
+    // Main sites without linking sites, or without a domain to look for
+    // (every link would count as one to it), are passed over, and the scan
+    // never moves past the last one.
     const int mains = m_project.List4->count();
+    auto scannable = [this](int n) {
+        const platform::ListView *list = m_project.List1(n);
+        return list && list->count() > 0 && !stripDomain(m_project.List4->item(n - 1)).trimmed().isEmpty();
+    };
     int next = m_main + 1;
-    while (next <= mains && (!m_project.List1(next) || m_project.List1(next)->count() == 0))
+    while (next <= mains && !scannable(next))
         ++next;
     if (next > mains) {
         cmdStop_Click();

@@ -93,6 +93,10 @@ public:
     // Takes over a fetched page: its notes, its dumps, its links, and then
     // the next page or the end of the linking site.
     void processPage(QString &page, int index);
+    // The other way to finish a fetched page: its one-line dump is read for
+    // e-mail addresses instead of links; each new address is counted and
+    // the web site of its domain stored. Then the next page, as getLinks.
+    void getEmails(int index);
 
     // Socket events and the idle timer.
     void wscVersion_Connect(int index);
@@ -210,8 +214,14 @@ private:
         bool stillOn(const Scanner &scanner) const;
     };
     bool yieldOnPage(const PageGuard &guard);
-    void processPageText(QString &page, int index, const QString &location);
-    void getLinks(int index, const QString &normalized, const QString &location, const PageGuard &guard);
+    // What the response's header says of a page: where it moved to, and
+    // whether its status makes it a redirect page.
+    struct PageResponse {
+        QString location;
+        bool moved = false;
+    };
+    void processPageText(QString &page, int index, const PageResponse &response);
+    void getLinks(int index, const QString &normalized, const PageResponse &response, const PageGuard &guard);
     void queuePage(const QString &url);
     void recordLink(const QString &status, QString &linkingSiteRow);
     void followRedirect(QString &target, const PageGuard &guard);

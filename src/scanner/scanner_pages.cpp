@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "platform/socket.h"
+#include "platform/urlfetch.h"
 #include "scanner/httpfetch.h"
 #include "scanner/linkrules.h"
 #include "scanner/pagetext.h"
@@ -26,6 +27,10 @@ namespace {
 // read: often enough for Stop and Skip to feel immediate, seldom enough to
 // cost nothing next to the page.
 constexpr qint64 kLineYieldMs = 10;
+
+// A redirect hop may take this many times the scan's time-out in all.
+constexpr int kHopTotalFactor = 4;
+constexpr int kMaxHopIdleSec = 24 * 60 * 60;
 
 bool settingIsOne(AppContext &ctx, const QString &key, int defaultValue)
 {
@@ -50,13 +55,16 @@ void Scanner::processPage(QString &page, int index)
     // A page from the client is never the target of a redirect hop, whatever
     // an abandoned page may have left behind.
     bEmulate = false;
-    QString location;
-    if (index >= 0 && index < kSocketCount)
-        location = responseLocation(QString::fromLatin1(responseHeader(strSockData[index])));
-    processPageText(page, index, location);
+    PageResponse response;
+    if (index >= 0 && index < kSocketCount) {
+        const QString header = QString::fromLatin1(responseHeader(strSockData[index]));
+        response.location = responseLocation(header);
+        response.moved = isRedirectStatus(responseStatus(header), response.location);
+    }
+    processPageText(page, index, response);
 }
 
-void Scanner::processPageText(QString &page, int index, const QString &location)
+void Scanner::processPageText(QString &page, int index, const PageResponse &response)
 {
     closeSocket(0);
     if (!m_ctx.bScanning)
@@ -89,10 +97,10 @@ void Scanner::processPageText(QString &page, int index, const QString &location)
         return abandonPage();
     writePageDump2(m_ctx.programDir(), index, normalized);
 
-    getLinks(index, normalized, location, guard);
+    getLinks(index, normalized, response, guard);
 }
 
-void Scanner::getLinks(int index, const QString &normalized, const QString &location, const PageGuard &guard)
+void Scanner::getLinks(int index, const QString &normalized, const PageResponse &response, const PageGuard &guard)
 {
     if (!m_ctx.bScanning)
         return abandonPage();
@@ -117,6 +125,13 @@ void Scanner::getLinks(int index, const QString &normalized, const QString &loca
     lc.siteKnown = [this](QString &url) { return siteKnown(url); };
     lc.foundOnKnown = [this] { return foundOnKnown(strCurUrl); };
 
+    // A response that moved the page is a redirect page whatever its body
+    // says: the body of such a response is not the page.
+    if (!bEmulate && response.moved) {
+        QString target = redirectAddress(response.location.trimmed(), lc);
+        return followRedirect(target, guard);
+    }
+
     DumpLineReader reader(normalized);
     QElapsedTimer slice;
     slice.start();
@@ -129,7 +144,7 @@ void Scanner::getLinks(int index, const QString &normalized, const QString &loca
         const QStringView line = reader.next();
 
         if (!bEmulate && isRedirectMarker(line)) {
-            QString target = redirectTarget(line, reader, location, lc);
+            QString target = redirectTarget(line, reader, response.location, lc);
             if (target.isEmpty())
                 break;  // nothing to follow: the page ends as any other
             return followRedirect(target, guard);
@@ -194,14 +209,22 @@ void Scanner::recordLink(const QString &status, QString &linkingSiteRow)
 
 void Scanner::followRedirect(QString &target, const PageGuard &guard)
 {
-    QString body = getURL(m_ctx, target);
+    // The hop waits no longer than a page of the scan would, and Stop, Skip
+    // or closing the window (all of which move the scan on) end it at once.
+    platform::FetchOptions options = m_ctx.fetchOptions;
+    const int idle = qBound(1, TimeOut, kMaxHopIdleSec);
+    options.idleTimeoutSec = idle;
+    options.connectTimeoutSec = qMin(options.connectTimeoutSec, idle);
+    options.totalTimeoutSec = idle * kHopTotalFactor;
+    options.cancelled = [this, &guard] { return !guard.stillOn(*this); };
+    QString body = getURL(m_ctx, target, options);
     // The fetch gives way to the event loop while it waits.
     if (!guard.stillOn(*this))
         return abandonPage();
     bEmulate = true;
     // At most one hop: the target's own markers are ignored, and its end of
     // page asks for the next page.
-    processPageText(body, 0, QString());
+    processPageText(body, 0, PageResponse());
 }
 
 void Scanner::endPage(int index, const PageGuard &guard)

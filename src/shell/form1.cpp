@@ -16,6 +16,7 @@
 #include <QStatusBar>
 
 #include "platform/reportview.h"
+#include "scanner/linkrules.h"
 #include "scanner/scanner.h"
 #include "shell/controls.h"
 #include "shell/reportpanel.h"
@@ -59,9 +60,11 @@ Form1::Form1(AppContext &ctx, QWidget *parent)
     report = new ReportPanel(m_ctx, *m_project, Frame2, this);
     statistics = new StatisticsPanel(m_ctx, *m_project, Frame6, this);
     buildOptionControls();
+    buildImportControls();
     buildMenus();
     buildTabs();
     buildProjectBindings();
+    connectPagesAndPost();
     placeControls();
 
     // Size changes of the window's surface, its state changes and its close
@@ -110,16 +113,22 @@ void Form1::buildSiteControls()
     List4View->setSelectionMode(QAbstractItemView::SingleSelection);
 
     // A click (or a keyboard move) in the view sets the index, which raises
-    // the click handler; an index set by code shows in the view.
+    // the click handler; an index set by code shows in the view. A click on
+    // the row already current raises it too, but a click that just made its
+    // row current has raised it once already.
     connect(List4View->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, List4](const QModelIndex &current) {
-                if (current.isValid() && current.row() != List4->listIndex())
+                if (current.isValid() && current.row() != List4->listIndex()) {
+                    m_list4ChangedByPress = true;
                     List4->setListIndex(current.row());
+                }
             });
-    connect(List4View, &QListView::clicked, this, [List4](const QModelIndex &index) {
-        if (index.isValid() && index.row() == List4->listIndex())
+    connect(List4View, &QListView::clicked, this, [this, List4](const QModelIndex &index) {
+        if (index.isValid() && index.row() == List4->listIndex() && !m_list4ChangedByPress)
             List4->setListIndex(index.row());
+        m_list4ChangedByPress = false;
     });
+    List4View->viewport()->installEventFilter(this);
     connect(List4, &platform::ListBox::listIndexChanged, this, [this, List4](int index) {
         const QModelIndex mi = List4->index(index);
         if (List4View->currentIndex() != mi)
@@ -170,6 +179,8 @@ void Form1::buildSiteControls()
     connect(cmdAdd2, &QPushButton::clicked, this, [this] { cmdAdd2_Click(); });
     connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
     connect(cmbDel, &QPushButton::clicked, this, [this] { cmbDel_Click(); });
+    connect(cmdEdit, &QPushButton::clicked, this, [this] { cmdEdit_Click(); });
+    connect(cmdEditMain, &QPushButton::clicked, this, [this] { cmdEditMain_Click(); });
     connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
     connect(txtDomain, &QLineEdit::textChanged, this, [this] { txtDomain_Change(); });
     connect(Text1, &QLineEdit::returnPressed, this, [this] { Text1_KeyPress(13); });
@@ -216,6 +227,9 @@ void Form1::buildProjectBindings()
 
     // Counting redraws the statistics.
     m_ctx.onStatsChanged = [this] { statistics->StatsD(); };
+
+    // No main site is deleted while a report is built.
+    connect(report, &ReportPanel::buildingChanged, this, [this] { updateDeleteButton(); });
 }
 
 platform::ReportView *Form1::createLinkListView(int index)
@@ -269,7 +283,10 @@ QString Form1::panelText(int panel) const
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_central && event->type() == QEvent::Resize) {
+    if (event->type() == QEvent::MouseButtonPress && List4View && watched == List4View->viewport()) {
+        // Only a change made by this press counts against its click.
+        m_list4ChangedByPress = false;
+    } else if (watched == m_central && event->type() == QEvent::Resize) {
         Form_Resize();
     } else if (watched == this && event->type() == QEvent::WindowStateChange) {
         Form_Resize();
@@ -292,7 +309,9 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 void Form1::cmdAdd2_Click()
 {
     const QString text = txtDomain->text();
-    if (isBlank(text)) {
+    // A scheme alone names no site: the scan would take every link for one
+    // to it.
+    if (isBlank(text) || isBlank(stripDomain(text))) {
         setPanelText(1, QStringLiteral("Error: Please enter a Remote Site first!"));
         return;
     }
@@ -310,7 +329,7 @@ void Form1::List4_Click()
         return;
     Text1->setEnabled(true);
     Text1->setText(QString());
-    cmdDelete->setEnabled(true);
+    cmdDelete->setEnabled(!mainSiteDeletionBusy());
     cmdEditMain->setEnabled(true);
     for (int i = 1; i < int(m_list1Views.size()); ++i) {
         if (i == sel) {
@@ -409,7 +428,9 @@ void Form1::cmbDel_Click()
 
 void Form1::cmdNew_Click()
 {
-    m_project->clear();
+    // Unsaved work is not thrown away without a word.
+    if (saveChangesFirst(true))
+        m_project->clear();
 }
 
 void Form1::resetEntryControls()

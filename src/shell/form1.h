@@ -77,6 +77,9 @@ public:
     QPushButton *cmdImport = nullptr;  // imports linking sites
     QPushButton *cmdNextSearch = nullptr;
     QMenu *Popup1 = nullptr;
+    // "Automation": opens the linking-site import too. The window gives it no
+    // place, so it waits with the controls no tab shows.
+    QPushButton *Command7 = nullptr;
 
     void cmdAdd2_Click();
     void List4_Click();
@@ -93,14 +96,27 @@ public:
     void Text1_GotFocus();
     void txtDomain_GotFocus();
     void updateNextSearchButton();
+    // Open the linking-site editor and the main-site editor.
+    void cmdEdit_Click();
+    void cmdEditMain_Click();
+    // Open the import windows (one of each; a second open brings it forward).
+    void cmdImport_Click();
+    void Command7_Click();
+    void cmdImport2_Click();
 
     // ---- Project files ----
     QPushButton *cmdNew = nullptr;
     QPushButton *cmdOpen = nullptr;
     QPushButton *cmdSave = nullptr;
     void cmdOpen_Click();
-    void cmdSave_Click();
+    // True when the project was saved.
+    bool cmdSave_Click();
     void cmdDelete_Click();
+    // Asks "Save Project?" when the project has unsaved changes and saves on
+    // Yes. With canCancel the question offers Cancel too, and the answer is
+    // whether the caller may go on: not after Cancel or a save that did not
+    // happen. Without it the caller always goes on.
+    bool saveChangesFirst(bool canCancel);
     // Opens a project file (into an empty project) and shows its saved
     // report; false when it could not be read.
     bool openProject(const QString &path, QString *error = nullptr);
@@ -165,10 +181,22 @@ public:
     void optAll_Click(int index);
     void chkBullet_Click();
     void chkNewWin_Click();
+    void Command5_Click();  // fills txtHTML2 from the results
+    void Command6_Click();  // saves the three blocks as one page
+    void cmdPost_Click();   // posts every result to the script URLs
+    void cmdScriptAdd_Click();
+    void cmdScriptDel_Click();
+    void cmbSites_KeyPress(int keyAscii);
+    void txtPost2_KeyPress(int keyAscii);
+    void lstMulti_ItemClick(int row);
+    void cmdExample_Click();
+    void cmdVariables_Click();
+    bool posting() const { return m_posting; }  // one posting runs at a time
 
     // ---- Other options restored at start-up ----
     QComboBox *Combo1 = nullptr;  // search type of the list builder
     QComboBox *Combo2 = nullptr;  // result size of the list builder
+    QLineEdit *txtSearch = nullptr;  // search words of the list builder
     QComboBox *cmbLastSearch = nullptr;
     void Combo1_Click();
     void Combo2_Click();
@@ -183,6 +211,9 @@ public:
     QPushButton *cmdWebsite = nullptr;
     void Command9_Click();
     void cmdWebsite_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void cmdViewDatabase_Click();
 
     // ---- Start-up ----
     // The load step, run once after the window is built (by the splash
@@ -254,8 +285,10 @@ private:
     void buildFileControls();
     void buildScanControls();
     void buildOptionControls();
+    void buildImportControls();
     void buildMenus();
     void buildTabs();
+    void connectPagesAndPost();
     // Puts every control where it was designed, after all areas have built
     // theirs, and shows the first tab.
     void placeControls();
@@ -267,6 +300,8 @@ private:
     void enablePostTargets(int mode);
     void fillMainSiteChooser(QComboBox *chooser);
     void syncFileMenu();
+    bool mainSiteDeletionBusy() const;
+    void updateDeleteButton();
     void applyGeometry();
     void applyColumnWidths(const layout::ColumnWidths &columns);
     QSize clientSize() const;
@@ -284,6 +319,9 @@ private:
     layout::MainWindowGeometry m_geometry;
     bool m_layoutReady = false;  // every control exists and has its place
     bool m_unloaded = false;
+    bool m_posting = false;
+    bool m_list4ChangedByPress = false;  // the press of the click under way changed the main site
+    bool m_deletingMainSite = false;     // a main-site deletion (with its report) is under way
 };
 
 } // namespace tarnwick

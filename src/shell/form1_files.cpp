@@ -17,7 +17,8 @@ namespace tarnwick {
 namespace {
 
 const QString kProjectFilter = QStringLiteral("Project Files (*.prj)|*.prj");
-
+const QString kSaveQuestion = QStringLiteral("The current project has been edited but has not been saved.");
+const QString kSaveNow = QStringLiteral("Would you like to save now?");
 
 } // namespace
 
@@ -46,8 +47,23 @@ bool Form1::openProject(const QString &path, QString *error)
     return true;
 }
 
+bool Form1::saveChangesFirst(bool canCancel)
+{
+    if (m_project->bProjectSaved)
+        return true;
+    const int answer = m_ctx.dialogs().msgBox(kSaveQuestion + QStringLiteral("\r\n") + kSaveNow,
+                                              (canCancel ? platform::vbYesNoCancel : platform::vbYesNo)
+                                                  | platform::vbQuestion,
+                                              QStringLiteral("Save Project?"));
+    if (answer == platform::vbYes)
+        return cmdSave_Click() || !canCancel;
+    return answer == platform::vbNo || !canCancel;
+}
+
 void Form1::cmdOpen_Click()
 {
+    if (!saveChangesFirst(true))
+        return;
     const QString folder = m_project->projectFilesFolder();
     QDir().mkpath(folder);
     const QString name = m_ctx.dialogs().openFile({folder, kProjectFilter, QString(), QString()});
@@ -60,7 +76,7 @@ void Form1::cmdOpen_Click()
                                platform::vbOKOnly | platform::vbExclamation);
 }
 
-void Form1::cmdSave_Click()
+bool Form1::cmdSave_Click()
 {
     QString proposed = proposedProjectName(m_project->List4->count() > 0 ? m_project->List4->item(0) : QString());
     const QString folder = m_project->projectFilesFolder();
@@ -69,19 +85,24 @@ void Form1::cmdSave_Click()
         QDir().mkpath(folder);
         const QString name = m_ctx.dialogs().saveFile({folder, kProjectFilter, proposed, QString()});
         if (name.isEmpty())
-            return;
+            return false;
         QString error;
         if (m_project->saveProject(name, &error))
-            return;
+            return true;
         m_ctx.dialogs().msgBox(QStringLiteral("The project could not be saved.\r\n") + name
                                    + QStringLiteral("\r\n") + error,
                                platform::vbOKOnly | platform::vbExclamation);
         proposed = QStringLiteral("unnamed.prj");
     }
+    return false;
 }
 
 void Form1::cmdDelete_Click()
 {
+    // One deletion at a time, and none while a report is built: the report
+    // would describe a project that is gone.
+    if (mainSiteDeletionBusy())
+        return;
     // Rebuilding the project under a running scan would pull its lists away
     // from under it.
     if (m_ctx.bScanning) {
@@ -93,6 +114,8 @@ void Form1::cmdDelete_Click()
     int sel = m_project->List4->listIndex() + 1;
     if (count == 1 && sel < 1)
         sel = 1;  // the only main site goes, selected or not
+    m_deletingMainSite = true;
+    cmdDelete->setEnabled(false);
     switch (m_project->deleteMainSite(sel)) {
     case Project::Deletion::Cleared:
         innerFrame2->hide();
@@ -103,6 +126,21 @@ void Form1::cmdDelete_Click()
     case Project::Deletion::None:
         break;
     }
+    m_deletingMainSite = false;
+    updateDeleteButton();
+}
+
+bool Form1::mainSiteDeletionBusy() const
+{
+    return m_deletingMainSite || (report && report->building());
+}
+
+void Form1::updateDeleteButton()
+{
+    // The main-site buttons are in use after a main site was selected, until
+    // a linking site is (List4_Click and List1_ItemClick).
+    const bool mainSiteMode = m_project->List4->listIndex() >= 0 && !cmbDel->isEnabledTo(innerFrame2);
+    cmdDelete->setEnabled(mainSiteMode && !mainSiteDeletionBusy());
 }
 
 } // namespace tarnwick

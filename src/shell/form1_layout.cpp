@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 
 #include "shell/failures.h"
@@ -46,6 +48,23 @@ void place(QWidget *w, const Rect &r)
 // containers.
 constexpr double kToolTop = 435;
 constexpr double kToolHeight = 540;
+
+// Room for a caption and borders while the window has no frame yet.
+constexpr int kFrameAllowanceWidth = 16;
+constexpr int kFrameAllowanceHeight = 40;
+
+// The size, frame included, within the free area of the window's screen.
+QSize fittedToScreen(const QWidget *window, const QSize &size)
+{
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return size;
+    QSize frame = window->frameGeometry().size() - window->geometry().size();
+    if (frame.width() <= 0 && frame.height() <= 0)
+        frame = QSize(kFrameAllowanceWidth, kFrameAllowanceHeight);
+    const QSize room = screen->availableGeometry().size() - frame;
+    return size.boundedTo(room.expandedTo(QSize(1, 1)));
+}
 
 } // namespace
 
@@ -171,7 +190,8 @@ void Form1::placeControls()
     // The window opens with the "Links" tab.
     TabStrip1->setSelectedIndex(1);
 
-    resize(layout::defaultClientSize() + QSize(0, menuBar()->sizeHint().height()));
+    // The designed size, unless the screen is smaller.
+    resize(fittedToScreen(this, layout::defaultClientSize() + QSize(0, menuBar()->sizeHint().height())));
 }
 
 QSize Form1::clientSize() const

@@ -65,6 +65,8 @@ void Form1::buildOptionControls()
                       QStringLiteral("~1000 Domains"), QStringLiteral("~5000 Domains"),
                       QStringLiteral("~10000 Domains!")});
     Combo2->setCurrentIndex(0);
+    txtSearch = new QLineEdit(m_shellOptions);
+    txtSearch->setObjectName(QStringLiteral("txtSearch"));
 
     cmbLastSearch = new QComboBox(Frame6);
     cmbLastSearch->setObjectName(QStringLiteral("cmbLastSearch"));

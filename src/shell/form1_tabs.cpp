@@ -15,7 +15,11 @@
 #include <QTimer>
 
 #include "platform/socket.h"
+#include "shell/aboutbox.h"
 #include "shell/failures.h"
+#include "shell/helplauncher.h"
+#include "shell/modeless.h"
+#include "shell/websiteopener.h"
 #include "shell/skin.h"
 #include "shell/tabstrip.h"
 #include "shell/webbrowser.h"
@@ -31,13 +35,6 @@
 #include "workspace/services.h"
 
 namespace tarnwick {
-
-namespace {
-
-const QString kSaveQuestion = QStringLiteral("The current project has been edited but has not been saved.");
-const QString kSaveNow = QStringLiteral("Would you like to save now?");
-
-} // namespace
 
 void Form1::buildMenus()
 {
@@ -123,6 +120,9 @@ void Form1::buildTabs()
     Command2 = makeButton(QStringLiteral("Export Emails"), QString(), QStringLiteral("Command2"), Frame2);
     Command3 = makeButton(QStringLiteral("Delete All Emails"), QString(), QStringLiteral("Command3"), Frame2);
     cmdViewDatabase = makeButton(QStringLiteral("View Database"), QString(), QStringLiteral("cmdViewDatabase"), Frame2);
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(cmdViewDatabase, &QPushButton::clicked, this, [this] { cmdViewDatabase_Click(); });
 
     // Post tab.
     SkinLabel9 = makeLabel(QStringLiteral("Post the results of your scans to your script enabled website"),
@@ -173,12 +173,12 @@ void Form1::mnuFileItem_Click(int index)
 
 void Form1::mnuHelpItem_Click(int)
 {
-    // The help launcher opens the help file here once it exists.
+    showHelpFile(m_ctx, this);
 }
 
 void Form1::mnuAboutItem_Click(int)
 {
-    // The About box opens here once it exists.
+    openModeless<frmAbout>(m_ctx.frmAbout, [this] { return new frmAbout(m_ctx, this); });
 }
 
 void Form1::mnuPopup1Item_Click(int)
@@ -186,16 +186,18 @@ void Form1::mnuPopup1Item_Click(int)
     cmbDel_Click();
 }
 
-void Form1::Command9_Click()
-{
-    // The "Scanning Options" window opens here once it exists.
-}
-
 void Form1::cmdWebsite_Click()
 {
     ignoringFailures([this] {
         m_ctx.strWebsitePage = QStringLiteral("Website");
-        // The web-site opener is loaded here once it exists.
+        // A loaded opener is not loaded again: the site opens once.
+        if (m_ctx.frmWebsite)
+            return;
+        auto *opener = new frmWebsite(m_ctx, this);
+        opener->setAttribute(Qt::WA_DeleteOnClose);
+        m_ctx.frmWebsite = opener;
+        opener->Form_Load();
+        opener->show();
     });
 }
 
@@ -275,16 +277,12 @@ void Form1::Form_Unload(int &Cancel)
         return;
     m_unloaded = true;
 
-    if (!m_project->bProjectSaved) {
-        const int answer = m_ctx.dialogs().msgBox(kSaveQuestion + QStringLiteral("\r\n") + kSaveNow,
-                                                  platform::vbYesNo | platform::vbQuestion,
-                                                  QStringLiteral("Save Project?"));
-        // Closing cannot be refused: a failed or cancelled save ends here too.
-        if (answer == platform::vbYes)
-            ignoringFailures([this] { cmdSave_Click(); });
-    }
+    // Closing cannot be refused: a failed or cancelled save ends here too.
+    ignoringFailures([this] { saveChangesFirst(false); });
 
     saveLifetimeCounters(m_ctx);
+    // Nothing the user set may wait for a write that never comes.
+    m_ctx.settings().flush();
     m_ctx.bScanning = false;
     for (platform::Socket *socket : std::as_const(m_scanner->wscVersion)) {
         if (socket)
@@ -295,7 +293,11 @@ void Form1::Form_Unload(int &Cancel)
             timer->stop();
     }
 
-    for (QPointer<QWidget> w : {m_ctx.Form3, m_ctx.Form8, m_ctx.Form4, m_ctx.frmExport, m_ctx.frmSplash}) {
+    // The other windows, in this order. Closing the posting log ends a
+    // posting; closing an editor writes nothing.
+    for (QPointer<QWidget> w :
+         {m_ctx.Form3, m_ctx.Form8, m_ctx.Form4, m_ctx.frmExport, m_ctx.frmSplash, m_ctx.frmAbout, m_ctx.Form4a,
+          m_ctx.Form5, m_ctx.frmOptions, m_ctx.Form2, m_ctx.Form2a, m_ctx.Form2b}) {
         ignoringFailures([&] {
             if (w)
                 w->close();

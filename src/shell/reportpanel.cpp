@@ -99,6 +99,22 @@ bool isBlankName(const QString &name)
     return name.isEmpty() || name == QLatin1String(" ");
 }
 
+// The program asks its own question before a file is replaced; the dialog
+// does not ask as well.
+platform::FileDialogRequest saveRequest(const QString &filter)
+{
+    platform::FileDialogRequest request{QString(), filter, QString(), QString()};
+    request.confirmOverwrite = false;
+    return request;
+}
+
+// Asked for anything at the name, hidden files included: nothing is
+// replaced without the question.
+bool mayReplace(platform::Dialogs &dialogs, const QString &name)
+{
+    return !QFileInfo::exists(name) || dialogs.msgBox(kOverwriteQuestion, platform::vbOKCancel) == platform::vbOK;
+}
+
 } // namespace
 
 ReportPanel::ReportPanel(AppContext &ctx, Project &project, QWidget *page, QObject *owner)
@@ -119,16 +135,40 @@ ReportPanel::ReportPanel(AppContext &ctx, Project &project, QWidget *page, QObje
     connect(Command8, &QPushButton::clicked, this, [this] { Command8_Click(); });
     connect(Command8a, &QPushButton::clicked, this, [this] { Command8a_Click(); });
     connect(Command12, &QPushButton::clicked, this, [this] { Command12_Click(); });
+    connect(&m_project, &Project::cleared, this, [this] {
+        if (m_building)
+            m_projectEmptied = true;
+    });
 }
 
 ReportPanel::~ReportPanel() = default;
 
 bool ReportPanel::makeReport()
 {
-    const bool written = tarnwick::makeReport(m_project, [this] { m_ctx.yieldToEventLoop(); });
+    if (m_building) {
+        m_rebuildWanted = true;
+        return false;
+    }
+    setBuilding(true);
+    m_projectEmptied = false;
+    bool written = false;
+    do {
+        m_rebuildWanted = false;
+        written = tarnwick::makeReport(m_project, [this] { m_ctx.yieldToEventLoop(); },
+                                       [this] { return !m_rebuildWanted && !m_projectEmptied; });
+    } while (m_rebuildWanted && !m_projectEmptied);
     if (written && WebBrowser2)
         WebBrowser2->navigate(tempReportPath(m_ctx));
-    return written;
+    setBuilding(false);
+    return written && !m_projectEmptied;
+}
+
+void ReportPanel::setBuilding(bool on)
+{
+    m_building = on;
+    // Building again from inside the build would only start it over.
+    Command12->setEnabled(!on);
+    emit buildingChanged(on);
 }
 
 void ReportPanel::showProjectReport(const QString &path)
@@ -150,13 +190,12 @@ void ReportPanel::Command12_Click()
 
 void ReportPanel::Command8_Click()
 {
-    QString name = m_ctx.dialogs().saveFile(
-        {QString(), QStringLiteral("HTML Files (*.htm, *.html)|*.htm,*.html"), QString(), QString()});
+    QString name = m_ctx.dialogs().saveFile(saveRequest(QStringLiteral("HTML Files (*.htm, *.html)|*.htm,*.html")));
     if (isBlankName(name))
         return;
     if (!name.contains(QStringLiteral(".htm"), Qt::CaseInsensitive))
         name += QStringLiteral(".htm");
-    if (fileExists(name) && m_ctx.dialogs().msgBox(kOverwriteQuestion, platform::vbOKCancel) != platform::vbOK)
+    if (!mayReplace(m_ctx.dialogs(), name))
         return;
     // Before the first report there is nothing to save.
     QByteArray bytes;
@@ -171,12 +210,12 @@ void ReportPanel::Command8_Click()
 
 void ReportPanel::Command8a_Click()
 {
-    QString name = m_ctx.dialogs().saveFile({QString(), QStringLiteral("TAB Files (*.tab)|*.tab"), QString(), QString()});
+    QString name = m_ctx.dialogs().saveFile(saveRequest(QStringLiteral("TAB Files (*.tab)|*.tab")));
     if (isBlankName(name))
         return;
     if (!name.contains(QStringLiteral(".tab"), Qt::CaseInsensitive))
         name += QStringLiteral(".tab");
-    if (fileExists(name) && m_ctx.dialogs().msgBox(kOverwriteQuestion, platform::vbOKCancel) != platform::vbOK)
+    if (!mayReplace(m_ctx.dialogs(), name))
         return;
     const QString text = tabExportOf(m_project);
     QString error;

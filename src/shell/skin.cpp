@@ -319,6 +319,14 @@ void colorControls(QWidget *frm, qint32 buttonColour, qint32 pictureColour)
             QPalette p = c->palette();
             p.setColor(QPalette::Button, button);
             c->setPalette(p);
+            // The skin's style sheet paints button faces itself and would
+            // hide the palette; only the button's own sheet outranks it. It
+            // takes the resting face alone, so hover, press and disabled keep
+            // the skin's look. A flat button shows no face to colour.
+            const auto *push = qobject_cast<const QPushButton *>(c);
+            if (!push || !push->isFlat())
+                c->setStyleSheet(QStringLiteral("QPushButton:enabled:!hover:!pressed { background-color: %1; }")
+                                     .arg(button.name()));
         } else if (type == QLatin1String("PictureBox")) {
             QPalette p = c->palette();
             p.setColor(QPalette::Window, picture);

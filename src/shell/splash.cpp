@@ -38,6 +38,11 @@ QString programVersionText()
     return QString::number(v.major) + QLatin1Char('.') + QString::number(v.minor);
 }
 
+QString programCompanyName()
+{
+    return QString::fromLatin1(kVersionCompanyName);
+}
+
 void initBranding(AppContext &ctx)
 {
     ctx.strProductName = QString::fromLatin1(kVersionProductName);

@@ -24,6 +24,7 @@ struct ProgramVersion {
 };
 ProgramVersion programVersion();
 QString programVersionText();  // major "." minor, e.g. "1.0"
+QString programCompanyName();
 
 // Fills strProductName, strCompanyName and strWebsiteURL from the program's
 // version information and turns the skin on. Calling it again only

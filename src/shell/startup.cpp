@@ -11,6 +11,7 @@
 #include "scanner/scanner.h"
 #include "shell/failures.h"
 #include "shell/form1.h"
+#include "shell/helplauncher.h"
 #include "shell/resultspanel.h"
 #include "shell/skin.h"
 #include "shell/statistics.h"
@@ -92,7 +93,7 @@ void Form1::Form_Load()
     guarded(11, [this] {
         if (m_ctx.settings().get(key::showHelp, QStringLiteral("1")) != QLatin1String("1"))
             return;
-        // The help launcher opens the help file here once it exists.
+        showHelpFile(m_ctx, this);
         m_ctx.settings().set(key::showHelp, QStringLiteral("0"));
     });
     guarded(12, [this] {

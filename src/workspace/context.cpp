@@ -11,6 +11,9 @@ AppContext::AppContext(Services services, QString programDir)
 {
     if (!m_services.clock)
         m_services.clock = std::make_unique<platform::Clock>();
+    if (!m_services.machineSettings)
+        m_services.machineSettings =
+            std::make_unique<platform::IniMachineSettingsStore>(programPath(QStringLiteral("machinesettings.ini")));
     fetchOptions.yield = [this] { yieldToEventLoop(); };
 }
 

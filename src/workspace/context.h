@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/dialogs.h"
+#include "platform/machinesettings.h"
 #include "platform/services.h"
 #include "platform/settings.h"
 #include "platform/urlfetch.h"
@@ -31,6 +32,8 @@ public:
         std::unique_ptr<platform::SoundPlayer> sound;
         std::unique_ptr<platform::Clock> clock;
         std::function<void()> yield;  // give way to the event loop
+        // Empty: a file beside the program.
+        std::unique_ptr<platform::MachineSettingsStore> machineSettings;
     };
 
     AppContext(Services services, QString programDir);
@@ -45,6 +48,7 @@ public:
     platform::Shell &shell() { return *m_services.shell; }
     platform::SoundPlayer &sound() { return *m_services.sound; }
     const platform::Clock &clock() const { return *m_services.clock; }
+    platform::MachineSettingsStore &machineSettings() { return *m_services.machineSettings; }
     void yieldToEventLoop()
     {
         if (m_services.yield)
@@ -118,9 +122,17 @@ public:
     QPointer<QWidget> Form3;       // list builder
     QPointer<QWidget> Form8;       // help launcher
     QPointer<QWidget> Form4;       // Import Linking Sites
+    QPointer<QWidget> Form4a;      // Import Main Sites
     QPointer<QWidget> frmExport;   // e-mail export
     QPointer<QWidget> frmSplash;
     QPointer<QWidget> frmWebsite;  // web-site opener
+    // Closed by the shut-down after the windows above.
+    QPointer<QWidget> frmAbout;    // About box
+    QPointer<QWidget> Form5;       // posting log
+    QPointer<QWidget> frmOptions;  // Scanning Options
+    QPointer<QWidget> Form2;       // linking-site editor
+    QPointer<QWidget> Form2a;      // main-site editor
+    QPointer<QWidget> Form2b;      // Global Rules Editor
 
 private:
     Services m_services;

@@ -187,13 +187,30 @@ bool addWebsite(AppContext &ctx, QString &url)
     return true;
 }
 
-bool clearEmails(AppContext &ctx)
+bool clearEmails(AppContext &ctx, QString *error)
 {
     {
         db::Database d(databasePath(ctx));
-        d.exec("DELETE FROM emails");
+        if (!d.exec("DELETE FROM emails") && error)
+            *error = d.errorText();
     }
     ctx.lLinksFound = 0;
+    return true;
+}
+
+bool readEmails(AppContext &ctx, QStringList &addresses, QString *error)
+{
+    addresses.clear();
+    db::Database d(databasePath(ctx));
+    db::Statement s = d.prepare("SELECT email FROM emails ORDER BY rowid");
+    while (s.next())
+        addresses << s.text(0);
+    if (!s.isValid() || s.failed()) {
+        addresses.clear();
+        if (error)
+            *error = d.errorText();
+        return false;
+    }
     return true;
 }
 

@@ -93,8 +93,13 @@ void removeSchemeLong(QString &url);
 // the caller's variable. True, also when nothing could be stored.
 bool addWebsite(AppContext &ctx, QString &url);
 
-// Empties the e-mail table and sets lLinksFound to 0. Always true.
-bool clearEmails(AppContext &ctx);
+// Empties the e-mail table and sets lLinksFound to 0. Always true; when the
+// table could not be emptied, error (when given) says why.
+bool clearEmails(AppContext &ctx, QString *error = nullptr);
+
+// Every stored e-mail address, in the table's order. False (with error) when
+// the table could not be read; addresses then holds nothing.
+bool readEmails(AppContext &ctx, QStringList &addresses, QString *error = nullptr);
 
 // Empties the web-site table; then clears the page queue (not while a scan
 // runs: the scan still needs it) and sets lPagesFound and lPagesScanned to 0.

@@ -187,6 +187,7 @@ void Project::clear()
     setHtml(2, kHtml2Placeholder);
     setHtml(3, kHtml3Placeholder);
     strProjectFile.clear();  // a new project has no file yet
+    ++m_generation;
     emit cleared();
 }
 
@@ -286,8 +287,12 @@ bool Project::openProject(const QString &path, bool clearFirst, QString *error)
 bool Project::writeQuickSave(int skipIndex)
 {
     ProjectData project = data();
-    if (skipIndex >= 0 && skipIndex < project.mainSites.size())
+    if (skipIndex >= 0 && skipIndex < project.mainSites.size()) {
+        // The site's rules go with it: its own and those of its linking sites.
+        const QString mainSite = project.mainSites[skipIndex].text;
+        project.rules.removeIf([&mainSite](const RuleRow &r) { return r.mainSite == mainSite; });
         project.mainSites.removeAt(skipIndex);
+    }
     QString error;
     if (!writeProjectFile(quickSavePath(), project, &error)) {
         m_ctx.dialogs().msgBox(QStringLiteral("The quick-save file could not be written.\r\n") + error,
@@ -308,8 +313,10 @@ bool Project::loadQuickSave()
     }
     // Still the same project, kept in the same file.
     const QString projectFile = strProjectFile;
+    const quint64 generation = m_generation;
     clear();
     strProjectFile = projectFile;
+    m_generation = generation;
     append(project);
     bProjectSaved = false;
     bJustLoaded = true;
@@ -324,20 +331,21 @@ Project::Deletion Project::deleteMainSite(int sel)
     if (sel < 1 || sel > count)
         return Deletion::None;
 
-    const QString mainSite = mainSiteText(sel);
-    for (int r = 1; r <= lstRules->count();) {
-        if (lstRules->text(r) == mainSite)
-            lstRules->remove(r);
-        else
-            ++r;
-    }
-    bProjectSaved = false;
-
     if (count == 1) {
+        const QString mainSite = mainSiteText(sel);
+        for (int r = 1; r <= lstRules->count();) {
+            if (lstRules->text(r) == mainSite)
+                lstRules->remove(r);
+            else
+                ++r;
+        }
+        bProjectSaved = false;
         List4->clear();
         unloadLastList();
         return Deletion::Cleared;
     }
+    // Nothing is removed unless the whole rebuild succeeds: the site's rules
+    // leave with it through the quick-save file.
     if (writeQuickSave(sel - 1) && loadQuickSave())
         return Deletion::Rebuilt;
     return Deletion::None;

@@ -65,6 +65,11 @@ public:
     // forgotten by New. Auto-save writes here.
     QString strProjectFile;
 
+    // Changes whenever the project is emptied for a new or another one; a
+    // rebuild of the same project (deleting a main site) keeps it. A window
+    // that holds on to part of the project checks it before writing.
+    quint64 generation() const { return m_generation; }
+
     int mainSiteCount() const { return List4->count(); }
     QString mainSiteText(int n) const { return List4->item(n - 1); }  // n from 1
 
@@ -85,7 +90,6 @@ public:
     // An empty project (New): no main sites, rules, results or post targets,
     // the placeholder blocks, no project file.
     void clear();
-
     // ---- Project files ----
     ProjectData data() const;
     // Adds a project's rows after the present ones.
@@ -98,8 +102,9 @@ public:
     // main site. False when the file could not be read at all; the project
     // is then as it was.
     bool openProject(const QString &path, bool clearFirst, QString *error = nullptr);
-    // Writes the project without the main site at skipIndex (0-based) to the
-    // quick-save file; a failure is reported in a message box.
+    // Writes the project without the main site at skipIndex (0-based) and
+    // its rules to the quick-save file; a failure is reported in a message
+    // box.
     bool writeQuickSave(int skipIndex);
     // Rebuilds the project from the quick-save file.
     bool loadQuickSave();
@@ -107,7 +112,7 @@ public:
     enum class Deletion { None, Cleared, Rebuilt };
     // Deletes main site sel (from 1) with its rules: the last one by
     // clearing the lists, any other by rebuilding the project through the
-    // quick-save file.
+    // quick-save file. A deletion that fails changes nothing.
     Deletion deleteMainSite(int sel);
 
     // Auto-save, every 1000 ms while the project lives.
@@ -136,6 +141,7 @@ private:
     std::vector<platform::ListView *> m_list1;
     QString m_postTarget = QStringLiteral("http://");
     QString m_html[3];
+    quint64 m_generation = 1;
 };
 
 } // namespace tarnwick

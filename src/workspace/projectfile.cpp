@@ -45,6 +45,17 @@ QString blockField(const QString &block)
     return out;
 }
 
+// A "|" inside a URL would split its line when read back; "%7C" is the same
+// URL and reads back whole.
+QString urlField(const QString &url)
+{
+    if (!url.contains(kSep))
+        return url;
+    QString out = url;
+    out.replace(kSep, QStringLiteral("%7C"));
+    return out;
+}
+
 QString joinFields(std::initializer_list<QString> fields)
 {
     QString out;
@@ -196,20 +207,23 @@ QString projectFileText(const ProjectData &p)
         const MainSiteData &site = p.mainSites[i];
         appendLine(out, (i == 0 ? QString() : kTagNextSite) + oneLine(site.text));
         for (const LinkingSiteRow &row : site.links)
-            appendLine(out, joinFields({row.website, row.expected, row.htmlLink, row.htmlName, row.description}));
+            appendLine(out, joinFields({urlField(row.website), row.expected, urlField(row.htmlLink), row.htmlName,
+                                        row.description}));
     }
     appendLine(out, kTagHtml1 + blockField(p.html1));
     appendLine(out, kTagHtml2 + blockField(p.html2));
     appendLine(out, kTagHtml3 + blockField(p.html3));
     for (const ResultRow &r : p.results)
         appendLine(out, kTagResult
-                            + joinFields({QString::number(r.icon), r.main, r.linking, r.status, r.number, r.linkUrl}));
+                            + joinFields({QString::number(r.icon), r.main, r.linking, r.status, r.number,
+                                          urlField(r.linkUrl)}));
+    // A linking site's rules name it as its row does.
     for (const RuleRow &r : p.rules)
-        appendLine(out, kTagRule + joinFields({r.mainSite, r.remoteSite, r.ruleType, r.ruleValue}));
+        appendLine(out, kTagRule + joinFields({r.mainSite, urlField(r.remoteSite), r.ruleType, r.ruleValue}));
     if (!p.postSingle.isEmpty())
         appendLine(out, kTagPostSingle + oneLine(p.postSingle));
     for (const PostTarget &t : p.postMulti)
-        appendLine(out, kTagPostMulti + joinFields({t.mainSite, t.scriptUrl}));
+        appendLine(out, kTagPostMulti + joinFields({t.mainSite, urlField(t.scriptUrl)}));
     out += kCrLf;
     return out;
 }

@@ -17,8 +17,9 @@ bool fileExists(const QString &path)
     if (path.isEmpty())
         return false;
     const QFileInfo fi(path);
+    // Plain files only: folders and hidden files do not count.
     if (fi.isFile())
-        return true;
+        return !fi.isHidden();
     // The name may differ in letter case from the file on disk.
     const QString name = extractFileName(path);
     if (name.isEmpty() || name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?')))
@@ -70,18 +71,27 @@ void copyFile(const QString &source, const QString &destination)
     out.commit();
 }
 
-QString getURL(AppContext &ctx, QString &url)
+QString getURL(AppContext &ctx, QString &url, QString *error)
+{
+    return getURL(ctx, url, ctx.fetchOptions, error);
+}
+
+QString getURL(AppContext &, QString &url, const platform::FetchOptions &options, QString *error)
 {
     url = withHttpScheme(url);
-    const platform::FetchResult r = platform::fetchUrl(url, ctx.fetchOptions);
+    const platform::FetchResult r = platform::fetchUrl(url, options);
+    if (error)
+        *error = r.ok ? QString() : r.error;
     return platform::decodeText(r.body);
 }
 
 QString URLEncode(QString &text)
 {
+    // Only a leading scheme: an address inside the text (a query naming
+    // another page) is encoded like everything else.
     bool removed = false;
-    if (text.contains(QLatin1String("http://"), Qt::CaseInsensitive)) {
-        text.remove(QLatin1String("http://"), Qt::CaseInsensitive);
+    if (text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)) {
+        text.remove(0, 7);
         removed = true;
     }
     static const char hex[] = "0123456789ABCDEF";

@@ -7,14 +7,15 @@
 
 namespace platform {
 class ListView;
+struct FetchOptions;
 }
 
 namespace tarnwick {
 
 class AppContext;
 
-// A plain file (not a folder) exists at path; its last component may differ
-// in letter case.
+// A plain file (not a folder, not hidden) exists at path; its last component
+// may differ in letter case.
 bool fileExists(const QString &path);
 
 // The text after the last "/"; the whole text without one.
@@ -26,11 +27,15 @@ void copyFile(const QString &source, const QString &destination);
 
 // Synchronous GET. Puts "http://" in front of url (in the caller's variable)
 // when it starts with neither "http://" nor "https://" (withHttpScheme). Returns the body, or
-// "" when nothing could be fetched; never waits without end.
-QString getURL(AppContext &ctx, QString &url);
+// "" when nothing could be fetched; never waits without end. error, when
+// given, says why the transfer failed ("" when it completed).
+QString getURL(AppContext &ctx, QString &url, QString *error = nullptr);
+// The same with limits and a cancel test of the caller's own.
+QString getURL(AppContext &ctx, QString &url, const platform::FetchOptions &options, QString *error = nullptr);
 
-// Percent-encodes text for a query; every "http://" is removed from the
-// caller's variable and one "http://" put in front of the result.
+// Percent-encodes text for a query. A leading "http://" (any case) is
+// removed from the caller's variable and put back, in lower case, in front
+// of the result; any other "http://" is encoded.
 QString URLEncode(QString &text);
 
 // Reduces url (in the caller's variable) to its domain and returns it.

@@ -11,6 +11,7 @@ inline const QString LastProject = QStringLiteral("LastProject");
 inline const QString showHelp = QStringLiteral("showHelp");
 inline const QString lHistWebScanned = QStringLiteral("lHistWebScanned");
 inline const QString lHistEmailFound = QStringLiteral("lHistEmailFound");
+inline const QString IgnorePermissionDeniedError = QStringLiteral("IgnorePermissionDeniedError");
 
 // Scanning.
 inline const QString ScanType = QStringLiteral("ScanType");
@@ -41,5 +42,17 @@ inline const QString chkNewWin = QStringLiteral("chkNewWin");
 // List builder.
 inline const QString Combo1 = QStringLiteral("Combo1");
 inline const QString Combo2 = QStringLiteral("Combo2");
+
+// Scanning Options dialog. The auto-save minutes are stored as "txtAutoSave"
+// and read back as "txtAutosave": the store ignores letter case, so both
+// name the same value.
+inline const QString txtAutoSave = QStringLiteral("txtAutoSave");
+inline const QString txtAutosave = QStringLiteral("txtAutosave");
+
+// Import dialogs.
+inline const QString getUrlOption = QStringLiteral("getUrlOption");
+inline const QString getURL1 = QStringLiteral("getURL1");
+inline const QString getURL2 = QStringLiteral("getURL2");
+inline const QString getURLCombo = QStringLiteral("getURLCombo");
 
 } // namespace tarnwick::key

@@ -141,4 +141,13 @@ QString withHttpScheme(const QString &address)
     return QStringLiteral("http://") + address;
 }
 
+QString stripDomain(const QString &mainSiteUrl)
+{
+    QString text = mainSiteUrl;
+    removeHttpSchemes(text);
+    if (text.size() > 4 && text.startsWith(QLatin1String("www."), Qt::CaseInsensitive))
+        text.remove(0, 4);
+    return text;
+}
+
 } // namespace tarnwick

@@ -24,4 +24,10 @@ void removeHttpSchemes(QString &text);
 // "http://" or "https://" (any case).
 QString withHttpScheme(const QString &address);
 
+// The main-site URL reduced to the text the link tests look for (and the
+// results rows record): every "http://" and "https://" removed, then a
+// leading "www." (any case) when something follows it. A path or a trailing
+// "/" stays.
+QString stripDomain(const QString &mainSiteUrl);
+
 } // namespace tarnwick

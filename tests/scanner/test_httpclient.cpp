@@ -55,6 +55,7 @@ TEST_F(HttpClient, ListedErrorStatusAddsARowAndTheWalkGoesOn)
     serve("odd.example");
     server.setRoute("partner.example", "/missing.htm", Response::page("<html>gone</html>", 404, "Not Found"));
     server.setRoute("other.example", "/moved.htm", Response::redirect("http://other.example/new.htm"));
+    server.setRoute("other.example", "/new.htm", Response::page("<a href=\"http://main.example/\">back</a>"));
     Response bare;
     bare.mode = Response::Mode::RawBytes;
     bare.raw = "HTTP/1.1 404\r\nContent-Type: text/html\r\n\r\nbody";
@@ -67,9 +68,10 @@ TEST_F(HttpClient, ListedErrorStatusAddsARowAndTheWalkGoesOn)
     ASSERT_TRUE(runToEnd());
 
     EXPECT_EQ(errors(), QStringList{"404 Not found|partner.example/missing.htm"});
-    EXPECT_EQ(statuses(), (QStringList{"None Found (404 Not found)", "None Found", "None Found"}));
-    // Three pages fetched, the error page counted twice.
-    EXPECT_EQ(server.requestCount(), 3);
+    // The 302 adds no row; its page is followed once.
+    EXPECT_EQ(statuses(), (QStringList{"None Found (404 Not found)", "Direct Link", "None Found"}));
+    // Three pages fetched and the one hop, the error page counted twice.
+    EXPECT_EQ(server.requestCount(), 4);
     EXPECT_EQ(ctx().lPagesScanned, 4);
 }
 

@@ -222,7 +222,7 @@ TEST_F(PageScan, RedirectPagesAreFollowedOnce)
     server.setRoute("fallback.example", "/", bare);
     page("fallback.example", "/new.htm", "<a href=\"http://main.example/\">main</a>");
 
-    // A redirect status whose body carries no marker is processed as it is.
+    // A redirect status whose body carries no marker is a redirect page too.
     serve("nomarker.example");
     Response plain = Response::page("<html>Temporary</html>", 307, "Temporary Redirect");
     plain.headers.append(qMakePair(QByteArray("Location"), QByteArray("http://moved.example/new.htm")));
@@ -247,19 +247,62 @@ TEST_F(PageScan, RedirectPagesAreFollowedOnce)
 
     EXPECT_EQ(requestPaths(),
               (QStringList{"redirect.example/", "moved.example/new.htm", "fallback.example/", "fallback.example/new.htm",
-                           "nomarker.example/", "nohref.example/", "self.example/", "self.example/"}));
-    EXPECT_EQ(statuses(), (QStringList{"Direct Link", "Direct Link", "None Found", "None Found", "Direct Link"}));
-    EXPECT_EQ(linkUrls(), (QStringList{"redirect.example", "fallback.example", "nomarker.example/", "nohref.example/",
+                           "nomarker.example/", "moved.example/new.htm", "nohref.example/", "self.example/",
+                           "self.example/"}));
+    EXPECT_EQ(statuses(), (QStringList{"Direct Link", "Direct Link", "Direct Link", "None Found", "Direct Link"}));
+    EXPECT_EQ(linkUrls(), (QStringList{"redirect.example", "fallback.example", "nomarker.example", "nohref.example/",
                                        "self.example"}));
-    EXPECT_EQ(resultColours(), (QList<int>{kBlue, kBlue, kRed, kRed, kBlue}));
+    EXPECT_EQ(resultColours(), (QList<int>{kBlue, kBlue, kBlue, kRed, kBlue}));
     EXPECT_TRUE(errors().isEmpty());
     ASSERT_EQ(queuesAtEnd.size(), 5);
     EXPECT_EQ(queuesAtEnd[0], QStringList{"redirect.example/rel.htm"});
-    EXPECT_EQ(siteColours(m), (QList<int>{kBlue, kBlue, kRed, kRed, kBlue}));
+    EXPECT_EQ(queuesAtEnd[2], QStringList{"nomarker.example/rel.htm"});
+    EXPECT_EQ(siteColours(m), (QList<int>{kBlue, kBlue, kBlue, kRed, kBlue}));
     EXPECT_FALSE(scanner.bEmulate);
     // The dump is the page the hop fetched.
     EXPECT_EQ(readFile(p.path("html0.txt")),
               "<title>Document Moved</title><a \r\nhref=\"\">x</a> <a \r\nhref=\"http://main.example/\">main</a>\r\n");
+}
+
+TEST_F(PageScan, EveryRedirectStatusIsFollowedOnceWhateverItsBody)
+{
+    struct Case {
+        const char *host;
+        int status;
+        QByteArray body;
+        QByteArray location;
+    };
+    const Case cases[] = {
+        {"s301.example", 301, "", "http://target.example/a.htm"},
+        {"s302.example", 302, "", "/b.htm"},  // resolved against the page
+        {"s303.example", 303, "<html>See elsewhere</html>", "http://target.example/c.htm"},
+        {"s307.example", 307, "<html>Temporary</html>", "http://target.example/d.htm"},
+        {"s308.example", 308, "<html>Permanent</html>", "http://target.example/e.htm"},
+    };
+    const int m = addMain("main.example");
+    for (const Case &c : cases) {
+        serve(c.host);
+        Response moved = Response::page(c.body, c.status, "Moved");
+        moved.headers.append(qMakePair(QByteArray("Location"), c.location));
+        server.setRoute(c.host, "/", moved);
+        addLinking(m, QString::fromLatin1(c.host) + "/");
+    }
+    serve("target.example");
+    for (const char *path : {"/a.htm", "/c.htm", "/d.htm", "/e.htm"})
+        server.setRoute("target.example", path, Response::page("<a href=\"http://main.example/\">main</a>"));
+    page("s302.example", "/b.htm", "<a href=\"http://main.example/\">main</a>");
+
+    scanner.Command1_Click();
+    ASSERT_TRUE(runToEnd());
+
+    EXPECT_EQ(requestPaths(),
+              (QStringList{"s301.example/", "target.example/a.htm", "s302.example/", "s302.example/b.htm",
+                           "s303.example/", "target.example/c.htm", "s307.example/", "target.example/d.htm",
+                           "s308.example/", "target.example/e.htm"}));
+    EXPECT_EQ(statuses(), QStringList(5, "Direct Link"));
+    EXPECT_EQ(linkUrls(), (QStringList{"s301.example", "s302.example", "s303.example", "s307.example", "s308.example"}));
+    EXPECT_TRUE(errors().isEmpty());
+    EXPECT_FALSE(scanner.bEmulate);
 }
 
 TEST_F(PageScan, OptionsChangeWhatAPageDoes)

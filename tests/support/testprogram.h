@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/dialogs.h"
+#include "platform/machinesettings.h"
 #include "platform/services.h"
 #include "support/printers.h"
 #include "workspace/context.h"
@@ -29,6 +30,9 @@ public:
         s.shell = std::move(sh);
         s.sound = std::move(snd);
         s.yield = [] { QCoreApplication::processEvents(); };
+        auto m = std::make_unique<platform::MemoryMachineSettingsStore>();
+        machine = m.get();
+        s.machineSettings = std::move(m);
         ctx = std::make_unique<tarnwick::AppContext>(std::move(s), dir.path());
         // Tests never wait long for a silent peer.
         ctx->fetchOptions.connectTimeoutSec = 5;
@@ -43,6 +47,7 @@ public:
     platform::ScriptedDialogs *dialogs = nullptr;
     platform::RecordingShell *shell = nullptr;
     platform::SilentSoundPlayer *sound = nullptr;
+    platform::MemoryMachineSettingsStore *machine = nullptr;
 };
 
 } // namespace testsupport

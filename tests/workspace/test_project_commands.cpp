@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -177,6 +178,7 @@ TEST_F(ProjectCommands, AFileThatCannotBeReadLeavesTheProjectAndIsStillTheLastPr
     EXPECT_TRUE(form.project().strProjectFile.isEmpty());
 
     p.dialogs->fileAnswers.push_back(missing);
+    form.project().bProjectSaved = true;  // nothing to ask about first
     form.cmdOpen_Click();
     ASSERT_EQ(p.dialogs->fileRequests.size(), 1);
     EXPECT_EQ(p.dialogs->fileRequests[0].initDir, p.path("Project Files"));
@@ -333,11 +335,99 @@ TEST_F(ProjectCommands, QuickSaveThatCannotBeWrittenKeepsTheMainSite)
     buildThreeSites();
     QDir().mkpath(p.path("quicksave.qsv"));  // a folder stands in the way
     form.project().List4->setListIndex(1);
+    form.project().bProjectSaved = true;
     form.cmdDelete_Click();
     EXPECT_EQ(form.project().List4->count(), 3);
     EXPECT_EQ(form.project().List1(2)->count(), 1);
     ASSERT_EQ(p.dialogs->boxes.size(), 1);
     EXPECT_TRUE(p.dialogs->lastText().contains("quick-save"));
+    // Nothing of the site is gone, its rules included.
+    EXPECT_EQ(form.project().lstRules->count(), 5);
+    EXPECT_TRUE(form.project().bProjectSaved);
+}
+
+TEST_F(ProjectCommands, ASecondDeleteOrBuildWhileTheReportIsBuiltDoesNothing)
+{
+    buildThreeSites();
+    form.project().List4->setListIndex(1);
+    bool deleteEnabled = true;
+    bool buildEnabled = true;
+    int tries = 0;
+    QTimer::singleShot(0, [&] {  // runs while the report of the deletion is built
+        deleteEnabled = form.cmdDelete->isEnabled();
+        buildEnabled = form.report->Command12->isEnabled();
+        form.cmdDelete_Click();  // clicked all the same
+        form.report->Command12_Click();
+        ++tries;
+    });
+    form.cmdDelete_Click();
+    EXPECT_EQ(tries, 1);
+    EXPECT_FALSE(deleteEnabled);
+    EXPECT_FALSE(buildEnabled);
+    ASSERT_EQ(form.project().List4->count(), 2);
+    EXPECT_EQ(form.project().List4->item(0), "alpha.example");
+    EXPECT_TRUE(form.cmdDelete->isEnabled());
+    EXPECT_TRUE(form.report->Command12->isEnabled());
+    const QByteArray report = readBytes(p.path("tempreport.html"));
+    EXPECT_TRUE(report.contains("<h3>alpha.example</h3>"));
+    EXPECT_FALSE(report.contains("beta"));
+}
+
+TEST_F(ProjectCommands, AReportAskedForDuringABuildIsTheOneWritten)
+{
+    buildThreeSites();
+    QTimer::singleShot(0, [&] {
+        form.project().addMainSite("late.example");
+        form.report->makeReport();  // as Stop would ask for it
+    });
+    form.report->Command12_Click();
+    EXPECT_TRUE(readBytes(p.path("tempreport.html")).contains("<h3>late.example</h3>"));
+    EXPECT_FALSE(form.report->building());
+}
+
+TEST_F(ProjectCommands, NewAndOpenOfferToSaveUnsavedWorkFirst)
+{
+    addMain("kept.example");
+    QDir().mkpath(p.path("Project Files"));
+    const QString saved = p.path("Project Files/kept.prj");
+
+    // Cancel: nothing happens.
+    p.dialogs->answers = {platform::vbCancel, platform::vbCancel};
+    form.cmdNew_Click();
+    form.cmdOpen_Click();
+    EXPECT_EQ(form.project().List4->count(), 1);
+    EXPECT_TRUE(p.dialogs->fileRequests.isEmpty());
+    ASSERT_EQ(p.dialogs->boxes.size(), 2);
+    EXPECT_EQ(p.dialogs->boxes[0].title, "Save Project?");
+    EXPECT_EQ(p.dialogs->boxes[0].text,
+              "The current project has been edited but has not been saved.\r\nWould you like to save now?");
+    EXPECT_EQ(p.dialogs->boxes[0].style & 0x0F, platform::vbYesNoCancel);
+
+    // Yes, but the save dialog is cancelled: still nothing.
+    p.dialogs->answers = {platform::vbYes};
+    form.cmdNew_Click();
+    EXPECT_EQ(form.project().List4->count(), 1);
+
+    // Yes and saved: the new project follows.
+    p.dialogs->answers = {platform::vbYes};
+    p.dialogs->fileAnswers = {saved};
+    form.cmdNew_Click();
+    EXPECT_EQ(form.project().List4->count(), 0);
+    EXPECT_TRUE(readBytes(saved).startsWith("kept.example\r\n"));
+
+    // No: the work is dropped and the other project opens.
+    addMain("dropped.example");
+    p.dialogs->answers = {platform::vbNo};
+    p.dialogs->fileAnswers = {saved};
+    form.cmdOpen_Click();
+    ASSERT_EQ(form.project().List4->count(), 1);
+    EXPECT_EQ(form.project().List4->item(0), "kept.example");
+
+    // Nothing unsaved: nothing asked.
+    const qsizetype asked = p.dialogs->boxes.size();
+    form.cmdNew_Click();
+    EXPECT_EQ(p.dialogs->boxes.size(), asked);
+    EXPECT_EQ(form.project().List4->count(), 0);
 }
 
 TEST_F(ProjectCommands, AutoSaveCountsOnlyScanningSecondsWhenSwitchedOn)

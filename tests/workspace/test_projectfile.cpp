@@ -108,6 +108,31 @@ TEST(ProjectFileFormat, RichProjectRoundTrips)
     EXPECT_EQ(back, p);
 }
 
+TEST(ProjectFileFormat, APipeInAUrlReadsBackAsTheSameUrlAndCutsNothing)
+{
+    ProjectData p;
+    p.mainSites = {{QStringLiteral("main.example"), {link("a.example/go?x|y", "2", "http://a.example/|links", "A", "c")}}};
+    p.results = {{2, "main.example", "a.example", "Direct Link", "001", "a.example/page?q=1|2"}};
+    p.rules = {{"main.example", "a.example/go?x|y", "LimitString", "x"}};
+    p.postMulti = {{"main.example", "http://mine.example/post.php?to=a|b"}};
+    const ProjectData back = parseProjectText(projectFileText(p));
+
+    ASSERT_EQ(back.results.size(), 1);
+    EXPECT_EQ(back.results[0].linkUrl, "a.example/page?q=1%7C2");
+    EXPECT_EQ(back.results[0].status, "Direct Link");
+    ASSERT_EQ(back.mainSites[0].links.size(), 1);
+    const LinkingSiteRow &row = back.mainSites[0].links[0];
+    EXPECT_EQ(row.website, "a.example/go?x%7Cy");
+    EXPECT_EQ(row.expected, "2");
+    EXPECT_EQ(row.htmlLink, "http://a.example/%7Clinks");
+    EXPECT_EQ(row.description, "c");
+    // The rule still names its linking site as the row does.
+    ASSERT_EQ(back.rules.size(), 1);
+    EXPECT_EQ(back.rules[0].remoteSite, row.website);
+    ASSERT_EQ(back.postMulti.size(), 1);
+    EXPECT_EQ(back.postMulti[0].scriptUrl, "http://mine.example/post.php?to=a%7Cb");
+}
+
 TEST(ProjectFileFormat, LineBreaksOfEveryFormBecomeOneFormInBlocksAndSpacesElsewhere)
 {
     ProjectData p;

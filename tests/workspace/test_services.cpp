@@ -14,6 +14,7 @@
 #include "scanner/scanner.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
+#include "support/eventloop.h"
 #include "support/files.h"
 
 using namespace tarnwick;
@@ -36,7 +37,9 @@ TEST(UrlText, URLEncodeKeepsSafeCharactersAndEncodesTheRest)
         {"Az09.-_*", "Az09.-_*", "Az09.-_*"},
         {"\n/", "%0A%2F", "\n/"},
         {"~%+", "%7E%25%2B", "~%+"},
-        {"x http://y http://z", "http://x+y+z", "x y z"},
+        // Only a leading scheme is set aside; an address further on is sent intact.
+        {"x http://y http://z", "x+http%3A%2F%2Fy+http%3A%2F%2Fz", "x http://y http://z"},
+        {"Http://a/?u=http://b", "http://a%2F%3Fu%3Dhttp%3A%2F%2Fb", "a/?u=http://b"},
         // Beyond ASCII: the UTF-8 bytes, one escape each.
         {QString::fromUtf8("é"), "%C3%A9", QString::fromUtf8("é")},
         {QString::fromUtf8("€"), "%E2%82%AC", QString::fromUtf8("€")},
@@ -90,6 +93,10 @@ TEST(Files, FileExistsOnlyForPlainFilesIgnoringCaseOfTheName)
     EXPECT_FALSE(fileExists(p.path("nowhere/missing.txt")));
     EXPECT_FALSE(fileExists(""));
     EXPECT_FALSE(fileExists(p.path("*.HTML")));
+    // Hidden files do not count either.
+    writeBytes(p.path(".Hidden.html"), "x");
+    EXPECT_FALSE(fileExists(p.path(".Hidden.html")));
+    EXPECT_FALSE(fileExists(p.path(".hidden.html")));
 }
 
 TEST(Files, CopyFileReplacesOrLeavesTheDestinationAlone)
@@ -210,10 +217,40 @@ TEST(Settings, KeysIgnoreCaseAndValuesReachTheFileAtOnce)
     s.set("chkLog", "x");
     EXPECT_EQ(s.getInt("chkLog", 1), 1);
 
-    // Another reader of the same file sees the values without any flush.
+    // The first value after a quiet second reaches the file at once: another
+    // reader of the same file sees it.
     QSettings other(s.path(), QSettings::IniFormat);
     EXPECT_EQ(other.value("Settings/txtautosave").toString(), "7");
 }
+
+TEST(Settings, TheFileIsWrittenAtMostOnceASecondAndLosesNothing)
+{
+    testsupport::TestProgram p;
+    platform::SettingsStore &s = p.ctx->settings();
+    const QString path = s.path();
+    auto onDisk = [&path](const char *key) {
+        return QSettings(path, QSettings::IniFormat).value(QStringLiteral("Settings/") + key).toString();
+    };
+    s.set("txtHTML1", "<");
+    EXPECT_EQ(onDisk("txthtml1"), "<");
+    // Typing: every key stores the block, the file waits.
+    QString block = "<";
+    for (int i = 0; i < 40; ++i)
+        s.set("txtHTML1", block += 'x');
+    EXPECT_EQ(s.get("txtHTML1"), block);
+    EXPECT_EQ(onDisk("txthtml1"), "<");
+    ASSERT_TRUE(testsupport::waitUntil([&] { return onDisk("txthtml1") == block; }, 5000));
+
+    // Waiting values go out when asked, and when the store goes.
+    s.set("chkLog", "1");
+    EXPECT_EQ(onDisk("chklog"), "");
+    s.flush();
+    EXPECT_EQ(onDisk("chklog"), "1");
+    s.set("chkAuto", "0");
+    p.ctx.reset();
+    EXPECT_EQ(onDisk("chkauto"), "0");
+}
+
 
 TEST(Text, DecodeTextReadsUtf8OrWindows1252)
 {

@@ -341,6 +341,7 @@ TEST_F(Sites, NewEmptiesTheProjectButKeepsTheErrors)
     form.txtPost2->setText("http://me/p2.php");
     form.txtHTML1->setPlainText("<html>");
 
+    p.dialogs->defaultAnswer = platform::vbNo;  // not saved first
     form.cmdNew_Click();
     expectInvariant();
     EXPECT_EQ(form.project().List1Count(), 1);

@@ -1,0 +1,63 @@
+// The e-mail harvester: the second way to finish a fetched page.
+
+#include "platform/safefile.h"
+#include "platform/services.h"
+#include "scanner/emails.h"
+#include "scanner/pagetext.h"
+#include "scanner/scanner.h"
+#include "workspace/context.h"
+#include "workspace/database.h"
+#include "workspace/services.h"
+#include "workspace/settingkeys.h"
+
+namespace tarnwick {
+
+void Scanner::getEmails(int index)
+{
+    m_display->setPanelText(2, QStringLiteral("Getting Emails"));
+    if (!m_ctx.bScanning)
+        return;
+    if (index < 0 || index >= kSocketCount)
+        index = 0;
+    const PageGuard guard{m_scanEpoch, m_fetchSerial[0]};
+
+    // A dump that cannot be read gives no addresses; the page still ends.
+    QByteArray bytes;
+    QStringList lines;
+    if (platform::readWholeFile(pageDump2Path(m_ctx.programDir(), index), bytes))
+        lines = platform::decodeText(bytes).split(QLatin1Char('\n'));
+
+    for (const QString &line : std::as_const(lines)) {
+        if (!yieldOnPage(guard))
+            return abandonPage();
+        const QList<EmailFind> finds = tarnwick::getEmails(line);
+        for (const EmailFind &find : finds) {
+            if (!yieldOnPage(guard))
+                return abandonPage();
+            QString address = find.address;
+            if (emailExists(m_ctx, address))
+                continue;
+            lSiteLinksFound = saturatingIncrement(lSiteLinksFound);
+            if (m_ctx.settings().getInt(key::chkAudioEmail, 1) == 1)
+                playSound(m_ctx, m_ctx.programPath(QStringLiteral("sounds/foundemail.wav")));
+            // The end of a sentence is no part of the host name.
+            QString domain = find.domain;
+            while (domain.endsWith(QLatin1Char('.')))
+                domain.chop(1);
+            QString site = QStringLiteral("http://www.") + domain + QLatin1Char('/');
+            if (!siteKnown(site)) {
+                QString again = QStringLiteral("http://www.") + domain + QLatin1Char('/');
+                addWebsite(m_ctx, again);
+                addStat(m_ctx, 1);
+            }
+            addStat(m_ctx, 2);
+            m_display->setPanelText(3, QStringLiteral("Found %1 emails").arg(lSiteLinksFound));
+            m_display->repaintStatusBar();
+        }
+    }
+    m_display->setPanelText(2, QString());
+    if (guard.stillOn(*this) && m_ctx.bScanning)
+        nextPage(index);
+}
+
+} // namespace tarnwick

@@ -1,0 +1,29 @@
+#pragma once
+// The About box: product, company, version and web-site address.
+
+#include <QWidget>
+
+class QLabel;
+
+namespace tarnwick {
+
+class AppContext;
+
+class frmAbout : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmAbout(AppContext &ctx, QWidget *parent = nullptr);
+
+    void Form_Load();
+
+    QLabel *Picture1 = nullptr;
+    QLabel *Label1 = nullptr;      // product name
+    QLabel *lblCompany = nullptr;
+    QLabel *lblVersion = nullptr;
+    QLabel *lblWebsite = nullptr;
+
+private:
+    AppContext &m_ctx;
+};
+
+} // namespace tarnwick

@@ -1,0 +1,36 @@
+#pragma once
+// The "Export Emails" window: writes every stored e-mail address to a
+// delimited text file and may then empty the e-mail table.
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+
+namespace tarnwick {
+
+class AppContext;
+
+// Empties the e-mail table; says so when it could not. The statistics show
+// the reset link count.
+void deleteAllEmails(AppContext &ctx);
+
+class frmExport : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmExport(AppContext &ctx, QWidget *parent = nullptr);
+
+    void Form_Load();
+    void Command1_Click();  // "Export"
+
+    QComboBox *Combo1 = nullptr;     // output type
+    QCheckBox *Check2 = nullptr;     // a space after each ";"
+    QCheckBox *Check1 = nullptr;     // delete the addresses afterwards
+    QPushButton *Command1 = nullptr;
+
+private:
+    AppContext &m_ctx;
+};
+
+} // namespace tarnwick

@@ -1,0 +1,29 @@
+// The main window's buttons for the local database: the e-mail export,
+// deleting every e-mail address and showing the database's folder.
+
+#include "shell/emailexport.h"
+#include "shell/form1.h"
+#include "shell/modeless.h"
+#include "workspace/context.h"
+
+namespace tarnwick {
+
+void Form1::Command2_Click()
+{
+    openModeless<frmExport>(m_ctx.frmExport, [this] { return new frmExport(m_ctx, this); });
+}
+
+void Form1::Command3_Click()
+{
+    if (m_ctx.dialogs().msgBox(QStringLiteral("Are you sure you want to delete all emails from the database?"),
+                               platform::vbOKCancel | platform::vbQuestion, QStringLiteral("Confirm"))
+        == platform::vbOK)
+        deleteAllEmails(m_ctx);
+}
+
+void Form1::cmdViewDatabase_Click()
+{
+    m_ctx.shell().open(m_ctx.programDir());
+}
+
+} // namespace tarnwick

@@ -1,0 +1,102 @@
+#include "shell/form4a.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "exchange/importlinks.h"
+#include "shell/failures.h"
+#include "shell/form1.h"
+#include "shell/importwindow.h"
+#include "shell/skin.h"
+#include "workspace/context.h"
+#include "workspace/project.h"
+
+namespace tarnwick {
+
+Form4a::Form4a(AppContext &ctx, Form1 &owner)
+    : QWidget(&owner, kFixedWindowFlags)
+    , m_ctx(ctx)
+    , m_owner(&owner)
+{
+    setUpImportWindow(this, QStringLiteral("Form4a"), QStringLiteral("Import Main Sites"));
+    Frame3 = makeFileFrame(
+        this, QStringLiteral("Get main sites from a file"),
+        QStringLiteral("You can import main sites from a text (.txt) file by entering one URL per line."),
+        QStringLiteral("Import Main Sites from a file"), Label12, Command4);
+    Frame3->setFixedWidth(480);
+
+    StatusBar1 = makeOnePanelStatusBar(this, m_panel);
+    auto *outer = new QVBoxLayout(this);
+    outer->addWidget(Frame3);
+    outer->addWidget(StatusBar1);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+}
+
+Form4a::~Form4a() = default;
+
+void Form4a::Form_Load()
+{
+    if (m_ctx.bSkin) {
+        ignoringFailures([this] {
+            skinLabels(this, {Frame3});
+            applySkin(m_ctx, this);
+        });
+    }
+}
+
+QString Form4a::panelText() const
+{
+    return m_panel->text();
+}
+
+Project *Form4a::project() const
+{
+    return m_owner ? &m_owner->project() : nullptr;
+}
+
+void Form4a::Command4_Click()
+{
+    // The import gives way after every site: the same button again must not
+    // start a second one meanwhile.
+    if (m_importing || !project())
+        return;
+    QPointer<QWidget> self(this);
+    QString text;
+    if (!readImportFile(m_ctx, project()->projectFilesFolder(), text) || !self)
+        return;
+    const QStringList sites = mainSitesFromText(text);
+
+    m_importing = true;
+    Command4->setEnabled(false);
+    const auto done = qScopeGuard([self, this] {
+        if (self) {
+            m_importing = false;
+            Command4->setEnabled(true);
+        }
+    });
+
+    // Sites go to the project the import began in, never into one opened
+    // or started meanwhile.
+    QPointer<Project> target = project();
+    const quint64 generation = target ? target->generation() : 0;
+    int added = 0;
+    for (const QString &site : sites) {
+        if (!target || target->generation() != generation) {
+            m_panel->setText(QStringLiteral("Import stopped: the project was replaced. Added %1 site(s)").arg(added));
+            return;
+        }
+        target->addMainSite(site);
+        ++added;
+        if (!giveWay(m_ctx, self))
+            return;
+    }
+    m_panel->setText(QStringLiteral("Added %1 site(s)").arg(added));
+}
+
+} // namespace tarnwick

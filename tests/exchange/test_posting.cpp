@@ -1,0 +1,168 @@
+// Posting the results: the requests against a live script, the variables,
+// the per-main-site script URLs, the log and a posting that runs once.
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "exchange/posting.h"
+#include "shell/form1.h"
+#include "shell/form5.h"
+#include "support/testhttpserver.h"
+#include "support/testprogram.h"
+#include "workspace/project.h"
+
+using namespace tarnwick;
+using testsupport::TestHttpServer;
+
+namespace {
+
+TEST(PostingText, VariablesInAnyCaseAndTheStatusValue)
+{
+    const ResultRow r{kIconLink, "main.example", "a b.example", "Direct Link", "001",
+                      "a b.example/p?u=http://x.example"};
+    EXPECT_EQ(substitutePostVariables("s?m=$mainsite&l=$LINKINGSITE&s=$Status&f=$FoundOn&m2=$MainSite", r, "True"),
+              "s?m=main.example&l=a+b.example&s=True&f=a+b.example%2Fp%3Fu%3Dhttp%3A%2F%2Fx.example"
+              "&m2=main.example");
+    EXPECT_EQ(postedStatus("Redirect Link"), "True");
+    EXPECT_EQ(postedStatus("Domain Link"), "False");
+    EXPECT_EQ(postedStatus("None Found (Possible Redirected URL)"), "False");
+    EXPECT_EQ(postedStatus("Missing 002"), "");
+    EXPECT_EQ(postLogEntry("http://s/x", "", "refused"), "\r\nURL: http://s/x\r\n\r\nError: refused\r\n");
+}
+
+class Posting : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(server.port(), 0);
+        p.ctx->fetchOptions.connectOverride.insert("scripts.example", server.port());
+        server.setRoute("scripts.example", "*", TestHttpServer::Response::page("stored"));
+    }
+
+    void addRow(const QString &main, const QString &linking, const QString &status)
+    {
+        addResultRow(*form.project().List3,
+                     ResultRow{kIconLink, main, linking, status, "001", linking + "/links"});
+    }
+
+    QList<QByteArray> targets() const
+    {
+        QList<QByteArray> out;
+        for (const QByteArray &r : server.requests())
+            out << TestHttpServer::requestPath(r);
+        return out;
+    }
+
+    QString log() const
+    {
+        auto *w = qobject_cast<Form5 *>(p.ctx->Form5.data());
+        return w ? w->logText() : QStringLiteral("<no log>");
+    }
+
+    testsupport::TestProgram p;
+    TestHttpServer server;
+    Form1 form{*p.ctx};
+};
+
+TEST_F(Posting, EachStatusGivesItsRequestAndTheLogShowsThem)
+{
+    for (const char *status : {"Direct Link", "Domain Link", "Missing 001", "None Found (Timeout)", "Redirect Link"})
+        addRow("main.example", QString(status).section(' ', 0, 0).toLower() + ".example", status);
+    form.txtPost->setText("scripts.example/post?s=$STATUS&l=$linkingsite");
+    form.cmdPost_Click();
+    EXPECT_EQ(targets(), QList<QByteArray>({"/post?s=True&l=direct.example", "/post?s=False&l=domain.example",
+                                            "/post?s=False&l=none.example", "/post?s=True&l=redirect.example"}));
+    EXPECT_TRUE(log().startsWith("\nURL: http://scripts.example/post?s=True&l=direct.example\n\nReturned: stored\n"
+                                 "\nURL: http://scripts.example/post?s=False&l=domain.example\n"))
+        << log().toStdString();
+    EXPECT_EQ(form.panelText(1), "Sending Site 5: redirect.example");
+    EXPECT_TRUE(form.cmdPost->isEnabled());
+}
+
+TEST_F(Posting, EachMainSiteUsesItsOwnScriptUrl)
+{
+    addRow("main.example", "p.example", "Direct Link");
+    addRow("second.example", "q.example", "Direct Link");
+    addRow("third.example", "r.example", "Direct Link");
+    form.optScript[1]->setChecked(true);
+    form.project().lstMulti->add(" http://www.main.example", {"scripts.example/one?m=$MainSite"});
+    form.project().lstMulti->add("third.example", {"http://"});
+    form.project().lstMulti->add("second.example", {"scripts.example/two"});
+    form.project().lstMulti->add("main.example", {"scripts.example/never"});
+    form.cmdPost_Click();
+    EXPECT_EQ(targets(), QList<QByteArray>({"/one?m=main.example", "/two"}));
+}
+
+TEST_F(Posting, NothingToPostIsSaidAndFailuresAreLogged)
+{
+    form.cmdPost_Click();
+    EXPECT_NE(p.ctx->Form5, nullptr);
+    EXPECT_EQ(form.panelText(1), "You must perform a scan for reciprocal links first");
+
+    addRow("main.example", "p.example", "Direct Link");
+    form.txtPost->setText(" http:// ");
+    form.cmdPost_Click();
+    EXPECT_EQ(form.panelText(1), "You must enter a script URL to post to first");
+    EXPECT_EQ(server.requestCount(), 0);
+
+    form.txtPost->setText(QString("http://127.0.0.1:%1/x").arg(TestHttpServer::unusedPort()));
+    form.cmdPost_Click();
+    EXPECT_TRUE(log().contains("\nError: ")) << log().toStdString();
+}
+
+TEST_F(Posting, ASecondClickWaitsAndClosingEndsThePosting)
+{
+    addRow("main.example", "p.example", "Direct Link");
+    addRow("main.example", "q.example", "Direct Link");
+    form.txtPost->setText("scripts.example/$LinkingSite");
+    bool nestedRan = false;
+    QTimer::singleShot(0, &form, [&] {
+        EXPECT_FALSE(form.cmdPost->isEnabled());
+        form.cmdPost_Click();
+        // A new project does not change the rows of a running posting.
+        form.cmdNew_Click();
+        nestedRan = true;
+    });
+    form.cmdPost_Click();
+    EXPECT_TRUE(nestedRan);
+    EXPECT_EQ(targets(), QList<QByteArray>({"/p.example", "/q.example"}));
+    addRow("main.example", "p.example", "Direct Link");
+
+    // Closing the log, or the main window (which closes the log), ends it.
+    for (const bool mainWindow : {false, true}) {
+        server.clearRequests();
+        QTimer::singleShot(0, &form, [&] { mainWindow ? form.close() : p.ctx->Form5->close(); });
+        form.cmdPost_Click();
+        EXPECT_EQ(server.requestCount(), 0);
+        EXPECT_FALSE(form.posting());
+    }
+}
+
+TEST_F(Posting, ScriptUrlsPerMainSiteAreAddedAndDeleted)
+{
+    form.optScript[1]->setChecked(true);
+    form.project().bProjectSaved = true;
+    form.cmbSites->setEditText("Select");
+    form.txtPost2->setText("scripts.example/a");
+    form.txtPost2_KeyPress(13);
+    EXPECT_EQ(form.project().lstMulti->count(), 0);
+    form.cmbSites->setEditText("main.example");
+    form.cmbSites_KeyPress(13);
+    ASSERT_EQ(form.project().lstMulti->count(), 1);
+    EXPECT_EQ(form.project().lstMulti->subItem(1, 1), "scripts.example/a");
+    EXPECT_FALSE(form.project().bProjectSaved);
+
+    EXPECT_FALSE(form.cmdScriptDel->isEnabled());
+    form.lstMulti_ItemClick(1);
+    EXPECT_TRUE(form.cmdScriptDel->isEnabled());
+    form.cmdScriptDel_Click();
+    form.cmdScriptDel_Click();
+    EXPECT_EQ(form.project().lstMulti->count(), 0);
+}
+
+} // namespace

@@ -1,0 +1,99 @@
+// E-mail addresses in page text, and the harvester that finishes a page
+// with them.
+
+#include <gtest/gtest.h>
+
+#include "scanner/emails.h"
+#include "scanner/pagetext.h"
+#include "scanner/scanharness.h"
+#include "workspace/database.h"
+
+using namespace tarnwick;
+
+namespace {
+
+TEST(EmailText, ExactlyOneAddressIsAnEmail)
+{
+    EXPECT_TRUE(isEmail("jo.ann-b_c@my-site.example.com"));
+    EXPECT_TRUE(isEmail("mailto:x@y.org"));  // no anchors
+    EXPECT_FALSE(isEmail("x@nodot"));
+    EXPECT_FALSE(isEmail("a@b.com,c@d.com"));
+    EXPECT_FALSE(isEmail(""));
+}
+
+TEST(EmailText, AddressesOfAPageLine)
+{
+    const QString long45 = QString(45, 'a');
+    const struct {
+        QString line;
+        QStringList addresses;
+        QStringList domains;
+    } cases[] = {
+        {"<a href=\"mailto:jo-ann@my-site.com\">Mail</a>", {"jo-ann@my-site.com"}, {"my-site.com"}},
+        {"a@x.com;b@y.com", {"a@x.com", "b@y.com"}, {"x.com", "y.com"}},
+        {"write to ann%40site.example.org%20today", {"ann@site.example.org"}, {"site.example.org"}},
+        {"&lt;c@z.net&rt; (d@w.net), e&f@v.org", {"c@z.net", "d@w.net", "f@v.org"}, {"z.net", "w.net", "v.org"}},
+        {"user@localhost and @ alone", {}, {}},
+        {long45 + "@x.com", {QString(40, 'a') + "@x.com"}, {"x.com"}},
+        {"end of text: me@site.com.", {"me@site.com."}, {"site.com."}},
+    };
+    for (const auto &c : cases) {
+        QStringList addresses;
+        QStringList domains;
+        for (const EmailFind &f : getEmails(c.line)) {
+            addresses << f.address;
+            domains << f.domain;
+        }
+        EXPECT_EQ(addresses, c.addresses) << c.line.toStdString();
+        EXPECT_EQ(domains, c.domains) << c.line.toStdString();
+    }
+}
+
+class Harvester : public ::testing::Test, public scantest::ScanHarness {
+protected:
+    void SetUp() override
+    {
+        db::Database d(databasePath(ctx()));
+        db::Statement s = d.prepare("INSERT INTO emails (email) VALUES ('known@old.example')");
+        ASSERT_TRUE(s.run());
+        writePageDump2(ctx().programDir(), 0,
+                       "Mail new@fresh.example.com, known@old.example or\r\nsales@queued.example.net today.");
+        scanner.strSeenPages.add("queued.example.net/");
+        ctx().bScanning = true;
+    }
+    QStringList websites()
+    {
+        db::Database d(databasePath(ctx()));
+        db::Statement s = d.prepare("SELECT website FROM websites ORDER BY rowid");
+        QStringList out;
+        while (s.next())
+            out << s.text(0);
+        return out;
+    }
+};
+
+TEST_F(Harvester, CountsNewAddressesStoresUnknownSitesAndMovesOn)
+{
+    scanner.getEmails(0);
+    EXPECT_EQ(ctx().lLinksFound, 2);  // the known address counts nowhere
+    EXPECT_EQ(websites(), QStringList({"www.fresh.example.com/"}));
+    EXPECT_EQ(ctx().lPagesFound, 1);
+    EXPECT_EQ(p.sound->played.filter("foundemail.wav").size(), 2);
+    EXPECT_EQ(display.panelText(2), "");
+    // The next page: the queue ran out, so the site (and the scan) ended.
+    EXPECT_FALSE(ctx().bScanning);
+    EXPECT_EQ(project.List3->count(), 1);
+}
+
+TEST_F(Harvester, StopInTheMiddleEndsThePageThere)
+{
+    ctx().onStatsChanged = [this] {
+        if (ctx().lLinksFound == 1)
+            ctx().bScanning = false;
+    };
+    scanner.getEmails(0);
+    EXPECT_EQ(ctx().lLinksFound, 1);
+    EXPECT_EQ(project.List3->count(), 0);  // no next page asked for
+}
+
+} // namespace

@@ -1,0 +1,222 @@
+// The two import windows on a real main window: Simple and Advanced mode
+// against the test server, the file imports, and what happens around them.
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "platform/listview.h"
+#include "shell/form1.h"
+#include "shell/form4.h"
+#include "shell/form4a.h"
+#include "support/eventloop.h"
+#include "support/files.h"
+#include "support/testhttpserver.h"
+#include "support/testprogram.h"
+#include "workspace/project.h"
+#include "workspace/settingkeys.h"
+
+using namespace tarnwick;
+using Response = testsupport::TestHttpServer::Response;
+
+namespace {
+
+class ImportDialogs : public ::testing::Test {
+protected:
+    ImportDialogs()
+    {
+        c.fetchOptions.connectOverride.insert("links.example", server.port());
+        c.fetchOptions.connectOverride.insert("www.links.example", server.port());
+    }
+
+    void addMainSite(const QString &site)
+    {
+        form.txtDomain->setText(site);
+        form.cmdAdd2_Click();
+        form.project().bProjectSaved = true;
+    }
+    Form4 &form4()
+    {
+        form.cmdImport_Click();
+        return *qobject_cast<Form4 *>(c.Form4.data());
+    }
+    Form4a &form4a()
+    {
+        form.cmdImport2_Click();
+        return *qobject_cast<Form4a *>(c.Form4a.data());
+    }
+    // The next file dialog answers with a file of this text.
+    void chooseFile(const QByteArray &text)
+    {
+        const QString path = p.path("import.txt");
+        testsupport::writeBytes(path, text);
+        p.dialogs->fileAnswers.push_back(path);
+    }
+    static QStringList rows(const platform::ListView *list, int column = 0)
+    {
+        QStringList out;
+        for (int r = 1; list && r <= list->count(); ++r)
+            out << (column == 0 ? list->text(r) : list->subItem(r, column));
+        return out;
+    }
+
+    testsupport::TestProgram p;
+    AppContext &c = *p.ctx;
+    Form1 form{c};
+    testsupport::TestHttpServer server;
+};
+
+TEST_F(ImportDialogs, SimpleModeListsLinksToOtherSitesAndAddsTheChosenOnes)
+{
+    server.setRoute("*", "/links.htm",
+                    Response::page("<a href=\"http://partner.example/\">P</a> <a href=/about.htm>A</a>\r\n"
+                                   "<a href='http://other.example/a|b.htm'>O</a> <a href=\"javascript:x()\">J</a>"));
+    addMainSite("mine.example");
+    Form4 &f = form4();
+    ASSERT_TRUE(f.Option1[0]->isChecked());
+    f.Text1->setText("http://www.links.example/links.htm");
+    f.Command1_Click();
+    EXPECT_EQ(rows(f.ListView1), QStringList({"partner.example/", "other.example/a|b.htm"}));
+    EXPECT_EQ(f.panelText(), "Finished Downloading - 2 links found.");
+
+    f.cmdAdd_Click();  // nothing selected: nothing happens
+    EXPECT_EQ(form.project().List1(1)->count(), 0);
+    EXPECT_TRUE(p.dialogs->boxes.isEmpty());
+
+    f.ListView1_MouseUp(Qt::RightButton);
+    f.cmdAdd_Click();
+    const platform::ListView *sites = form.project().List1(1);
+    EXPECT_EQ(rows(sites), QStringList({"partner.example/", "other.example/a%7Cb.htm"}));
+    EXPECT_EQ(rows(sites, 1), QStringList({"1", "1"}));
+    EXPECT_FALSE(form.project().bProjectSaved);
+}
+
+TEST_F(ImportDialogs, AdvancedModeNeedsADelimiterAndSplitsTheOutput)
+{
+    server.setRoute("links.example", "/domains", Response::page("<p>a.example|b.example\nc.example|</p>\n"));
+    Form4 &f = form4();
+    f.Option1[1]->setChecked(true);
+    f.Text2->setText("links.example/domains");
+    f.Command1_Click();
+    EXPECT_EQ(p.dialogs->lastText(), "You must select a delimiter first");
+    EXPECT_EQ(server.requestCount(), 0);
+
+    f.Combo1->setCurrentIndex(0);
+    EXPECT_EQ(c.settings().get(key::getURLCombo), "0");
+    f.Command1_Click();
+    EXPECT_EQ(rows(f.ListView1), QStringList({"a.example", "b.example", "c.example"}));
+    EXPECT_EQ(f.panelText(), "Finished Downloading - 3 links found.");
+
+    f.Combo1->setEditText("::");  // typed: stored as no item
+    EXPECT_EQ(f.comboIndex(), -1);
+    EXPECT_EQ(c.settings().get(key::getURLCombo), "-1");
+}
+
+TEST_F(ImportDialogs, GetLinksRunsOnceAtATimeAndSurvivesTheWindowClosing)
+{
+    server.setRoute("links.example", "/links.htm", Response::page("<a href=http://partner.example/>"));
+    Form4 &f = form4();
+    f.Text1->setText("http://links.example/links.htm");
+    bool busyMeanwhile = false;
+    QTimer::singleShot(0, &f, [&] {
+        busyMeanwhile = f.gettingLinks();
+        f.Command1_Click();
+    });
+    f.Command1_Click();
+    EXPECT_TRUE(busyMeanwhile);
+    EXPECT_EQ(server.requestCount(), 1);
+    EXPECT_EQ(rows(f.ListView1), QStringList({"partner.example/"}));
+    EXPECT_TRUE(f.Command1->isEnabled());
+
+    QTimer::singleShot(0, &f, [&] { f.close(); });
+    f.Command1_Click();
+    EXPECT_TRUE(testsupport::waitUntil([&] { return c.Form4.isNull(); }));
+}
+
+TEST_F(ImportDialogs, LinkingSitesFromAFile)
+{
+    addMainSite("mine.example");
+    Form4 &f = form4();
+    chooseFile("x.example|3\r\n  y.example  \n\n \nz.example|2|extra\n");
+    f.Command4_Click();
+    EXPECT_EQ(rows(form.project().List1(1)), QStringList({"x.example", "y.example", "z.example"}));
+    EXPECT_EQ(rows(form.project().List1(1), 1), QStringList({"3", "1", "2"}));
+    EXPECT_EQ(f.panelText(), "Added 3 link(s)");
+    EXPECT_FALSE(form.project().bProjectSaved);
+    ASSERT_EQ(p.dialogs->fileRequests.size(), 1);
+    EXPECT_EQ(p.dialogs->fileRequests[0].initDir, form.project().projectFilesFolder());
+    EXPECT_EQ(p.dialogs->fileRequests[0].filter, "Text Files (*.txt)|*.txt");
+}
+
+TEST_F(ImportDialogs, LinkingSitesNeedAMainSite)
+{
+    Form4 &f = form4();
+    f.Command4_Click();
+    EXPECT_EQ(p.dialogs->lastText(), "Please add a main site first.");
+    EXPECT_TRUE(p.dialogs->fileRequests.isEmpty());
+
+    f.ListView1->add("partner.example/");
+    f.ListView1->setSelected(1, true);
+    f.cmdAdd_Click();
+    EXPECT_EQ(p.dialogs->boxes.size(), 2);
+    EXPECT_EQ(form.project().List1Count(), 1);
+}
+
+TEST_F(ImportDialogs, MainSitesFromAFile)
+{
+    addMainSite("mine.example");
+    Form4a &f = form4a();
+    chooseFile("  a.example  \r\nb.example|3\n\n \n");
+    f.Command4_Click();
+    EXPECT_EQ(form.project().List4->count(), 3);
+    EXPECT_EQ(form.project().mainSiteText(2), "a.example");
+    EXPECT_EQ(form.project().mainSiteText(3), "b.example");
+    EXPECT_EQ(form.project().List1Count(), 4);
+    EXPECT_EQ(form.project().iCurrentMain, 1);
+    EXPECT_EQ(f.panelText(), "Added 2 site(s)");
+    EXPECT_FALSE(form.project().bProjectSaved);
+}
+
+TEST_F(ImportDialogs, MainSiteImportStopsWhenTheProjectIsReplaced)
+{
+    Form4a &f = form4a();
+    chooseFile("a.example\nb.example\nc.example\n");
+    p.dialogs->answers.push_back(platform::vbNo);  // New: do not save the sites imported so far
+    QTimer::singleShot(0, &f, [&] { form.cmdNew_Click(); });
+    f.Command4_Click();
+    EXPECT_EQ(form.project().List4->count(), 0);
+    EXPECT_TRUE(f.panelText().startsWith("Import stopped")) << f.panelText().toStdString();
+    EXPECT_TRUE(f.Command4->isEnabled());
+
+    // Deleting a main site rebuilds the same project: an import goes on.
+    addMainSite("a.example");
+    addMainSite("b.example");
+    const quint64 before = form.project().generation();
+    ASSERT_EQ(form.project().deleteMainSite(1), Project::Deletion::Rebuilt);
+    EXPECT_EQ(form.project().generation(), before);
+}
+
+TEST_F(ImportDialogs, SettingsOneWindowEachAndShutDown)
+{
+    c.settings().set(key::getUrlOption, "1");
+    c.settings().set(key::getURL1, "http://mine.example/links.htm");
+    c.settings().set(key::getURLCombo, "2");
+    Form4 &f = form4();
+    EXPECT_TRUE(f.Option1[1]->isChecked());
+    EXPECT_EQ(f.Text1->text(), "http://mine.example/links.htm");
+    EXPECT_EQ(f.Text2->text(), "http://");
+    EXPECT_EQ(f.comboIndex(), 2);
+    f.Text2->setText("http://mine.example/list.php");
+    EXPECT_EQ(c.settings().get(key::getURL2), "http://mine.example/list.php");
+
+    form.Command7_Click();
+    EXPECT_EQ(c.Form4.data(), &f);
+    form4a();
+    form.close();
+    EXPECT_TRUE(testsupport::waitUntil([&] { return c.Form4.isNull() && c.Form4a.isNull(); }));
+}
+
+} // namespace

@@ -1,0 +1,190 @@
+// The linking-site editor, the main-site editor and the Global Rules Editor
+// as windows of the main window.
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+#include "platform/listview.h"
+#include "shell/form1.h"
+#include "shell/siteeditors.h"
+#include "support/keys.h"
+#include "support/testprogram.h"
+#include "workspace/project.h"
+
+using namespace tarnwick;
+
+namespace {
+
+using testsupport::pressEnter;
+
+class SiteEditors : public ::testing::Test {
+protected:
+    SiteEditors()
+    {
+        project.addMainSite("main.example");
+        project.addMainSite("other.example");
+        project.addLinkingSite(1, {"a.example", "2", "", "", ""});
+        project.addLinkingSite(1, {"b.example"});
+        project.lstRules->add("main.example", {"a.example", "LimitString", "x"});
+        project.lstRules->add("main.example", {"A.example", "LimitString", "case"});
+        project.lstRules->add("Global", {"Global", "ExcludeString", "g"});
+        project.bProjectSaved = true;
+    }
+    // Selects linking site row of main site 1 and presses Edit.
+    Form2 *editLinkingSite(int row)
+    {
+        project.List4->setListIndex(0);
+        form.List1_ItemClick(1, row);
+        form.cmdEdit->click();
+        return qobject_cast<Form2 *>(p.ctx->Form2.data());
+    }
+    QStringList rows(const platform::ListView &l) const
+    {
+        QStringList out;
+        for (int r = 1; r <= l.count(); ++r)
+            out << QStringList{l.text(r), l.subItem(r, 1), l.subItem(r, 2), l.subItem(r, 3)}.join("|");
+        return out;
+    }
+
+    testsupport::TestProgram p;
+    Form1 form{*p.ctx};
+    Project &project = form.project();
+};
+
+TEST_F(SiteEditors, TheLinkingSiteEditorShowsItsEntryAndOnlyItsRules)
+{
+    Form2 *w = editLinkingSite(1);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->windowTitle(), "Edit an entry");
+    EXPECT_EQ(w->Text1->text(), "a.example");
+    EXPECT_EQ(w->Text2->text(), "2");
+    EXPECT_EQ(w->Text3->toolTip(),
+              "Optional - Enter the URL you would to use for this site in your generated HTML pages.");
+    EXPECT_EQ(w->Text5->toolTip(), w->Text4->toolTip());
+    EXPECT_EQ(rows(*w->rules()), QStringList({"main.example|a.example|LimitString|x"}));
+    EXPECT_EQ(w->Option1[2]->text(), "Limit to URLs that contain this string:");
+
+    // A second Edit, on another row, brings the open editor forward.
+    form.List1_ItemClick(1, 2);
+    form.cmdEdit->click();
+    EXPECT_EQ(p.ctx->Form2.data(), w);
+    EXPECT_EQ(w->Text1->text(), "a.example");
+}
+
+TEST_F(SiteEditors, AddRuleRefusesWhatIsMissingAndEnterAddsIt)
+{
+    Form2 *w = editLinkingSite(1);
+    w->Text6->setText(" ");
+    w->Command1->click();
+    EXPECT_EQ(p.dialogs->lastText(), "Please enter a rule to add.");
+    EXPECT_EQ(p.dialogs->boxes.last().title, "Error");
+    w->Text6->setText("  ");
+    pressEnter(w->Text6);
+    EXPECT_EQ(p.dialogs->lastText(), "Please select a rule type before adding a rule.");
+    EXPECT_EQ(p.dialogs->boxes.last().title, "Tarnwick");
+    EXPECT_EQ(w->rules()->count(), 1);
+
+    w->Option1[5]->setChecked(true);
+    w->Text1->setText("typed.example");
+    pressEnter(w->Text6);
+    EXPECT_EQ(w->Text6->text(), "");
+    EXPECT_EQ(rows(*w->rules()).last(), "main.example|typed.example|ExcludeRoot|  ");
+    EXPECT_TRUE(w->isVisible());
+
+    w->Command2->click();  // nothing selected
+    EXPECT_EQ(w->rules()->count(), 2);
+    w->rules()->setSelectedRow(1);
+    w->Command2->click();
+    EXPECT_EQ(rows(*w->rules()), QStringList({"main.example|typed.example|ExcludeRoot|  "}));
+    EXPECT_EQ(p.dialogs->boxes.size(), 2);
+}
+
+TEST_F(SiteEditors, EnterInTheDescriptionDoesNothingAndInTheUrlConfirms)
+{
+    Form2 *w = editLinkingSite(1);
+    w->Text1->setText("new.example");
+    w->Text2->setText("");
+    pressEnter(w->Text5);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(project.List1(1)->text(1), "a.example");
+
+    pressEnter(w->Text1);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(project.List1(1)->text(1), "new.example");
+    EXPECT_EQ(project.List1(1)->subItem(1, 1), "1");
+    EXPECT_EQ(rows(*project.lstRules).last(), "main.example|new.example|LimitString|x");
+    EXPECT_FALSE(project.bProjectSaved);
+}
+
+TEST_F(SiteEditors, OkWritesTheEntryCapturedAtLoadOrNothingWhenItIsGone)
+{
+    Form2 *w = editLinkingSite(2);
+    // Another main site and another row become current meanwhile.
+    project.List4->setListIndex(1);
+    project.iEditIndex = 1;
+    w->Text1->setText("bb.example");
+    w->cmdSave->click();
+    EXPECT_EQ(project.List1(1)->text(2), "bb.example");
+    EXPECT_EQ(project.List1(1)->text(1), "a.example");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    w = editLinkingSite(2);
+    project.removeLinkingSite(1, 2);
+    project.bProjectSaved = true;
+    w->cmdSave->click();
+    EXPECT_EQ(p.dialogs->lastText(),
+              "The entry you are editing is no longer in the project, so your changes were not saved.");
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(project.bProjectSaved);
+    EXPECT_EQ(project.List1(1)->count(), 1);
+}
+
+TEST_F(SiteEditors, CancelAndShutDownLeaveTheProjectAsItWas)
+{
+    const QStringList before = rows(*project.lstRules);
+    Form2 *w = editLinkingSite(1);
+    w->Text1->setText("changed.example");
+    w->Command3->click();
+    EXPECT_FALSE(w->isVisible());
+
+    project.List4->setListIndex(0);
+    form.cmdEditMain->click();
+    auto *main = qobject_cast<Form2a *>(p.ctx->Form2a.data());
+    ASSERT_TRUE(main);
+    main->Text1->setText("changed.example");
+    int cancel = 0;
+    form.Form_Unload(cancel);
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_EQ(project.List4->item(0), "main.example");
+    EXPECT_EQ(project.List1(1)->text(1), "a.example");
+    EXPECT_EQ(rows(*project.lstRules), before);
+    EXPECT_TRUE(project.bProjectSaved);
+}
+
+TEST_F(SiteEditors, RenamingTheSelectedMainSiteCarriesItsRulesAndHeading)
+{
+    project.lstRules->add("main.example", {"Global", "LimitRoot", "m"});
+    project.List4->setListIndex(0);
+    form.cmdEditMain->click();
+    auto *w = qobject_cast<Form2a *>(p.ctx->Form2a.data());
+    ASSERT_TRUE(w);
+    EXPECT_EQ(rows(*w->rules()), QStringList({"main.example|Global|LimitRoot|m"}));
+    EXPECT_EQ(w->lblExplain->text(), "These rules will apply to all Linking Sites grouped with this Main Site");
+
+    w->Text1->setText("");
+    pressEnter(w->Text1);
+    EXPECT_EQ(p.dialogs->lastText(), "Please enter the Main Site URL first.");
+    w->Text1->setText("renamed.example");
+    pressEnter(w->Text1);
+    EXPECT_EQ(project.List4->item(0), "renamed.example");
+    EXPECT_EQ(form.lblblah->text(), "Enter linking sites: renamed.example");
+    EXPECT_EQ(rows(*project.lstRules),
+              QStringList({"renamed.example|a.example|LimitString|x", "renamed.example|A.example|LimitString|case",
+                           "Global|Global|ExcludeString|g", "renamed.example|Global|LimitRoot|m"}));
+}
+
+} // namespace
