@@ -6,6 +6,8 @@
 //   scan_bench --generate DIR [--pages N]   writes the site into DIR
 //   scan_bench --free-port                  prints a free loopback port
 //   scan_bench --port P [--pages N] [--shown] [--rounds R]
+//   scan_bench --report N                   builds and shows the report of
+//                                           N linking sites on one host
 //                                           benchmarks the site served on P
 //
 // scripts/bench does all of it with nginx.
@@ -15,11 +17,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWidget>
 
 #include <curl/curl.h>
 #include <sys/resource.h>
@@ -32,7 +36,10 @@
 #include "platform/services.h"
 #include "platform/settings.h"
 #include "workspace/context.h"
+#include "exchange/report.h"
 #include "scanner/scanner.h"
+#include "shell/reportpanel.h"
+#include "workspace/results.h"
 #include "shell/form1.h"
 #include "workspace/project.h"
 
@@ -232,6 +239,43 @@ ScanResult scanRate(quint16 port, int pages, bool shown)
     return r;
 }
 
+long peakMemoryKb();
+
+// The report of a project whose linking sites share one host: every row
+// stands under every linking site, so the file grows with the square of the
+// sites. Built and shown as the window does it.
+int reportFigure(int sites)
+{
+    QTemporaryDir dir;
+    tarnwick::AppContext::Services s;
+    s.settings = std::make_unique<platform::SettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
+    s.dialogs = std::make_unique<platform::ScriptedDialogs>();
+    s.shell = std::make_unique<platform::RecordingShell>();
+    s.sound = std::make_unique<platform::SilentSoundPlayer>();
+    tarnwick::AppContext ctx(std::move(s), dir.path());
+    tarnwick::Project project(ctx);
+    project.addMainSite(QStringLiteral("main.example"));
+    for (int i = 0; i < sites; ++i) {
+        const QString page = QStringLiteral("partner.example/p%1.htm").arg(i);
+        project.addLinkingSite(1, {page, QStringLiteral("1"), {}, {}, {}});
+        tarnwick::addResultRow(*project.List3, tarnwick::directLinkRow(QStringLiteral("main.example"),
+                                                                       QStringLiteral("partner.example"), 1, page));
+    }
+    const long before = peakMemoryKb();
+    QWidget page;
+    tarnwick::ReportPanel panel(ctx, project, &page, &page);
+    QElapsedTimer t;
+    t.start();
+    const bool written = panel.makeReport();
+    const double seconds = double(t.nsecsElapsed()) / 1e9;
+    const qint64 size = QFileInfo(tarnwick::tempReportPath(ctx)).size();
+    std::printf("report of %d same-host linking sites: %.1f MB, built and shown in %.2f s, "
+                "memory %.1f MB before and %.1f MB at the peak\n",
+                sites, double(size) / (1024.0 * 1024.0), seconds, double(before) / 1024.0,
+                double(peakMemoryKb()) / 1024.0);
+    return written ? 0 : 1;
+}
+
 long peakMemoryKb()
 {
     rusage u{};
@@ -267,6 +311,12 @@ int main(int argc, char **argv)
             return 1;
         std::printf("%u\n", unsigned(probe.serverPort()));
         return 0;
+    }
+
+    if (args.contains(QStringLiteral("--report"))) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        return reportFigure(value(QStringLiteral("--report"), QStringLiteral("1000")).toInt());
     }
 
     const quint16 port = quint16(value(QStringLiteral("--port"), QStringLiteral("0")).toUInt());

@@ -1,9 +1,10 @@
 #include "exchange/report.h"
 
+#include <QDir>
 #include <QHash>
 #include <QSet>
 
-#include <QDir>
+#include <memory>
 
 #include "platform/safefile.h"
 #include "workspace/context.h"
@@ -118,10 +119,26 @@ ReportCounts reportCounts(const ReportInput &input)
 
 QString reportText(const ReportInput &input, const std::function<void()> &yield)
 {
+    QString text;
+    writeReportText(input, [&text](const QString &piece) { text += piece; }, yield);
+    return text;
+}
+
+void writeReportText(const ReportInput &input, const std::function<void(const QString &)> &write,
+                     const std::function<void()> &yield)
+{
     const ReportCounts c = reportCounts(input);
     const QLocale &loc = input.locale;
 
+    // Handed on in pieces of about this many characters.
+    constexpr qsizetype kPiece = 256 * 1024;
     QString out;
+    auto handOn = [&](bool always) {
+        if (always || out.size() >= kPiece) {
+            write(out);
+            out.clear();
+        }
+    };
     out += QStringLiteral("<html>") + kCrLf + QStringLiteral("<head>") + kCrLf
            + QStringLiteral("<title>Reciprocal Link Report</title>") + kCrLf + QStringLiteral("<body>") + kCrLf
            + QStringLiteral("<H1>Reciprocal Link Report</H1>") + kCrLf;
@@ -195,6 +212,7 @@ QString reportText(const ReportInput &input, const std::function<void()> &yield)
                         out += QStringLiteral("Status: ") + htmlEscape(r.status) + QStringLiteral("<BR>");
                     }
                     out += QStringLiteral("<BR>");
+                    handOn(false);
                 }
             }
             if (yield)
@@ -203,7 +221,7 @@ QString reportText(const ReportInput &input, const std::function<void()> &yield)
         if (yield)
             yield();
     }
-    return out;
+    handOn(true);
 }
 
 QString tabExportText(const QStringList &headers, const QVector<QStringList> &rows)
@@ -252,32 +270,39 @@ QString tempReportPath(const AppContext &ctx)
     return ctx.programPath(QStringLiteral("tempreport.html"));
 }
 
-QString makeReport(const Project &project, const std::function<void()> &yield, bool *tempWritten,
-                   const std::function<bool()> &stillWanted)
+bool makeReport(const Project &project, const std::function<void()> &yield, const std::function<bool()> &stillWanted)
 {
     AppContext &ctx = project.ctx();
-    if (tempWritten)
-        *tempWritten = false;
     // The copy kept with the project. Named after the file of the project in
     // the window, not the last one opened: after New that would put this
     // report in place of another project's. Taken with the rest of the
     // input, before the build gives way to the event loop.
     const QString name = reportNameForProject(project.strProjectFile);
-    const QString text = reportText(reportInputOf(project, ctx), yield);
+    const QString folder = project.projectFilesFolder();
+    std::unique_ptr<platform::PieceWriter> copy;
+    if (!name.isEmpty() && QDir().mkpath(folder))
+        copy = std::make_unique<platform::PieceWriter>(folder + QLatin1Char('/') + name);
+
+    // Written in pieces; neither file is replaced before the last piece.
+    platform::PieceWriter temp(tempReportPath(ctx));
+    writeReportText(
+        reportInputOf(project, ctx),
+        [&](const QString &piece) {
+            const QByteArray bytes = piece.toUtf8();
+            temp.write(bytes);
+            if (copy)
+                copy->write(bytes);
+        },
+        yield);
     if (stillWanted && !stillWanted())
-        return text;
-    const QByteArray bytes = (text + QStringLiteral("\r\n")).toUtf8();
-
-    const bool written = platform::writeFileAtomically(tempReportPath(ctx), bytes);
-    if (tempWritten)
-        *tempWritten = written;
-
-    if (!name.isEmpty()) {
-        const QString folder = project.projectFilesFolder();
-        if (QDir().mkpath(folder))
-            platform::writeFileAtomically(folder + QLatin1Char('/') + name, bytes);
+        return false;
+    const QByteArray end = QByteArrayLiteral("\r\n");
+    temp.write(end);
+    if (copy) {
+        copy->write(end);
+        copy->commit();
     }
-    return text;
+    return temp.commit();
 }
 
 QString tabExportOf(const Project &project)

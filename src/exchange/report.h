@@ -44,8 +44,12 @@ struct ReportCounts {
 
 ReportCounts reportCounts(const ReportInput &input);
 
-// The report's HTML text. yield, when given, is called between steps of the
+// The report's HTML text, handed to write piece by piece (a large report is
+// never held whole). yield, when given, is called between steps of the
 // per-site section so the window stays responsive.
+void writeReportText(const ReportInput &input, const std::function<void(const QString &)> &write,
+                     const std::function<void()> &yield = {});
+// The same text whole.
 QString reportText(const ReportInput &input, const std::function<void()> &yield = {});
 
 // The tab-delimited export: the headers, an empty line, one line per row,
@@ -67,11 +71,11 @@ QString tempReportPath(const AppContext &ctx);
 
 // Builds the project's report and writes it to tempreport.html and, when the
 // project has a file, to its copy in "Project Files". A file that cannot be
-// written is skipped (tempWritten tells about the first). Returns the
-// report's text. When stillWanted answers false once the text is built (the
-// build gave way to the event loop meanwhile), nothing is written.
-QString makeReport(const Project &project, const std::function<void()> &yield = {}, bool *tempWritten = nullptr,
-                   const std::function<bool()> &stillWanted = {});
+// written is skipped. True when tempreport.html was written. When
+// stillWanted answers false once the text is built (the build gave way to
+// the event loop meanwhile), nothing is written.
+bool makeReport(const Project &project, const std::function<void()> &yield = {},
+                const std::function<bool()> &stillWanted = {});
 
 // The tab-delimited export of the project's results, in the order written.
 QString tabExportOf(const Project &project);

@@ -4,8 +4,29 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
+
+class QSaveFile;
 
 namespace platform {
+
+// The same in pieces, for files too large to hold whole: nothing replaces the
+// old file until commit() has seen every piece written.
+class PieceWriter {
+public:
+    explicit PieceWriter(const QString &path);
+    ~PieceWriter();
+    PieceWriter(const PieceWriter &) = delete;
+    PieceWriter &operator=(const PieceWriter &) = delete;
+
+    bool write(const QByteArray &bytes);
+    // False (with the reason) when anything failed; the old file then stays.
+    bool commit(QString *error = nullptr);
+
+private:
+    std::unique_ptr<QSaveFile> m_out;
+    QString m_error;
+};
 
 // Writes bytes to path. On failure the old file (if any) is left exactly as
 // it was, false is returned and error (when given) says why.

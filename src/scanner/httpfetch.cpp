@@ -215,6 +215,28 @@ qint64 contentLengthOf(const QByteArray &headerLines)
     return 0;
 }
 
+qint64 declaredBodyLength(const QByteArray &headerLines)
+{
+    qint64 length = -1;
+    for (QByteArray line : headerLines.split('\n')) {
+        line = line.trimmed();
+        const qsizetype colon = line.indexOf(':');
+        if (colon < 0)
+            continue;
+        const QByteArray name = line.left(colon).trimmed().toLower();
+        const QByteArray value = line.mid(colon + 1).trimmed();
+        if (name == "transfer-encoding" && value.toLower().contains("chunked"))
+            return -1;
+        if (name != "content-length" || length >= 0)
+            continue;
+        bool ok = false;
+        const qint64 n = value.toLongLong(&ok);
+        if (ok && n >= 0)
+            length = n;
+    }
+    return length;
+}
+
 QString statusCodeOf(const QString &header)
 {
     const qsizetype first = header.indexOf(QLatin1Char(' '));

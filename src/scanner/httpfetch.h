@@ -48,6 +48,11 @@ QByteArray decodeChunkedBody(const QByteArray &body);
 // case): the number after the line's first blank; 0 when there is none.
 qint64 contentLengthOf(const QByteArray &headerLines);
 
+// The length of the body a complete response has, from a "Content-Length"
+// header line in any letter case; -1 when the header gives none (or the
+// body is chunked), so only the server's close ends the response.
+qint64 declaredBodyLength(const QByteArray &headerLines);
+
 // The status code as the status test reads it from the header: the text
 // between the first and the second blank, blanks trimmed; "" when either
 // blank is missing.

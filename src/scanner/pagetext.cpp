@@ -8,6 +8,24 @@ namespace {
 
 constexpr Qt::CaseSensitivity CI = Qt::CaseInsensitive;
 
+// The value starts with a scheme of its own ("ftp://", "irc://") other than
+// http and https: nothing the scanner's client can fetch.
+bool hasOtherScheme(const QString &value)
+{
+    const qsizetype sep = value.indexOf(QLatin1String("://"));
+    if (sep <= 0)
+        return false;
+    for (qsizetype i = 0; i < sep; ++i) {
+        const QChar c = value.at(i);
+        const bool schemeChar = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')
+                                || (i > 0 && ((c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.'));
+        if (!schemeChar)
+            return false;
+    }
+    const QStringView scheme = QStringView(value).left(sep);
+    return scheme.compare(u"http", CI) != 0 && scheme.compare(u"https", CI) != 0;
+}
+
 const QLatin1String kHref("href=");
 constexpr QStringView kHrefU = u"href=";
 
@@ -311,7 +329,7 @@ LineResult examineLine(QStringView line, const LinkContext &ctx)
     result.value = value;
 
     bool record;
-    if (isPageValue(value, ctx.useFileTypes, ctx.fileTypes)) {
+    if (isPageValue(value, ctx.useFileTypes, ctx.fileTypes) && !hasOtherScheme(value)) {
         if (containsAny(value, {u"file://", u"unsaved:", u"#"}))
             return result;
         resolveLink(value, ctx.sockHost, ctx.curDir);

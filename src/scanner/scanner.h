@@ -199,6 +199,7 @@ private:
     void closeSocket(int index);
     void finishFetch(int index);
     void endSiteAsTimedOut(int index);
+    void connectionFailed(int index);
     void setControl(ScanDisplay::Control control, bool on) { m_display->setControlEnabled(control, on); }
     void setScanControlsEnabled(bool scanning);
     void playIfOn(const QString &key, const char *sound);
@@ -250,6 +251,8 @@ private:
     quint64 m_scanEpoch = 0;            // bumped whenever a linking site ends or a scan stops
     quint64 m_fetchSerial[kSocketCount] = {};  // per socket, bumped by every new page step, fetch or close
     qsizetype m_headerSearchFrom[kSocketCount] = {};
+    qint64 m_bodyLength[kSocketCount] = {};  // body bytes of a complete response, -1 when unknown
+    int m_pageSeconds[kSocketCount] = {};    // seconds since the page was asked for, data or not
 };
 
 } // namespace tarnwick

@@ -19,6 +19,9 @@ namespace {
 // What is kept of one response; past it the connection is closed and what
 // arrived is processed.
 constexpr qsizetype kMaxResponseBytes = 16 * 1024 * 1024;
+// However steadily a server trickles, a page takes at most this many times
+// the idle time-out.
+constexpr int kPageTimeFactor = 10;
 } // namespace
 
 void Scanner::closeSocket(int index)
@@ -48,6 +51,8 @@ void Scanner::fetchPage(int index)
     lSockLength[index] = 0;
     lSockBytes[index] = 0;
     m_headerSearchFrom[index] = 0;
+    m_bodyLength[index] = -1;
+    m_pageSeconds[index] = 0;
 
     const quint64 epoch = m_scanEpoch;
     const quint64 serial = ++m_fetchSerial[index];
@@ -117,24 +122,33 @@ void Scanner::wscVersion_DataArrival(int index, qint64 bytesTotal)
             return;
     }
 
-    if (bSockHeaders[index])
-        return;
-    // Searched from where the last search stopped, so a long header costs
-    // no more than once over.
-    const qsizetype end = findHeaderEnd(data, m_headerSearchFrom[index]);
-    if (end < 0) {
-        m_headerSearchFrom[index] = qMax<qsizetype>(0, data.size() - 3);
-        return;
+    if (!bSockHeaders[index]) {
+        // Searched from where the last search stopped, so a long header costs
+        // no more than once over.
+        const qsizetype end = findHeaderEnd(data, m_headerSearchFrom[index]);
+        if (end < 0) {
+            m_headerSearchFrom[index] = qMax<qsizetype>(0, data.size() - 3);
+            return;
+        }
+        bSockHeaders[index] = true;
+        lSockBytes[index] -= end + 4;
+        lSockLength[index] = contentLengthOf(data.left(end));
+        m_bodyLength[index] = declaredBodyLength(data.left(end));
     }
-    bSockHeaders[index] = true;
-    lSockBytes[index] -= end + 4;
-    lSockLength[index] = contentLengthOf(data.left(end));
+    // A server may keep the connection open after a complete response.
+    if (m_bodyLength[index] >= 0 && lSockBytes[index] >= m_bodyLength[index]) {
+        closeSocket(index);
+        finishFetch(index);
+    }
 }
 
 void Scanner::wscVersion_Close(int index)
 {
     if (!m_ctx.bScanning || index < 0 || index >= wscVersion.size())
         return;
+    // Reset or closed before a single byte: no page, as with a refused one.
+    if (strSockData[index].isEmpty())
+        return connectionFailed(index);
     finishFetch(index);
 }
 
@@ -179,12 +193,13 @@ void Scanner::timTimeout_Timer(int index)
     }
     const quint64 serial = m_fetchSerial[index];
     iSockTimer[index] += 1;
+    m_pageSeconds[index] += 1;
     m_display->setPanelText(4, QStringLiteral("%1 of %2 seconds").arg(iSockTimer[index]).arg(TimeOut));
     m_display->repaintStatusBar();
     m_ctx.yieldToEventLoop();
     if (!m_ctx.bScanning || serial != m_fetchSerial[index])
         return;
-    if (iSockTimer[index] >= TimeOut)
+    if (iSockTimer[index] >= TimeOut || m_pageSeconds[index] >= kPageTimeFactor * qMax(TimeOut, 1))
         endSiteAsTimedOut(index);
 }
 
@@ -192,9 +207,20 @@ void Scanner::wscVersion_Error(int index)
 {
     if (!m_ctx.bScanning || index < 0 || index >= wscVersion.size())
         return;
-    // A refused connection or a failed lookup ends the site at once, as the
-    // time-out would later.
-    endSiteAsTimedOut(index);
+    connectionFailed(index);
+}
+
+void Scanner::connectionFailed(int index)
+{
+    // The linking site's own page failing ends the site at once, as the
+    // time-out would later. Any later page is only passed over: one dead
+    // link must not cost the pages that link back.
+    if (lSitePagesScanned <= 1)
+        return endSiteAsTimedOut(index);
+    timTimeout[index]->stop();
+    closeSocket(index);
+    m_project.itmX = addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), strSockHost[index]});
+    nextPage(index);
 }
 
 void Scanner::endSiteAsTimedOut(int index)

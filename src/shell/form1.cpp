@@ -359,6 +359,8 @@ void Form1::cmdAdd_Click()
     const int n = m_project->iCurrentMain;
     if (isBlank(text)) {
         m_ctx.dialogs().msgBox(QStringLiteral("Please enter the Website URL first."), platform::vbOKOnly);
+    } else if (const QString tag = leadingTagWord(text.trimmed()); !tag.isEmpty()) {
+        m_ctx.dialogs().msgBox(tagWordMessage(tag), platform::vbOKOnly);
     } else if (n >= 1 && m_project->List1(n)) {
         m_project->addLinkingSite(n, LinkingSiteRow{text.trimmed(), QStringLiteral("1"), {}, {}, {}});
         updateNextSearchButton();

@@ -331,11 +331,13 @@ void Form4::Command4_Click()
     if (n < 1)
         return;
     p = project();
-    const QVector<ImportedLinkingSite> sites = linkingSitesFromText(text);
-    for (const ImportedLinkingSite &site : sites)
-        p->addLinkingSite(n, LinkingSiteRow{site.website, site.expected, {}, {}, {}});
+    int added = 0;
+    for (const ImportedLinkingSite &site : linkingSitesFromText(text)) {
+        if (p->addLinkingSite(n, LinkingSiteRow{site.website, site.expected, {}, {}, {}}) > 0)
+            ++added;
+    }
     rowsAdded();
-    setPanelText(QStringLiteral("Added %1 link(s)").arg(sites.size()));
+    setPanelText(QStringLiteral("Added %1 link(s)").arg(added));
 }
 
 void Form4::Option1_Click(int index)

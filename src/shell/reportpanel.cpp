@@ -1,6 +1,7 @@
 #include "shell/reportpanel.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QPushButton>
@@ -21,6 +22,29 @@ namespace {
 
 const QString kOverwriteQuestion = QStringLiteral("File already exists.  Are you sure you want to overwrite it?");
 
+// A report larger than this is shown by its beginning (the overview and the
+// first sites) with a link to the whole file: a text view holds many times
+// the size of what it shows, and a report can run to many megabytes.
+constexpr qint64 kShownReportBytes = 512 * 1024;
+
+// The first bytes of a large report, cut after a complete tag.
+QString reportBeginning(const QString &path, qint64 size)
+{
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return QString();
+    QByteArray head = in.read(kShownReportBytes);
+    const qsizetype lastTag = head.lastIndexOf('>');
+    if (lastTag >= 0)
+        head.truncate(lastTag + 1);
+    const QString mb = QString::number(double(size) / (1024.0 * 1024.0), 'f', 1);
+    return platform::decodeText(head)
+           + QStringLiteral("<hr><p><b>This report is %1 MB, too large to show here in full.</b> "
+                            "<a href='%2'>Open the whole report</a> in your browser, or save it with "
+                            "\"Save Report As\".</p>")
+                 .arg(mb, QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+}
+
 // The report view as a light HTML view. Links open in the desktop's browser.
 class TextReportBrowser : public ReportPanel::ReportBrowser {
 public:
@@ -34,6 +58,8 @@ public:
             const QString scheme = url.scheme().toLower();
             if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
                 shell.open(url.toString());
+            else if (url.isLocalFile())
+                shell.open(url.toLocalFile());
         });
     }
 
@@ -44,8 +70,17 @@ public:
         m_location = target;
         if (!m_view)
             return;
+        const QFileInfo file(target);
+        if (target == QLatin1String("about:blank") || !file.isFile()) {
+            m_view->clear();
+            return;
+        }
+        if (file.size() > kShownReportBytes) {
+            m_view->setHtml(reportBeginning(target, file.size()));
+            return;
+        }
         QByteArray bytes;
-        if (target == QLatin1String("about:blank") || !platform::readWholeFile(target, bytes)) {
+        if (!platform::readWholeFile(target, bytes)) {
             m_view->clear();
             return;
         }
@@ -108,25 +143,24 @@ ReportPanel::ReportPanel(AppContext &ctx, Project &project, QWidget *page, QObje
 
 ReportPanel::~ReportPanel() = default;
 
-QString ReportPanel::makeReport()
+bool ReportPanel::makeReport()
 {
     if (m_building) {
         m_rebuildWanted = true;
-        return QString();
+        return false;
     }
     setBuilding(true);
     m_projectEmptied = false;
-    QString text;
     bool written = false;
     do {
         m_rebuildWanted = false;
-        text = tarnwick::makeReport(m_project, [this] { m_ctx.yieldToEventLoop(); }, &written,
-                                    [this] { return !m_rebuildWanted && !m_projectEmptied; });
+        written = tarnwick::makeReport(m_project, [this] { m_ctx.yieldToEventLoop(); },
+                                       [this] { return !m_rebuildWanted && !m_projectEmptied; });
     } while (m_rebuildWanted && !m_projectEmptied);
     if (written && WebBrowser2)
         WebBrowser2->navigate(tempReportPath(m_ctx));
     setBuilding(false);
-    return m_projectEmptied ? QString() : text;
+    return written && !m_projectEmptied;
 }
 
 void ReportPanel::setBuilding(bool on)

@@ -36,13 +36,14 @@ public:
     QPushButton *Command8a = nullptr;   // "Save Tab Delimited"
     QPushButton *Command12 = nullptr;   // builds the report again
 
-    // Builds the HTML report, writes and shows it and returns its text.
-    // Never fails the caller: a file that cannot be written is skipped. The
-    // build gives way to the event loop; a report asked for meanwhile is not
-    // built inside it but makes the running build start over with what the
-    // project holds then (and returns ""), so the report written is always
-    // the newest. A project emptied meanwhile drops the build.
-    QString makeReport();
+    // Builds the HTML report, writes and shows it; true when it was
+    // written. Never fails the caller: a file that cannot be written is
+    // skipped. The build gives way to the event loop; a report asked for
+    // meanwhile is not built inside it but makes the running build start
+    // over with what the project holds then (and answers false), so the
+    // report written is always the newest. A project emptied meanwhile
+    // drops the build.
+    bool makeReport();
     bool building() const { return m_building; }
     // Shows the saved report of a project file, or a blank page.
     void showProjectReport(const QString &projectPath);

@@ -220,6 +220,12 @@ void RuleEditorWindow::cmdSave_Click()
         if (QLineEdit *box = siteBox())
             box->setFocus();
         break;
+    case EditResult::TagWord:
+        if (QLineEdit *box = siteBox()) {
+            m_ctx.dialogs().msgBox(tagWordMessage(leadingTagWord(box->text())), platform::vbOKOnly);
+            box->setFocus();
+        }
+        break;
     case EditResult::Gone:
         m_ctx.dialogs().msgBox(
             QStringLiteral("The entry you are editing is no longer in the project, so your changes were not saved."),

@@ -127,7 +127,8 @@ void Project::unloadLastList()
 int Project::addLinkingSite(int n, const LinkingSiteRow &row)
 {
     platform::ListView *list = n >= 1 ? List1(n) : nullptr;
-    if (!list)
+    // A site named like a line of the project file would not read back.
+    if (!list || !leadingTagWord(row.website).isEmpty())
         return 0;
     itmX = list->add(row.website, {row.expected, row.htmlLink, row.htmlName, row.description});
     bProjectSaved = false;

@@ -80,7 +80,8 @@ public:
     // Creates the linking-site list of the main site added last.
     void addList();
     // Appends a row to main site n's list; its row number, 0 when there is
-    // no such list. The project is then unsaved.
+    // no such list or the site is named like a line of the project file
+    // (`leadingTagWord`). The project is then unsaved.
     int addLinkingSite(int n, const LinkingSiteRow &row);
     // Removes a row and, unless another row of the list has the same URL,
     // the rules of its scope. False when there is no such row.

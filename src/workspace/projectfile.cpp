@@ -1,6 +1,7 @@
 #include "workspace/projectfile.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include "platform/safefile.h"
 #include "platform/services.h"
@@ -33,10 +34,33 @@ QString oneLine(const QString &field)
     return out;
 }
 
-// Every form of line break in a block becomes "|||".
+// A "|" inside a field would split its line when read back. In a URL (and
+// in the plain fields, which never hold one of their own) "%7C" is the same
+// address and reads back whole; in text that is HTML by intent "&#124;"
+// shows as "|".
+QString urlField(const QString &url)
+{
+    if (!url.contains(kSep))
+        return url;
+    QString out = url;
+    out.replace(kSep, QStringLiteral("%7C"));
+    return out;
+}
+
+QString htmlField(const QString &html)
+{
+    if (!html.contains(kSep))
+        return html;
+    QString out = html;
+    out.replace(kSep, QStringLiteral("&#124;"));
+    return out;
+}
+
+// Every form of line break in a block becomes "|||", after every "|" of
+// its own has become "&#124;".
 QString blockField(const QString &block)
 {
-    QString out = block;
+    QString out = htmlField(block);
     out.replace(QStringLiteral("\r\n"), kBlockBreak);
     out.replace(QLatin1Char('\r'), kBlockBreak);
     out.replace(QLatin1Char('\n'), kBlockBreak);
@@ -45,15 +69,15 @@ QString blockField(const QString &block)
     return out;
 }
 
-// A "|" inside a URL would split its line when read back; "%7C" is the same
-// URL and reads back whole.
-QString urlField(const QString &url)
+// A linking-site line that began with a tag word would be read as that tag's
+// line. Sites are refused such names where they are typed; anything that
+// still has one keeps its place in the file with the colon as "%3A".
+QString linkingSiteField(const QString &website)
 {
-    if (!url.contains(kSep))
-        return url;
-    QString out = url;
-    out.replace(kSep, QStringLiteral("%7C"));
-    return out;
+    const QString tag = leadingTagWord(website);
+    if (tag.isEmpty())
+        return urlField(website);
+    return urlField(tag.chopped(1) + QStringLiteral("%3A") + website.mid(tag.size()));
 }
 
 QString joinFields(std::initializer_list<QString> fields)
@@ -200,30 +224,53 @@ private:
 
 } // namespace
 
+QString leadingTagWord(const QString &text)
+{
+    QString value;
+    switch (tagOf(text, value)) {
+    case Tag::None:
+        return QString();
+    default:
+        return text.left(text.size() - value.size());
+    }
+}
+
+QString tagWordMessage(const QString &tag)
+{
+    return QStringLiteral("A linking site cannot start with \"%1\": project files use that word to mark their own "
+                          "lines. Please check the address.")
+        .arg(tag);
+}
+
 QString projectFileText(const ProjectData &p)
 {
     QString out;
     for (qsizetype i = 0; i < p.mainSites.size(); ++i) {
         const MainSiteData &site = p.mainSites[i];
-        appendLine(out, (i == 0 ? QString() : kTagNextSite) + oneLine(site.text));
+        const QString text = oneLine(urlField(site.text));
+        // The first main site has no tag, unless its text begins like a tag
+        // line: then it takes the tag of the others and reads back the same.
+        const bool tagged = i > 0 || !leadingTagWord(text).isEmpty();
+        appendLine(out, (tagged ? kTagNextSite : QString()) + text);
         for (const LinkingSiteRow &row : site.links)
-            appendLine(out, joinFields({urlField(row.website), row.expected, urlField(row.htmlLink), row.htmlName,
-                                        row.description}));
+            appendLine(out, joinFields({linkingSiteField(row.website), urlField(row.expected), urlField(row.htmlLink),
+                                        htmlField(row.htmlName), htmlField(row.description)}));
     }
     appendLine(out, kTagHtml1 + blockField(p.html1));
     appendLine(out, kTagHtml2 + blockField(p.html2));
     appendLine(out, kTagHtml3 + blockField(p.html3));
     for (const ResultRow &r : p.results)
         appendLine(out, kTagResult
-                            + joinFields({QString::number(r.icon), r.main, r.linking, r.status, r.number,
-                                          urlField(r.linkUrl)}));
+                            + joinFields({QString::number(r.icon), urlField(r.main), urlField(r.linking),
+                                          urlField(r.status), urlField(r.number), urlField(r.linkUrl)}));
     // A linking site's rules name it as its row does.
     for (const RuleRow &r : p.rules)
-        appendLine(out, kTagRule + joinFields({r.mainSite, urlField(r.remoteSite), r.ruleType, r.ruleValue}));
+        appendLine(out, kTagRule + joinFields({urlField(r.mainSite), urlField(r.remoteSite), urlField(r.ruleType),
+                                               urlField(r.ruleValue)}));
     if (!p.postSingle.isEmpty())
         appendLine(out, kTagPostSingle + oneLine(p.postSingle));
     for (const PostTarget &t : p.postMulti)
-        appendLine(out, kTagPostMulti + joinFields({t.mainSite, urlField(t.scriptUrl)}));
+        appendLine(out, kTagPostMulti + joinFields({urlField(t.mainSite), urlField(t.scriptUrl)}));
     out += kCrLf;
     return out;
 }
@@ -253,7 +300,28 @@ bool readProjectFile(const QString &path, ProjectData &project, QString *error)
     QByteArray bytes;
     if (!platform::readWholeFile(path, bytes, error))
         return false;
-    project = parseProjectText(platform::decodeText(bytes));
+    auto refuse = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    QString text;
+    if (bytes.startsWith("\xFF\xFE"))
+        text = QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2));
+    else if (bytes.startsWith("\xFE\xFF"))
+        text = QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.mid(2));
+    else
+        text = platform::decodeText(bytes);
+    if (text.trimmed().isEmpty() || text == QString(QChar(0xFEFF)))
+        return refuse(QStringLiteral("The file is empty."));
+    if (text.contains(QChar(0)))
+        return refuse(QStringLiteral("The file holds binary data: it is not a project file."));
+    // Every project file has at least its link-page lines.
+    static const QRegularExpression tagLine(
+        QStringLiteral("(^|[\r\n])(NEXTSITE|HTML0[123]|RESULT|RULE|POSTSINGLE|POSTMULTI):"));
+    if (!tagLine.match(text).hasMatch())
+        return refuse(QStringLiteral("The file is not a project file: none of its lines has the form of one."));
+    project = parseProjectText(text);
     return true;
 }
 

@@ -63,12 +63,20 @@ struct ProjectData {
 // the file.
 QString projectFileText(const ProjectData &project);
 
+// The tag a line of this text would be read as ("NEXTSITE:", "RULE:", ...),
+// "" when it begins with none. A linking site may not begin with one.
+QString leadingTagWord(const QString &text);
+// What the user is told when a linking site would begin with one.
+QString tagWordMessage(const QString &tag);
+
 // Reads the text of a project file. Damaged lines are skipped and reading
 // goes on, so whatever is readable is kept.
 ProjectData parseProjectText(const QString &text);
 
-// File access: UTF-8 out; in, UTF-8 when valid, otherwise Windows-1252.
-// The writer replaces the old file only once the new one is complete.
+// File access: UTF-8 out; in, UTF-16 after its byte-order mark, else UTF-8
+// when valid, otherwise Windows-1252. A file that is no project (empty,
+// binary, no line of a project's form) is refused with the reason. The
+// writer replaces the old file only once the new one is complete.
 bool readProjectFile(const QString &path, ProjectData &project, QString *error = nullptr);
 bool writeProjectFile(const QString &path, const ProjectData &project, QString *error = nullptr);
 

@@ -109,6 +109,8 @@ EditResult LinkingSiteEdit::save(LinkingSiteRow fields, const QVector<RuleRow> &
         return EditResult::Gone;
     if (fields.website.trimmed().isEmpty())
         return EditResult::EmptySite;
+    if (!leadingTagWord(fields.website).isEmpty())
+        return EditResult::TagWord;
     if (fields.expected.trimmed().isEmpty())
         fields.expected = QStringLiteral("1");
 

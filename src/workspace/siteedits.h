@@ -47,6 +47,7 @@ bool isRuleValue(const QString &value);
 enum class EditResult {
     Saved,
     EmptySite,  // the site's URL is empty or blanks only: nothing written
+    TagWord,    // the linking site's URL begins like a project-file line: nothing written
     Gone,       // the entry is no longer in the project: nothing written
 };
 

@@ -20,6 +20,7 @@
 #include "platform/reportview.h"
 #include "scanner/scanner.h"
 #include "workspace/project.h"
+#include "workspace/results.h"
 #include "support/files.h"
 
 using namespace tarnwick;
@@ -58,7 +59,8 @@ TEST_F(ReportCommands, ReportIsWrittenShownAndCopiedBesideTheProject)
 {
     buildProject();
     form.project().strProjectFile = p.path("elsewhere/Shop.PRJ");
-    const QString text = form.report->makeReport();
+    ASSERT_TRUE(form.report->makeReport());
+    const QString text = QString::fromUtf8(readBytes(p.path("tempreport.html")).chopped(2));
     EXPECT_TRUE(text.startsWith("<html>\r\n"));
     EXPECT_TRUE(text.contains("<tr><td>Total Errors:</td><td> 1</td></tr>"));
     EXPECT_TRUE(text.contains("<td>33,33%</td>")) << text.toStdString();  // the user's locale
@@ -83,6 +85,27 @@ TEST_F(ReportCommands, ReportViewShowsTheReportAndOpensItsLinksInTheDesktopBrows
     form.report->WebBrowser2->navigate("about:blank");
     EXPECT_TRUE(view->toPlainText().isEmpty());
     EXPECT_EQ(form.report->WebBrowser2->locationURL(), "about:blank");
+}
+
+TEST_F(ReportCommands, ALargeReportIsShownByItsBeginningWithTheWholeFileALinkAway)
+{
+    // A thousand linking sites on one host: every row stands under every one.
+    form.project().addMainSite("main.example");
+    for (int i = 0; i < 1000; ++i) {
+        form.project().addLinkingSite(1, {QString("partner.example/p%1.htm").arg(i), "1", {}, {}, {}});
+        addResultRow(*form.project().List3, directLinkRow("main.example", "partner.example", 1,
+                                                          QString("partner.example/p%1.htm").arg(i)));
+    }
+    ASSERT_TRUE(form.report->makeReport());
+    const qint64 size = QFileInfo(p.path("tempreport.html")).size();
+    EXPECT_GT(size, 50 * 1024 * 1024);
+    auto *view = qobject_cast<QTextBrowser *>(form.report->WebBrowser2->widget());
+    ASSERT_NE(view, nullptr);
+    EXPECT_LT(view->toPlainText().size(), 1024 * 1024);
+    EXPECT_TRUE(view->toPlainText().contains("Total Linking Sites:"));
+    EXPECT_TRUE(view->toPlainText().contains("too large to show here in full"));
+    emit view->anchorClicked(QUrl::fromLocalFile(p.path("tempreport.html")));
+    EXPECT_EQ(p.shell->opened, QStringList{p.path("tempreport.html")});
 }
 
 TEST_F(ReportCommands, CopyNeverReplacesTheProjectFileAndIsSkippedWithoutAProject)
@@ -119,14 +142,15 @@ TEST_F(ReportCommands, ReportIsBuiltEvenWhereNoCopyCanBeWritten)
     buildProject();
     writeBytes(p.path("Project Files"), "a file where the folder should be");
     form.project().strProjectFile = "/somewhere/shop.prj";
-    EXPECT_FALSE(form.report->makeReport().isEmpty());
+    EXPECT_TRUE(form.report->makeReport());
     EXPECT_TRUE(QFileInfo::exists(p.path("tempreport.html")));
 }
 
 TEST_F(ReportCommands, SaveReportAsAddsTheExtensionBeforeAsking)
 {
     buildProject();
-    const QString report = form.report->makeReport();
+    ASSERT_TRUE(form.report->makeReport());
+    const QString report = QString::fromUtf8(readBytes(p.path("tempreport.html")).chopped(2));
     const QString target = p.path("out/report");
     writeBytes(target + ".htm", "older");
 

@@ -107,6 +107,15 @@ TEST(HttpResponseParts, ContentLengthAsTheClientReadsIt)
     EXPECT_EQ(contentLengthOf("HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999999"), 999999999999999999);
 }
 
+TEST(HttpResponseParts, DeclaredBodyLengthEndsAKeptOpenResponse)
+{
+    EXPECT_EQ(declaredBodyLength("HTTP/1.1 200 OK\r\ncontent-length:  12 \r\nX: y"), 12);
+    EXPECT_EQ(declaredBodyLength("HTTP/1.1 204 No Content\r\nContent-Length: 0"), 0);
+    EXPECT_EQ(declaredBodyLength("HTTP/1.1 200 OK\r\nContent-Type: text/html"), -1);
+    EXPECT_EQ(declaredBodyLength("HTTP/1.1 200 OK\r\nContent-Length: 12abc"), -1);
+    EXPECT_EQ(declaredBodyLength("HTTP/1.1 200 OK\r\nContent-Length: 12\r\nTransfer-Encoding: chunked"), -1);
+}
+
 TEST(HttpStatusTable, CodeIsTheTextBetweenTheFirstTwoBlanks)
 {
     EXPECT_EQ(statusCodeOf("HTTP/1.1 404 Not Found\r\n\r\n"), "404");

@@ -316,6 +316,9 @@ void TestHttpServer::startResponse(Connection &c)
         c.out += r.body;
         c.closeWhenSent = true;
         break;
+    case Mode::KeepOpen:
+        c.out += r.body;
+        break;
     case Mode::CloseEarly:
         c.out += r.body.left(qMax(0, r.closeAfterBytes));
         c.closeWhenSent = true;

@@ -27,6 +27,7 @@ public:
             CloseEarly,  // headers and closeAfterBytes of the body, then close
             Chunked,     // Transfer-Encoding: chunked, chunkSize bytes a chunk
             RawBytes,    // exactly `raw`, then close
+            KeepOpen,    // whole response, then keep the socket open
         };
         Mode mode = Mode::Normal;
         int status = 200;

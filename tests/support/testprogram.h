@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/machinesettings.h"
 #include "platform/services.h"
+#include "support/printers.h"
 #include "workspace/context.h"
 
 namespace testsupport {

@@ -145,7 +145,8 @@ TEST(ProjectFileFormat, LineBreaksOfEveryFormBecomeOneFormInBlocksAndSpacesElsew
         << text.toStdString();
     const ProjectData back = parseProjectText(text);
     EXPECT_EQ(back.html1, QStringLiteral("one\ntwo\nthree\nfour"));
-    EXPECT_EQ(back.html2, QStringLiteral("already\nsplit"));
+    // A "|" of the block's own is kept as the HTML for it, not taken for a break.
+    EXPECT_EQ(back.html2, QStringLiteral("already&#124;&#124;&#124;split"));
     EXPECT_EQ(back.results.value(0).linking, QStringLiteral("l "));
     ASSERT_EQ(back.mainSites.size(), 1);
     EXPECT_EQ(back.mainSites[0].links.size(), 1);
@@ -300,6 +301,92 @@ TEST(ProjectFileNames, ReportNameNeverNamesTheProjectItself)
     };
     for (const auto &[path, expected] : cases)
         EXPECT_EQ(reportNameForProject(QString::fromUtf8(path)), QString::fromUtf8(expected)) << path;
+}
+
+} // namespace
+
+namespace {
+
+TEST(ProjectFileFields, PipesBreaksAndTagWordsReadBackMeaningTheSame)
+{
+    ProjectData p;
+    p.mainSites = {
+        // Typed so that it begins like a tag line: it still reads back as itself.
+        {QStringLiteral("HTML01:abc"), {link("a|b.example/x|y", "1", "http://h|l/", "Name | with || pipes", "d|||e")}},
+        {QStringLiteral("NEXTSITE:second.example"), {link("RULE:looks.example|x")}},
+    };
+    p.html1 = QStringLiteral("a|b\nc|||d");
+    p.results = {{2, "m|1", "l|2", "Direct Link", "001", "page.example/q?a=1|2"}};
+    p.rules = {{"m|1", "a|b.example/x|y", "LimitString", "x|y"}};
+    p.postSingle = QStringLiteral("http://me.example/p.php?x=$MainSite");
+    p.postMulti = {{"m|1", "http://me.example/s.php?a|b"}};
+
+    const QString text = projectFileText(p);
+    // No line gained a field, and none begins with a tag it does not own.
+    const ProjectData back = parseProjectText(text);
+    ASSERT_EQ(back.mainSites.size(), 2);
+    EXPECT_EQ(back.mainSites[0].text, "HTML01:abc");
+    EXPECT_EQ(back.mainSites[1].text, "NEXTSITE:second.example");
+    ASSERT_EQ(back.mainSites[0].links.size(), 1);
+    EXPECT_EQ(back.mainSites[0].links[0],
+              link("a%7Cb.example/x%7Cy", "1", "http://h%7Cl/", "Name &#124; with &#124;&#124; pipes", "d&#124;&#124;&#124;e"));
+    ASSERT_EQ(back.mainSites[1].links.size(), 1);
+    EXPECT_EQ(back.mainSites[1].links[0].website, "RULE%3Alooks.example%7Cx");
+    EXPECT_EQ(back.html1, "a&#124;b\nc&#124;&#124;&#124;d");
+    EXPECT_EQ(back.results.value(0), (ResultRow{2, "m%7C1", "l%7C2", "Direct Link", "001", "page.example/q?a=1%7C2"}));
+    // A rule still names its row as the row reads back.
+    EXPECT_EQ(back.rules.value(0), (RuleRow{"m%7C1", "a%7Cb.example/x%7Cy", "LimitString", "x%7Cy"}));
+    EXPECT_EQ(back.postMulti.value(0), (PostTarget{"m%7C1", "http://me.example/s.php?a%7Cb"}));
+    EXPECT_EQ(back.postSingle, p.postSingle);
+    // What was read back is written the same once more.
+    EXPECT_EQ(projectFileText(back), projectFileText(parseProjectText(projectFileText(back))));
+}
+
+TEST(ProjectFileFields, FilesThatAreNoProjectAreRefusedWithTheReason)
+{
+    QTemporaryDir dir;
+    auto read = [&](const QByteArray &bytes, QString *error) {
+        const QString path = dir.filePath(QStringLiteral("f.prj"));
+        writeBytes(path, bytes);
+        ProjectData p;
+        p.mainSites = {{QStringLiteral("untouched"), {}}};
+        const bool ok = readProjectFile(path, p, error);
+        if (!ok)
+            EXPECT_EQ(p.mainSites.value(0).text, "untouched");
+        return ok;
+    };
+    QString error;
+    QByteArray noise;
+    quint32 seed = 12345;
+    for (int i = 0; i < 100000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        noise += char(seed >> 24);
+    }
+    EXPECT_FALSE(read(noise, &error));
+    EXPECT_FALSE(read(QByteArray("main.example\r\nHTML01:\0\r\n", 24), &error));
+    EXPECT_EQ(error, "The file holds binary data: it is not a project file.");
+    EXPECT_FALSE(read("just some words\r\nand|more\r\n", &error));
+    EXPECT_EQ(error, "The file is not a project file: none of its lines has the form of one.");
+    EXPECT_FALSE(read("", &error));
+    EXPECT_EQ(error, "The file is empty.");
+    ProjectData none;
+    EXPECT_FALSE(readProjectFile(dir.path(), none, &error));
+    EXPECT_TRUE(error.contains("is a folder")) << error.toStdString();
+
+    // UTF-16 with its byte-order mark reads as the text it is.
+    const QString text = QStringLiteral("m\u00e4in.example\r\npartner.example|1|||\r\nHTML01:\r\nHTML02:\r\nHTML03:\r\n");
+    QByteArray utf16("\xFF\xFE", 2);
+    for (const QChar c : text) {
+        utf16 += char(c.unicode() & 0xFF);
+        utf16 += char(c.unicode() >> 8);
+    }
+    const QString path = dir.filePath(QStringLiteral("u16.prj"));
+    writeBytes(path, utf16);
+    ProjectData p;
+    ASSERT_TRUE(readProjectFile(path, p, &error)) << error.toStdString();
+    ASSERT_EQ(p.mainSites.size(), 1);
+    EXPECT_EQ(p.mainSites[0].text, QStringLiteral("m\u00e4in.example"));
+    EXPECT_EQ(p.mainSites[0].links.size(), 1);
 }
 
 } // namespace

@@ -130,6 +130,18 @@ TEST_F(Sites, EnterInTheMainSiteBoxAdds)
     EXPECT_EQ(form.project().List4->count(), 1);
 }
 
+TEST_F(Sites, ALinkingSiteNamedLikeAProjectFileLineIsRefused)
+{
+    addMain("mine.example");
+    addLinking("NEXTSITE:typed.example");
+    EXPECT_EQ(form.project().List1(1)->count(), 0);
+    EXPECT_TRUE(p.dialogs->lastText().startsWith("A linking site cannot start with \"NEXTSITE:\""));
+    // Imports and other windows go through the same door.
+    EXPECT_EQ(form.project().addLinkingSite(1, {"RESULT:x.example", "1", {}, {}, {}}), 0);
+    addLinking("partner.example/NEXTSITE:in-the-path");
+    EXPECT_EQ(form.project().List1(1)->count(), 1);
+}
+
 TEST_F(Sites, AddingALinkingSiteStripsSchemesAndSpaces)
 {
     addMain("mine.example");
