@@ -10,18 +10,6 @@ namespace {
 
 constexpr Qt::CaseSensitivity CI = Qt::CaseInsensitive;
 
-// The case folding of one UTF-16 unit as far as an ASCII needle can tell:
-// ASCII letters to lower case, other units by the Unicode simple folding
-// (the Kelvin sign becomes "k"); a surrogate never folds to ASCII.
-inline char16_t foldedUnit(char16_t c)
-{
-    if (c < 0x80)
-        return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-    if (QChar::isSurrogate(c))
-        return c;
-    return char16_t(QChar::toCaseFolded(char32_t(c)));
-}
-
 bool isAscii(QStringView text)
 {
     for (const QChar c : text) {
@@ -31,11 +19,11 @@ bool isAscii(QStringView text)
     return true;
 }
 
-using FoldedNeedle = QVarLengthArray<char16_t, 64>;
+using Folded = QVarLengthArray<char16_t, 64>;
 
-FoldedNeedle foldedAscii(QStringView needle)
+Folded foldedAscii(QStringView needle)
 {
-    FoldedNeedle out(needle.size());
+    Folded out(needle.size());
     for (qsizetype i = 0; i < needle.size(); ++i)
         out[i] = foldedUnit(needle[i].unicode());
     return out;
@@ -51,10 +39,10 @@ bool matchesFolded(const char16_t *text, const char16_t *needle, qsizetype size)
 }
 
 // needle: ASCII, folded, not empty.
-qsizetype indexOfFolded(QStringView text, const FoldedNeedle &needle, qsizetype from)
+qsizetype indexOfFolded(QStringView text, const char16_t *needle, qsizetype size, qsizetype from)
 {
     const char16_t first = needle[0];
-    const qsizetype last = text.size() - needle.size();
+    const qsizetype last = text.size() - size;
     const char16_t *data = text.utf16();
     from = qMax<qsizetype>(from, 0);
     if (first < u'a' || first > u'z') {
@@ -62,7 +50,7 @@ qsizetype indexOfFolded(QStringView text, const FoldedNeedle &needle, qsizetype 
         // library's fast single-character search finds the candidates.
         for (qsizetype i = text.indexOf(QChar(first), from); i >= 0 && i <= last;
              i = text.indexOf(QChar(first), i + 1)) {
-            if (matchesFolded(data + i + 1, needle.constData() + 1, needle.size() - 1))
+            if (matchesFolded(data + i + 1, needle + 1, size - 1))
                 return i;
         }
         return -1;
@@ -72,10 +60,15 @@ qsizetype indexOfFolded(QStringView text, const FoldedNeedle &needle, qsizetype 
         const char16_t c = data[i];
         if (c != first && c != firstUpper && (c < 0x80 || foldedUnit(c) != first))
             continue;
-        if (matchesFolded(data + i + 1, needle.constData() + 1, needle.size() - 1))
+        if (matchesFolded(data + i + 1, needle + 1, size - 1))
             return i;
     }
     return -1;
+}
+
+qsizetype indexOfFolded(QStringView text, const Folded &needle, qsizetype from)
+{
+    return indexOfFolded(text, needle.constData(), needle.size(), from);
 }
 
 } // namespace
@@ -86,7 +79,7 @@ bool matchesIgnoringCase(QStringView text, qsizetype at, QStringView needle)
         return false;
     if (!isAscii(needle))
         return text.sliced(at, needle.size()).compare(needle, CI) == 0;
-    const FoldedNeedle folded = foldedAscii(needle);
+    const Folded folded = foldedAscii(needle);
     return matchesFolded(text.utf16() + at, folded.constData(), folded.size());
 }
 
@@ -111,7 +104,7 @@ bool removeIgnoringCase(QString &text, QStringView needle)
         text.remove(needle.toString(), CI);
         return text.size() != before;
     }
-    const FoldedNeedle folded = foldedAscii(needle);
+    const Folded folded = foldedAscii(needle);
     qsizetype at = indexOfFolded(text, folded, 0);
     if (at < 0)
         return false;
@@ -126,6 +119,24 @@ bool removeIgnoringCase(QString &text, QStringView needle)
     out += QStringView(text).sliced(from);
     text = out;
     return true;
+}
+
+FoldedNeedle::FoldedNeedle(const QString &needle)
+    : m_needle(needle)
+    , m_ascii(isAscii(needle))
+{
+    if (m_ascii) {
+        m_folded.resize(needle.size());
+        for (qsizetype i = 0; i < needle.size(); ++i)
+            m_folded[i] = QChar(foldedUnit(needle[i].unicode()));
+    }
+}
+
+qsizetype FoldedNeedle::indexIn(QStringView text, qsizetype from) const
+{
+    if (m_needle.isEmpty() || !m_ascii)
+        return text.indexOf(m_needle, from, CI);
+    return indexOfFolded(text, QStringView(m_folded).utf16(), m_folded.size(), from);
 }
 
 void removeHttpSchemes(QString &text)

@@ -1,0 +1,34 @@
+#pragma once
+// A scratch file rewritten over and over in place while others may read it:
+// kept open between writes, so a write costs its bytes rather than opening,
+// creating and closing the file each time.
+
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+class KeptFile {
+public:
+    KeptFile() = default;
+    ~KeptFile();
+    KeptFile(const KeptFile &) = delete;
+    KeptFile &operator=(const KeptFile &) = delete;
+
+    // Afterwards the file at path holds exactly bytes. A file that cannot be
+    // opened for writing (read-only, say) is deleted and made anew; one whose
+    // name was deleted or renamed over meanwhile is made anew. False when it
+    // could not be written.
+    bool replace(const QString &path, const QByteArray &bytes);
+    // Lets go of the file; the next replace opens it again.
+    void close();
+    bool isOpen() const { return m_fd >= 0; }
+
+private:
+    bool open(const QString &path);
+
+    QString m_path;
+    int m_fd = -1;
+};
+
+} // namespace platform
