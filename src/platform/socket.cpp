@@ -2,7 +2,7 @@
 
 #include <QHostAddress>
 #include <QTcpSocket>
-#include <QTimer>
+#include <QMetaObject>
 
 namespace platform {
 
@@ -64,46 +64,59 @@ void Socket::Connect(const QString &host, quint16 port)
             targetPort = *it;
         }
     }
-    const bool valid = isValidHostName(host);
+    if (!isValidHostName(host)) {
+        // Reported from the event loop, as every event is.
+        QMetaObject::invokeMethod(this, [this, gen] { refuse(gen); }, Qt::QueuedConnection);
+        return;
+    }
 
+    // Started at once, so the connection is under way by the time the event
+    // loop next waits. What the socket reports from inside connectToHost
+    // (a connection to loopback can stand, or be refused, at once) is read
+    // from its state afterwards and passed on from the event loop: no event
+    // may come from inside Connect.
     auto *sock = new QTcpSocket(this);
     m_sock = sock;
-    connect(sock, &QTcpSocket::connected, this, [this, gen] {
-        if (gen != m_generation || m_state != State::Connecting)
-            return;
-        m_state = State::Connected;
-        emit connected();
-    });
+    sock->connectToHost(target, targetPort);
+    connect(sock, &QTcpSocket::connected, this, [this, gen] { onConnected(gen); });
     connect(sock, &QTcpSocket::readyRead, this, [this, gen] { onReadyRead(gen); });
     connect(sock, &QTcpSocket::disconnected, this, [this, gen] { onPeerClosed(gen); });
     connect(sock, &QTcpSocket::errorOccurred, this,
             [this, gen](QAbstractSocket::SocketError) { onError(gen); });
-
-    // Started from the event loop: a connection to loopback can stand (or be
-    // refused) inside connectToHost, and no event may come from inside Connect.
-    QTimer::singleShot(0, this, [this, gen, target, targetPort, valid] {
-        startConnecting(gen, target, targetPort, valid);
-    });
+    if (sock->state() == QAbstractSocket::ConnectedState)
+        QMetaObject::invokeMethod(this, [this, gen] { onConnected(gen); }, Qt::QueuedConnection);
+    else if (sock->state() == QAbstractSocket::UnconnectedState)
+        QMetaObject::invokeMethod(this, [this, gen] { onError(gen); }, Qt::QueuedConnection);
 }
 
-void Socket::startConnecting(quint64 generation, const QString &host, quint16 port, bool valid)
+void Socket::onConnected(quint64 generation)
 {
-    if (generation != m_generation || !m_sock)
+    if (generation != m_generation || m_state != State::Connecting)
         return;
-    if (!valid) {
-        ++m_generation;
-        dropSocket();
-        m_state = State::Closed;
-        emit failed(QStringLiteral("Host not found"));
+    m_state = State::Connected;
+    emit connected();
+    // Data that came with the connection, before readyRead was listened to.
+    if (generation == m_generation && m_sock && m_sock->bytesAvailable() > 0)
+        deliverPending(generation);
+}
+
+void Socket::refuse(quint64 generation)
+{
+    if (generation != m_generation || m_state != State::Connecting)
         return;
-    }
-    m_sock->connectToHost(host, port);
+    ++m_generation;
+    dropSocket();
+    m_state = State::Closed;
+    emit failed(QStringLiteral("Host not found"));
 }
 
 void Socket::SendData(const QByteArray &data)
 {
-    if (m_sock && m_state == State::Connected)
+    if (m_sock && m_state == State::Connected) {
         m_sock->write(data);
+        // Out now rather than at the next turn of the event loop.
+        m_sock->flush();
+    }
 }
 
 QByteArray Socket::GetData()

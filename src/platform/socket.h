@@ -56,7 +56,8 @@ signals:
     void failed(const QString &description);
 
 private:
-    void startConnecting(quint64 generation, const QString &host, quint16 port, bool valid);
+    void onConnected(quint64 generation);
+    void refuse(quint64 generation);
     void onReadyRead(quint64 generation);
     void onPeerClosed(quint64 generation);
     void onError(quint64 generation);

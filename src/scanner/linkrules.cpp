@@ -15,15 +15,61 @@ constexpr Qt::CaseSensitivity CI = Qt::CaseInsensitive;
 const QLatin1String kHttp("http://");
 const QLatin1String kHttps("https://");
 
-// A relative value that already names a host: these texts anywhere in it.
+// folded (ASCII, lower case) at text[i], ignoring case.
+bool foldedAt(QStringView text, qsizetype i, QStringView folded)
+{
+    if (i < 0 || text.size() - i < folded.size())
+        return false;
+    for (qsizetype j = 0; j < folded.size(); ++j) {
+        if (foldedUnit(text[i + j].unicode()) != folded[j].unicode())
+            return false;
+    }
+    return true;
+}
+
+// A relative value that already names a host: any of ".com", "www.",
+// ".net", ".edu", ".gov", "ww2." anywhere in it, ignoring case. Each holds
+// one ".", so the dots are where to look.
 bool namesHost(const QString &link)
 {
-    static const QStringView markers[] = {u".com", u"www.", u".net", u".edu", u".gov", u"ww2."};
-    for (const QStringView m : markers) {
-        if (containsIgnoringCase(link, m))
+    const QStringView text(link);
+    for (qsizetype dot = text.indexOf(QLatin1Char('.')); dot >= 0; dot = text.indexOf(QLatin1Char('.'), dot + 1)) {
+        if (foldedAt(text, dot, u".com") || foldedAt(text, dot, u".net") || foldedAt(text, dot, u".edu")
+            || foldedAt(text, dot, u".gov") || foldedAt(text, dot - 3, u"www.") || foldedAt(text, dot - 3, u"ww2."))
             return true;
     }
     return false;
+}
+
+// What passes of replacing every "//" by "/" leave: each pass halves a run
+// of slashes, rounding up.
+void collapseSlashes(QString &text, int passes)
+{
+    const char16_t *data = QStringView(text).utf16();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    while (i + 1 < size && !(data[i] == u'/' && data[i + 1] == u'/'))
+        ++i;
+    if (i + 1 >= size)
+        return;
+    QString out;
+    out.reserve(size);
+    out.append(text.constData(), i);
+    while (i < size) {
+        if (data[i] != u'/') {
+            out.append(QChar(data[i++]));
+            continue;
+        }
+        qsizetype run = 0;
+        while (i < size && data[i] == u'/') {
+            ++run;
+            ++i;
+        }
+        for (int p = 0; p < passes && run > 1; ++p)
+            run = (run + 1) / 2;
+        out.append(QString(run, QLatin1Char('/')));
+    }
+    text = out;
 }
 
 // Each leading ".." step takes one directory off curDir; running out of
@@ -59,6 +105,9 @@ void repairEnding(QString &link)
         {QLatin1String("/http"), QLatin1String("")},
     };
     for (const Fix &f : fixes) {
+        // Most links end in none of these letters.
+        if (link.isEmpty() || foldedUnit(link.back().unicode()) != char16_t(f.end.back().unicode()))
+            continue;
         if (link.endsWith(f.end, CI)) {
             link.chop(f.end.size());
             link += f.replacement;
@@ -131,12 +180,17 @@ QString getBaseDir(const QString &url)
 
 QString resolveLink(QString &link, const QString &sockHost, const QString &curDir)
 {
+    static const FoldedNeedle http(QStringLiteral("http://"));
+    static const FoldedNeedle https(QStringLiteral("https://"));
     QString s = link;
     bool absolute = false;
-    if (removeIgnoringCase(s, u"http://"))
-        absolute = true;
-    if (removeIgnoringCase(s, u"https://"))
-        absolute = true;
+    // Both schemes hold a ":".
+    if (s.contains(QLatin1Char(':'))) {
+        if (http.removeFrom(s))
+            absolute = true;
+        if (https.removeFrom(s))
+            absolute = true;
+    }
     // "//host/path" names another host with the page's own scheme.
     if (s.startsWith(QLatin1String("//"))) {
         s.remove(0, 2);
@@ -145,7 +199,7 @@ QString resolveLink(QString &link, const QString &sockHost, const QString &curDi
 
     if (s.startsWith(QLatin1Char('/'))) {
         s = sockHost + s;
-        s.replace(QLatin1String("//"), QLatin1String("/"));
+        collapseSlashes(s, 1);
     } else if (s.startsWith(QLatin1String(".."))) {
         s = climbDirectories(s, curDir);
     } else if (s.startsWith(QLatin1String("./"))) {
@@ -158,8 +212,7 @@ QString resolveLink(QString &link, const QString &sockHost, const QString &curDi
 
     if (!s.contains(QLatin1Char('/')))
         s += QLatin1Char('/');
-    for (int pass = 0; pass < 4; ++pass)
-        s.replace(QLatin1String("//"), QLatin1String("/"));
+    collapseSlashes(s, 4);
     if (s.size() >= 7)
         repairEnding(s);
     link = s;

@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "scanner/pagetext.h"
+#include "workspace/textcase.h"
 
 class QTimer;
 
@@ -160,8 +161,9 @@ public:
     // case. Cleared whenever a linking site ends and when a scan starts.
     class SeenPageTable {
     public:
-        void add(const QString &url) { m_pages.insert(url.toLower(), true); }
-        bool contains(const QString &url) const { return m_pages.contains(url.toLower()); }
+        void add(const QString &url) { m_pages.insert(lowerCased(url), true); }
+        bool contains(const QString &url) const { return m_pages.contains(lowerCased(url)); }
+        bool containsLowerCased(const QString &lower) const { return m_pages.contains(lower); }
         void clear() { m_pages.clear(); }
         qsizetype size() const { return m_pages.size(); }
 

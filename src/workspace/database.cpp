@@ -142,7 +142,7 @@ namespace {
 void removeFragments(QString &url, std::initializer_list<QLatin1String> fragments)
 {
     // Every fragment contains "://": a text without it loses nothing.
-    if (url.contains(QLatin1String("://"))) {
+    if (QStringView(url).indexOf(QStringView(u"://")) >= 0) {
         for (const QLatin1String f : fragments)
             url.remove(f, Qt::CaseInsensitive);
     }
@@ -153,7 +153,8 @@ void removeFragments(QString &url, std::initializer_list<QLatin1String> fragment
         ++from;
     while (to > from && url.at(to - 1) == QLatin1Char(' '))
         --to;
-    url = url.mid(from, to - from);
+    if (from > 0 || to < url.size())
+        url = url.mid(from, to - from);
 }
 
 } // namespace

@@ -45,13 +45,17 @@ qsizetype indexOfFolded(QStringView text, const char16_t *needle, qsizetype size
     const qsizetype last = text.size() - size;
     const char16_t *data = text.utf16();
     from = qMax<qsizetype>(from, 0);
-    if (first < u'a' || first > u'z') {
-        // Nothing else folds to a first character that is not a letter: the
-        // library's fast single-character search finds the candidates.
-        for (qsizetype i = text.indexOf(QChar(first), from); i >= 0 && i <= last;
-             i = text.indexOf(QChar(first), i + 1)) {
-            if (matchesFolded(data + i + 1, needle + 1, size - 1))
-                return i;
+    // Nothing else folds to a character that is not a letter: the library's
+    // fast single-character search finds the candidates by the first such
+    // character of the needle.
+    qsizetype anchor = 0;
+    while (anchor < size && needle[anchor] >= u'a' && needle[anchor] <= u'z')
+        ++anchor;
+    if (anchor < size) {
+        const QChar a(needle[anchor]);
+        for (qsizetype i = text.indexOf(a, from + anchor); i >= 0 && i - anchor <= last; i = text.indexOf(a, i + 1)) {
+            if (matchesFolded(data + i - anchor, needle, size))
+                return i - anchor;
         }
         return -1;
     }
@@ -95,6 +99,29 @@ bool containsIgnoringCase(QStringView text, QStringView needle)
     return indexOfIgnoringCase(text, needle) >= 0;
 }
 
+namespace {
+
+// Every occurrence of an ASCII needle, folded, removed in one pass.
+bool removeFolded(QString &text, const char16_t *needle, qsizetype size)
+{
+    qsizetype at = indexOfFolded(text, needle, size, 0);
+    if (at < 0)
+        return false;
+    QString out;
+    out.reserve(text.size());
+    qsizetype from = 0;
+    while (at >= 0) {
+        out += QStringView(text).sliced(from, at - from);
+        from = at + size;
+        at = indexOfFolded(text, needle, size, from);
+    }
+    out += QStringView(text).sliced(from);
+    text = out;
+    return true;
+}
+
+} // namespace
+
 bool removeIgnoringCase(QString &text, QStringView needle)
 {
     if (needle.isEmpty())
@@ -105,20 +132,31 @@ bool removeIgnoringCase(QString &text, QStringView needle)
         return text.size() != before;
     }
     const Folded folded = foldedAscii(needle);
-    qsizetype at = indexOfFolded(text, folded, 0);
-    if (at < 0)
-        return false;
-    QString out;
-    out.reserve(text.size());
-    qsizetype from = 0;
-    while (at >= 0) {
-        out += QStringView(text).sliced(from, at - from);
-        from = at + needle.size();
-        at = indexOfFolded(text, folded, from);
+    return removeFolded(text, folded.constData(), folded.size());
+}
+
+QString lowerCased(const QString &text)
+{
+    const char16_t *data = QStringView(text).utf16();
+    const qsizetype size = text.size();
+    qsizetype firstUpper = -1;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = data[i];
+        if (c >= 0x80)
+            return text.toLower();
+        if (firstUpper < 0 && c >= u'A' && c <= u'Z')
+            firstUpper = i;
     }
-    out += QStringView(text).sliced(from);
-    text = out;
-    return true;
+    if (firstUpper < 0)
+        return text;
+    QString out = text;
+    QChar *to = out.data();
+    for (qsizetype i = firstUpper; i < size; ++i) {
+        const char16_t c = data[i];
+        if (c >= u'A' && c <= u'Z')
+            to[i] = QChar(char16_t(c + 32));
+    }
+    return out;
 }
 
 FoldedNeedle::FoldedNeedle(const QString &needle)
@@ -139,10 +177,27 @@ qsizetype FoldedNeedle::indexIn(QStringView text, qsizetype from) const
     return indexOfFolded(text, QStringView(m_folded).utf16(), m_folded.size(), from);
 }
 
+bool FoldedNeedle::removeFrom(QString &text) const
+{
+    if (m_needle.isEmpty())
+        return false;
+    if (!m_ascii) {
+        const qsizetype before = text.size();
+        text.remove(m_needle, CI);
+        return text.size() != before;
+    }
+    return removeFolded(text, QStringView(m_folded).utf16(), m_folded.size());
+}
+
 void removeHttpSchemes(QString &text)
 {
-    removeIgnoringCase(text, u"http://");
-    removeIgnoringCase(text, u"https://");
+    static const FoldedNeedle http(QStringLiteral("http://"));
+    static const FoldedNeedle https(QStringLiteral("https://"));
+    // Both hold a ":".
+    if (!text.contains(QLatin1Char(':')))
+        return;
+    http.removeFrom(text);
+    https.removeFrom(text);
 }
 
 QString withHttpScheme(const QString &address)

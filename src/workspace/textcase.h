@@ -25,6 +25,8 @@ public:
 
     qsizetype indexIn(QStringView text, qsizetype from = 0) const;
     bool foundIn(QStringView text) const { return indexIn(text) >= 0; }
+    // Removes every occurrence, as removeIgnoringCase does.
+    bool removeFrom(QString &text) const;
     const QString &text() const { return m_needle; }
 
 private:
@@ -44,6 +46,9 @@ inline char16_t foldedUnit(char16_t c)
         return c;
     return char16_t(QChar::toCaseFolded(char32_t(c)));
 }
+
+// QString::toLower's answer, without its tables for ASCII text.
+QString lowerCased(const QString &text);
 
 // Every "http://", then every "https://", removed wherever it stands,
 // ignoring case.

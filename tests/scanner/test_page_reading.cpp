@@ -28,7 +28,7 @@ QString randomPage(QRandomGenerator &random)
         "HTTP://Main.Example/x.htm", "https://shop.example/a.php?x=1", "http://partner.example/p.htm",
         "javascript:go()", "MAILTO:x@y", "#top", "file://c/x", "unsaved:x", "?q=1", "www.other.com/", "ftp://f.example/",
         "302 Found", "301 MOVED PERMANENTLY", "<title>Document Moved</title>", "<TITLE>object moved</TITLE>",
-        "You are SEEING this text because", "<?PhP", "kiosk.example", "KIOSK.EXAMPLE", "main.example",
+        "You are SEEING this text because", "<?PhP", "kiosk.example", "KIOSK.EXAMPLE", "main.example", "_X.example", "s" + kKelvin + ".example",
         kKelvin, kLongS, QString::fromUtf8("caf\xc3\xa9"), "private", "partner", ".htm",
     };
     QString page;
@@ -113,7 +113,8 @@ TEST(PageReading, AgreesWithTheFunctionsItReplaced)
     QTemporaryDir now;
     QTemporaryDir before;
     QRandomGenerator random(17);
-    const QStringList mainSites = {"main.example", "KIOSK.example/", QString::fromUtf8("caf\xc3\xa9"), ""};
+    const QStringList mainSites = {"main.example", "KIOSK.example/", "_x.EXAMPLE", "SK.example", "S",
+                                   QString::fromUtf8("caf\xc3\xa9"), ""};
     PageDumps dumps;
     QStringList pages = {"", "href=", "\r", "x\r\n", QString(50000, 'a') + "href=\"p.htm\""};
     for (int i = 0; i < 3000; ++i)
@@ -127,7 +128,7 @@ TEST(PageReading, AgreesWithTheFunctionsItReplaced)
             ASSERT_EQ(reading.notes.mainSiteMentioned, notes.mainSiteMentioned) << shown;
             ASSERT_EQ(reading.notes.statusNote, notes.statusNote) << shown;
         }
-        const QString mainSite = mainSites[int(random.bounded(3))];
+        const QString mainSite = mainSites[int(random.bounded(6))];
         const PageReading reading = readPage(page, mainSite);
         const QString normalized = reference::normalizeHrefs(page);
         ASSERT_EQ(reading.text, normalized) << shown;
