@@ -15,6 +15,7 @@
 // Each scan ends with a line "result: plain=... scan=... peak=..." for the
 // script. scripts/bench does all of it with nginx.
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -170,6 +171,7 @@ struct ScanResult {
     qint64 pages = 0;
     int rows = 0;
     int errors = 0;
+    double turnsPerPage = 0;  // passes of the event loop
 };
 
 // Rules of every scope that never reject a link of the benchmark's pages:
@@ -267,6 +269,11 @@ ScanResult scanRate(quint16 port, int pages, bool shown, int rules)
     };
     QTimer wake;  // the loop below wakes now and then even when nothing happens
     wake.start(100);
+    qint64 turns = 0;
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, &wake, [&] {
+        if (endNs == 0)
+            ++turns;
+    });
 
     t.start();
     scanner.Command1_Click();
@@ -280,6 +287,7 @@ ScanResult scanRate(quint16 port, int pages, bool shown, int rules)
     r.rate = double(ctx.lPagesScanned) / (double(endNs) / 1e9);
     r.rows = project.List3->count();
     r.errors = project.lstErr->count();
+    r.turnsPerPage = r.pages ? double(turns) / double(r.pages) : 0;
     if (r.pages != pages)
         std::fprintf(stderr, "scan: %lld pages scanned, %d expected\n", static_cast<long long>(r.pages), pages);
     return r;
@@ -405,6 +413,7 @@ int main(int argc, char **argv)
     std::printf("whole scan:                                 %8.1f pages/s\n", scanBest);
     if (measurePlain)
         std::printf("ratio scan / plain:                          %7.1f %%\n", 100.0 * scanBest / plain);
+    std::printf("event-loop turns a page:                     %7.1f\n", last.turnsPerPage);
     std::printf("peak memory:                                 %7.1f MB\n", peak);
     std::printf("result: plain=%.1f scan=%.1f peak=%.1f\n", plain, scanBest, peak);
     curl_global_cleanup();

@@ -50,6 +50,16 @@ void FixedRowView::setHeaderHidden(bool hidden)
     scheduleGeometries();
 }
 
+FixedRowView::~FixedRowView()
+{
+    // The header is deleted with the other children after this class is
+    // gone; what it signals then must not reach this class's members.
+    disconnect(m_header, nullptr, this, nullptr);
+    if (model())
+        disconnect(model(), nullptr, this, nullptr);
+    m_geometryTimer.stop();
+}
+
 bool FixedRowView::isHeaderHidden() const
 {
     return m_header->isHidden();
@@ -177,10 +187,7 @@ void FixedRowView::scrollTo(const QModelIndex &index, ScrollHint hint)
 {
     if (!index.isValid() || index.model() != model())
         return;
-    if (m_geometryTimer.isActive()) {
-        m_geometryTimer.stop();
-        updateGeometries();
-    }
+    flushGeometries();
     if (verticalScrollMode() == ScrollPerItem) {
         const int row = index.row();
         const int inSight = rowsInSight();
@@ -351,8 +358,26 @@ QRegion FixedRowView::visualRegionForSelection(const QItemSelection &selection) 
 
 void FixedRowView::scheduleGeometries()
 {
-    if (!m_geometryTimer.isActive())
+    if (!m_geometryTimer.isActive() || m_geometryDelayed) {
+        m_geometryDelayed = false;
         m_geometryTimer.start(0, this);
+    }
+}
+
+// Rows come and go many times a second while a scan runs; the bars follow
+// them a few times a second rather than at every change.
+void FixedRowView::scheduleRowGeometries()
+{
+    if (!m_geometryTimer.isActive()) {
+        m_geometryDelayed = true;
+        m_geometryTimer.start(kRowGeometryDelayMs, this);
+    }
+}
+
+void FixedRowView::flushGeometries()
+{
+    if (m_geometryTimer.isActive())
+        updateGeometries();
 }
 
 void FixedRowView::timerEvent(QTimerEvent *event)
@@ -368,12 +393,17 @@ void FixedRowView::timerEvent(QTimerEvent *event)
 void FixedRowView::updateGeometries()
 {
     m_geometryTimer.stop();
+    m_geometryDelayed = false;
     int headerHeight = 0;
     if (!m_header->isHidden()) {
         headerHeight = qMax(m_header->minimumHeight(), m_header->sizeHint().height());
         headerHeight = qMin(headerHeight, m_header->maximumHeight());
     }
-    setViewportMargins(0, headerHeight, 0, 0);
+    // Setting the margins lays out the scroll area again: only when they change.
+    if (headerHeight != m_headerHeight) {
+        m_headerHeight = headerHeight;
+        setViewportMargins(0, headerHeight, 0, 0);
+    }
     const QRect vg = viewport()->geometry();
     m_header->setGeometry(vg.left(), vg.top() - headerHeight, vg.width(), headerHeight);
 
@@ -426,7 +456,7 @@ void FixedRowView::rowsMoved(int from)
     m_hoverRow = -1;
     if (from == 0)
         m_listWidthStale = true;
-    scheduleGeometries();
+    scheduleRowGeometries();
 }
 
 void FixedRowView::rowsInserted(const QModelIndex &parent, int start, int end)

@@ -16,6 +16,7 @@ class FixedRowView : public QAbstractItemView {
     Q_OBJECT
 public:
     explicit FixedRowView(QWidget *parent = nullptr);
+    ~FixedRowView() override;
 
     QHeaderView *header() const { return m_header; }
     void setHeaderHidden(bool hidden);
@@ -38,6 +39,8 @@ public:
     // measured): once for a new model or a reset, not for each row added
     // or removed.
     int layoutPasses() const { return m_layoutPasses; }
+    // Brings the scroll bars up to date now rather than when next due.
+    void flushGeometries();
 
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
@@ -71,6 +74,7 @@ private:
     void rowsMoved(int from);  // rows at from and after changed places
     void measureRows();
     void scheduleGeometries();
+    void scheduleRowGeometries();
     void onRowsRemoved(const QModelIndex &parent, int start, int end);
 
     QHeaderView *m_header = nullptr;
@@ -81,6 +85,9 @@ private:
     bool m_rowFocus = false;
     int m_layoutPasses = 0;
     QBasicTimer m_geometryTimer;   // updates coalesced until the event loop runs
+    bool m_geometryDelayed = false;  // the timer runs for rows that changed only
+    int m_headerHeight = -1;       // the top margin last set
+    static constexpr int kRowGeometryDelayMs = 40;
 };
 
 } // namespace platform
