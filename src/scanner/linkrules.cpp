@@ -56,10 +56,11 @@ void collapseSlashes(QString &text, int passes)
     out.reserve(size);
     out.append(text.constData(), i);
     while (i < size) {
-        if (data[i] != u'/') {
-            out.append(QChar(data[i++]));
-            continue;
-        }
+        qsizetype end = i;
+        while (end < size && data[end] != u'/')
+            ++end;
+        out.append(text.constData() + i, end - i);
+        i = end;
         qsizetype run = 0;
         while (i < size && data[i] == u'/') {
             ++run;
@@ -67,7 +68,8 @@ void collapseSlashes(QString &text, int passes)
         }
         for (int p = 0; p < passes && run > 1; ++p)
             run = (run + 1) / 2;
-        out.append(QString(run, QLatin1Char('/')));
+        for (; run > 0; --run)
+            out.append(QLatin1Char('/'));
     }
     text = out;
 }

@@ -37,6 +37,21 @@ void Scanner::buildLookups()
         results, [results](int row) { return resultKey(results->text(row + 1), results->subItem(row + 1, 4)); }, this);
 }
 
+namespace {
+
+// The library's substring search costs more than the whole of a short URL.
+bool containsWww(QStringView url)
+{
+    const char16_t *p = url.utf16();
+    for (qsizetype i = 0; i + 4 <= url.size(); ++i) {
+        if (p[i] == u'w' && p[i + 1] == u'w' && p[i + 2] == u'w' && p[i + 3] == u'.')
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 bool Scanner::siteKnown(QString &url)
 {
     removeSchemeLong(url);
@@ -51,7 +66,7 @@ bool Scanner::siteKnown(QString &url)
             m_linkingSiteIndex =
                 new ModelTextIndex(list, [list](int row) { return linkingSiteKey(list->text(row + 1)); }, list);
         }
-        if (m_linkingSiteIndex->contains(QStringView(url).indexOf(QStringView(u"www.")) >= 0 ? linkingSiteKey(url) : lower))
+        if (m_linkingSiteIndex->contains(containsWww(url) ? linkingSiteKey(url) : lower))
             return true;
     }
     if (m_queueIndex->contains(lower))
