@@ -1,17 +1,21 @@
 // Scan benchmark. Generates a partner site, or scans one that a local web
 // server serves: a whole scan of the site by the scanner alone (or, with
-// --shown, in the main window, headless),
-// next to plain libcurl fetches of the same pages, one new connection each.
+// --shown, in the main window, headless), next to plain libcurl fetches of
+// the same pages, one new connection each.
 //
 //   scan_bench --generate DIR [--pages N]   writes the site into DIR
 //   scan_bench --free-port                  prints a free loopback port
-//   scan_bench --port P [--pages N] [--shown] [--rounds R]
+//   scan_bench --port P [--pages N] [--shown] [--rounds R] [--rules K] [--no-plain]
+//                                           benchmarks the site served on P;
+//                                           --rules adds K rules in scope
+//                                           that never reject a link
 //   scan_bench --report N                   builds and shows the report of
 //                                           N linking sites on one host
-//                                           benchmarks the site served on P
 //
-// scripts/bench does all of it with nginx.
+// Each scan ends with a line "result: plain=... scan=... peak=..." for the
+// script. scripts/bench does all of it with nginx.
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -167,9 +171,52 @@ struct ScanResult {
     qint64 pages = 0;
     int rows = 0;
     int errors = 0;
+    double turnsPerPage = 0;  // passes of the event loop
 };
 
-ScanResult scanRate(quint16 port, int pages, bool shown)
+// Rules of every scope that never reject a link of the benchmark's pages:
+// the exclusions name texts no link holds, the limits texts every link holds.
+void addNeverMatchingRules(tarnwick::Project &project, int count)
+{
+    const QString main = QString::fromLatin1(kMainSite);
+    const QString linking = QString::fromLatin1(kPartnerHost) + QLatin1Char('/');
+    const QString global = QStringLiteral("Global");
+    for (int i = 0; i < count; ++i) {
+        const QString mainSite = i % 3 == 0 ? global : main;
+        const QString remoteSite = i % 3 == 2 ? linking : global;
+        QString type;
+        QString value;
+        switch (i % 6) {
+        case 0:
+            type = QStringLiteral("ExcludeString");
+            value = QStringLiteral("nomatch%1").arg(i);
+            break;
+        case 1:
+            type = QStringLiteral("ExcludeDirectory");
+            value = QStringLiteral("nodir%1").arg(i);
+            break;
+        case 2:
+            type = QStringLiteral("ExcludeRoot");
+            value = QStringLiteral("noroot%1.").arg(i);
+            break;
+        case 3:
+            type = QStringLiteral("LimitString");
+            value = QStringLiteral("example");
+            break;
+        case 4:
+            type = QStringLiteral("LimitDirectory");
+            value = QString();
+            break;
+        default:
+            type = QStringLiteral("LimitRoot");
+            value = QStringLiteral(".example");
+            break;
+        }
+        project.lstRules->add(mainSite, {remoteSite, type, value});
+    }
+}
+
+ScanResult scanRate(quint16 port, int pages, bool shown, int rules)
 {
     QTemporaryDir dir;
     tarnwick::AppContext::Services s;
@@ -206,6 +253,7 @@ ScanResult scanRate(quint16 port, int pages, bool shown)
     project.List4->setListIndex(project.addMainSite(QString::fromLatin1(kMainSite)) - 1);
     // More links expected than the site has: the walk ends when the queue does.
     project.addLinkingSite(1, {QString::fromLatin1(kPartnerHost) + QLatin1Char('/'), QStringLiteral("10000"), {}, {}, {}});
+    addNeverMatchingRules(project, rules);
     QCoreApplication::processEvents();
 
     // The site's end is the end of the measurement; the report that Stop
@@ -221,6 +269,11 @@ ScanResult scanRate(quint16 port, int pages, bool shown)
     };
     QTimer wake;  // the loop below wakes now and then even when nothing happens
     wake.start(100);
+    qint64 turns = 0;
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, &wake, [&] {
+        if (endNs == 0)
+            ++turns;
+    });
 
     t.start();
     scanner.Command1_Click();
@@ -234,6 +287,7 @@ ScanResult scanRate(quint16 port, int pages, bool shown)
     r.rate = double(ctx.lPagesScanned) / (double(endNs) / 1e9);
     r.rows = project.List3->count();
     r.errors = project.lstErr->count();
+    r.turnsPerPage = r.pages ? double(turns) / double(r.pages) : 0;
     if (r.pages != pages)
         std::fprintf(stderr, "scan: %lld pages scanned, %d expected\n", static_cast<long long>(r.pages), pages);
     return r;
@@ -321,12 +375,14 @@ int main(int argc, char **argv)
 
     const quint16 port = quint16(value(QStringLiteral("--port"), QStringLiteral("0")).toUInt());
     if (port == 0) {
-        std::fprintf(stderr, "usage: scan_bench --generate DIR | --free-port | --port P [--pages N] [--shown] "
-                             "[--rounds R]\n");
+        std::fprintf(stderr, "usage: scan_bench --generate DIR | --free-port | --report N | --port P [--pages N] "
+                             "[--shown] [--rounds R] [--rules K] [--no-plain]\n");
         return 2;
     }
     const int rounds = std::max(1, value(QStringLiteral("--rounds"), QStringLiteral("1")).toInt());
     const bool shown = args.contains(QStringLiteral("--shown"));
+    const int rules = std::max(0, value(QStringLiteral("--rules"), QStringLiteral("0")).toInt());
+    const bool measurePlain = !args.contains(QStringLiteral("--no-plain"));
 
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -336,21 +392,30 @@ int main(int argc, char **argv)
     // the ratio is not flattered by a slow moment of the server.
     double plain = 0;
     qint64 bytes = 0;
-    plain = std::max(plain, plainRate(port, pages, &bytes));
+    if (measurePlain)
+        plain = std::max(plain, plainRate(port, pages, &bytes));
     double scanBest = 0;
     ScanResult last;
     for (int round = 0; round < rounds; ++round) {
-        last = scanRate(port, pages, shown);
+        last = scanRate(port, pages, shown, rules);
         scanBest = std::max(scanBest, last.rate);
-        plain = std::max(plain, plainRate(port, pages, &bytes));
+        if (measurePlain)
+            plain = std::max(plain, plainRate(port, pages, &bytes));
     }
 
-    std::printf("pages: %d (%.1f KB on average), scan fetched %lld, results rows %d, error rows %d\n", pages,
-                double(bytes) / pages / 1024.0, static_cast<long long>(last.pages), last.rows, last.errors);
-    std::printf("plain libcurl, one new connection per page: %8.1f pages/s\n", plain);
-    std::printf("whole scan (%s):                %8.1f pages/s\n", shown ? "window shown" : "no window   ", scanBest);
-    std::printf("ratio scan / plain:                          %7.1f %%\n", 100.0 * scanBest / plain);
-    std::printf("peak memory:                                 %7.1f MB\n", double(peakMemoryKb()) / 1024.0);
+    const double peak = double(peakMemoryKb()) / 1024.0;
+    std::printf("pages: %d, scan (%s, %d rules) fetched %lld, results rows %d, error rows %d\n", pages,
+                shown ? "window shown" : "no window", rules, static_cast<long long>(last.pages), last.rows,
+                last.errors);
+    if (measurePlain)
+        std::printf("plain libcurl, one new connection per page: %8.1f pages/s (%.1f KB a page)\n", plain,
+                    double(bytes) / pages / 1024.0);
+    std::printf("whole scan:                                 %8.1f pages/s\n", scanBest);
+    if (measurePlain)
+        std::printf("ratio scan / plain:                          %7.1f %%\n", 100.0 * scanBest / plain);
+    std::printf("event-loop turns a page:                     %7.1f\n", last.turnsPerPage);
+    std::printf("peak memory:                                 %7.1f MB\n", peak);
+    std::printf("result: plain=%.1f scan=%.1f peak=%.1f\n", plain, scanBest, peak);
     curl_global_cleanup();
     return last.pages == pages ? 0 : 1;
 }

@@ -170,10 +170,12 @@ int ListView::smallIcon(int row) const
 }
 
 // Edits leave the row where it is even in sorted mode: callers fill in a row
-// by its number right after adding it, and that number has to stay put.
+// by its number right after adding it, and that number has to stay put. A
+// row set to what it already holds is left alone: a view would measure and
+// draw it again for nothing.
 void ListView::setText(int row, const QString &text)
 {
-    if (!isValidRow(row))
+    if (!isValidRow(row) || m_rows[row - 1]->text == text)
         return;
     m_rows[row - 1]->text = text;
     rowChanged(row);
@@ -189,7 +191,7 @@ void ListView::setSubItem(int row, int column, const QString &value)
 
 void ListView::setForeColor(int row, int colour)
 {
-    if (!isValidRow(row))
+    if (!isValidRow(row) || m_rows[row - 1]->foreColor == colour)
         return;
     m_rows[row - 1]->foreColor = colour;
     rowChanged(row);

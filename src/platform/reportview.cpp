@@ -10,17 +10,13 @@
 namespace platform {
 
 ReportView::ReportView(QWidget *parent)
-    : QTreeView(parent)
+    : FixedRowView(parent)
 {
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // The window code sorts the model itself when a header is clicked.
-    setSortingEnabled(false);
     header()->setSectionsClickable(true);
 
     connect(header(), &QHeaderView::sectionClicked, this, [this](int section) {
@@ -141,7 +137,7 @@ void ReportView::mousePressEvent(QMouseEvent *event)
 {
     emit mousePressed(event->button(), event->globalPosition().toPoint());
     updateSelectionMode();
-    QTreeView::mousePressEvent(event);
+    FixedRowView::mousePressEvent(event);
 }
 
 } // namespace platform

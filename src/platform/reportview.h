@@ -1,15 +1,16 @@
 #pragma once
-// The on-screen face of a ListView: a flat tree view that keeps the model's
-// selection and the view's selection in step and reports clicks the way the
-// window code expects them (rows and columns from 1).
+// The on-screen face of a ListView: a flat report-style view that keeps the
+// model's selection and the view's selection in step and reports clicks the
+// way the window code expects them (rows and columns from 1). Its rows are
+// all of one height, so a long list costs no more to add to than a short one.
 
-#include <QTreeView>
+#include "platform/fixedrowview.h"
 
 namespace platform {
 
 class ListView;
 
-class ReportView : public QTreeView {
+class ReportView : public FixedRowView {
     Q_OBJECT
 public:
     explicit ReportView(QWidget *parent = nullptr);

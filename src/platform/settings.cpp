@@ -41,26 +41,62 @@ QString SettingsStore::defaultPath(const QString &appName)
     return base + QLatin1Char('/') + appName + QLatin1Char('/') + appName + QStringLiteral(".ini");
 }
 
+const SettingsStore::Read &SettingsStore::read(const QString &key) const
+{
+    const auto kept = m_reads.constFind(key);
+    if (kept != m_reads.constEnd())
+        return *kept;
+    const QString k = normalKey(key);
+    Read r;
+    const auto pending = m_pending.constFind(k);
+    if (pending != m_pending.constEnd()) {
+        r.present = true;
+        r.value = *pending;
+    } else {
+        const QVariant v = m_settings->value(k);
+        r.present = v.isValid();
+        if (r.present)
+            r.value = v.toString();
+    }
+    return *m_reads.insert(key, r);
+}
+
 QString SettingsStore::get(const QString &key, const QString &defaultValue) const
 {
-    const QString k = normalKey(key);
-    const auto pending = m_pending.constFind(k);
-    if (pending != m_pending.constEnd())
-        return *pending;
-    const QVariant v = m_settings->value(k);
-    if (!v.isValid())
-        return defaultValue;
-    return v.toString();
+    const Read &r = read(key);
+    return r.present ? r.value : defaultValue;
+}
+
+bool SettingsStore::store(const QString &key, const QString &value)
+{
+    const Read &r = read(key);
+    if (r.present && r.value == value)
+        return false;
+    // Kept here until written, so the settings object has nothing to write
+    // on its own in between.
+    m_pending.insert(normalKey(key), value);
+    // Another spelling of the key may have been read.
+    m_reads.clear();
+    return true;
 }
 
 void SettingsStore::set(const QString &key, const QString &value)
 {
-    const QString k = normalKey(key);
-    if (get(key, QString()) == value && contains(key))
-        return;
-    // Kept here until written, so the settings object has nothing to write
-    // on its own in between.
-    m_pending.insert(k, value);
+    if (store(key, value))
+        writeWhenDue();
+}
+
+void SettingsStore::set(const QList<std::pair<QString, QString>> &values)
+{
+    bool changed = false;
+    for (const auto &[key, value] : values)
+        changed = store(key, value) || changed;
+    if (changed)
+        writeWhenDue();
+}
+
+void SettingsStore::writeWhenDue()
+{
     const qint64 since = m_lastWrite.isValid() ? m_lastWrite.elapsed() : kWriteIntervalMs;
     if (since >= kWriteIntervalMs || !QCoreApplication::instance()) {
         flush();
@@ -77,14 +113,16 @@ void SettingsStore::set(const QString &key, const QString &value)
 
 bool SettingsStore::contains(const QString &key) const
 {
-    const QString k = normalKey(key);
-    return m_pending.contains(k) || m_settings->contains(k);
+    return read(key).present;
 }
 
 int SettingsStore::getInt(const QString &key, int defaultValue) const
 {
+    const Read &r = read(key);
+    if (!r.present)
+        return defaultValue;
     bool ok = false;
-    const int v = get(key, QString::number(defaultValue)).trimmed().toInt(&ok);
+    const int v = QStringView(r.value).trimmed().toInt(&ok);
     return ok ? v : defaultValue;
 }
 

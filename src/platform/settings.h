@@ -2,11 +2,14 @@
 // Per-user option store: string values under (application, "Settings", key).
 // Key names ignore letter case. Every value is the store's at once; the file
 // is rewritten at most once a second (each write rewrites all of it), and at
-// flush() and destruction, so no value is lost at a normal exit.
+// flush() and destruction, so no value is lost at a normal exit. Values read
+// are kept, so reading one again costs a lookup; a set keeps them true.
 
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <memory>
+#include <utility>
 
 #include <QElapsedTimer>
 
@@ -28,6 +31,8 @@ public:
 
     QString get(const QString &key, const QString &defaultValue = QString()) const;
     void set(const QString &key, const QString &value);
+    // Several values set at once: the file is rewritten at most once for all.
+    void set(const QList<std::pair<QString, QString>> &values);
     bool contains(const QString &key) const;
     QString path() const { return m_path; }
 
@@ -41,9 +46,19 @@ public:
     bool hasPendingWrites() const { return !m_pending.isEmpty(); }
 
 private:
+    struct Read {
+        bool present = false;
+        QString value;
+    };
+    // The value of key as stored, through the kept reads.
+    const Read &read(const QString &key) const;
+    bool store(const QString &key, const QString &value);
+    void writeWhenDue();
+
     QString m_path;
     std::unique_ptr<QSettings> m_settings;
     QHash<QString, QString> m_pending;  // by stored key
+    mutable QHash<QString, Read> m_reads;  // by the key as asked for
     QElapsedTimer m_lastWrite;
     std::unique_ptr<QTimer> m_writeTimer;
 };

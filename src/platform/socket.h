@@ -9,10 +9,13 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QHostAddress>
+#include <QList>
 #include <QObject>
 #include <QString>
 
-class QTcpSocket;
+class QHostInfo;
+class QSocketNotifier;
 
 namespace platform {
 
@@ -56,15 +59,34 @@ signals:
     void failed(const QString &description);
 
 private:
-    void startConnecting(quint64 generation, const QString &host, quint16 port, bool valid);
-    void onReadyRead(quint64 generation);
-    void onPeerClosed(quint64 generation);
-    void onError(quint64 generation);
+    enum class Attempt { Pending, Connected, Failed };
+
+    // Tries the addresses left in turn until one is connecting or stands.
+    Attempt tryAddresses();
+    void lookedUp(quint64 generation, const QHostInfo &info);
+    void onConnected(quint64 generation);
+    void onWritable();
+    void onReadable();
+    void fail(quint64 generation, const QString &description);
+    void endConnection(quint64 generation);
     void deliverPending(quint64 generation);
+    void flushOutgoing();
     void dropSocket();
 
     const QHash<QString, quint16> *m_override = nullptr;
-    QTcpSocket *m_sock = nullptr;
+    // A non-blocking socket of our own: the scan makes one connection a
+    // page, and a plain descriptor costs far fewer system calls than a
+    // full socket object would.
+    int m_fd = -1;
+    QSocketNotifier *m_readNotifier = nullptr;
+    QSocketNotifier *m_writeNotifier = nullptr;
+    int m_lookupId = -1;
+    QList<QHostAddress> m_addresses;  // still to try
+    quint16 m_port = 0;
+    int m_lastError = 0;
+    QByteArray m_in;   // received, not yet read
+    QByteArray m_out;  // not yet sent
+    bool m_peerClosed = false;
     State m_state = State::Closed;
     quint64 m_generation = 0;  // bumped by every Connect and Close
     quint64 m_reads = 0;       // GetData calls, to tell whether the reader read

@@ -5,10 +5,51 @@
 #include <QHash>
 
 #include <limits>
+#include <utility>
 
 namespace tarnwick {
 
 namespace {
+
+// The lines of a header as split at LF gives them, without copying them.
+template<typename Visit>
+void forEachLine(QByteArrayView text, Visit visit)
+{
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf('\n', from);
+        if (!visit(text.sliced(from, (end < 0 ? text.size() : end) - from)) || end < 0)
+            return;
+        from = end + 1;
+    }
+}
+
+char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+}
+
+// text, its ASCII letters in lower case, equals lower.
+bool equalsLowered(QByteArrayView text, QByteArrayView lower)
+{
+    if (text.size() != lower.size())
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (asciiLower(text[i]) != lower[i])
+            return false;
+    }
+    return true;
+}
+
+// text, its ASCII letters in lower case, contains lower.
+bool containsLowered(QByteArrayView text, QByteArrayView lower)
+{
+    for (qsizetype i = 0; i + lower.size() <= text.size(); ++i) {
+        if (equalsLowered(text.sliced(i, lower.size()), lower))
+            return true;
+    }
+    return false;
+}
 
 QString trimBlanks(const QString &s)
 {
@@ -131,17 +172,19 @@ QByteArray responseHeader(const QByteArray &response)
 
 bool isChunkedResponse(const QByteArray &header)
 {
-    const QList<QByteArray> lines = header.split('\n');
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QByteArray line = lines[i].trimmed();
-        const qsizetype colon = line.indexOf(':');
-        if (colon <= 0)
-            continue;
-        if (line.left(colon).trimmed().compare("Transfer-Encoding", Qt::CaseInsensitive) == 0
-            && line.mid(colon + 1).toLower().contains("chunked"))
+    bool chunked = false;
+    bool statusLine = true;
+    forEachLine(header, [&](QByteArrayView line) {
+        if (std::exchange(statusLine, false))
             return true;
-    }
-    return false;
+        line = line.trimmed();
+        const qsizetype colon = line.indexOf(':');
+        if (colon > 0 && line.first(colon).trimmed().compare("Transfer-Encoding", Qt::CaseInsensitive) == 0
+            && containsLowered(line.sliced(colon + 1), "chunked"))
+            chunked = true;
+        return !chunked;
+    });
+    return chunked;
 }
 
 QByteArray decodeChunkedBody(const QByteArray &body)
@@ -196,45 +239,50 @@ QByteArray responseBody(const QByteArray &response)
 
 qint64 contentLengthOf(const QByteArray &headerLines)
 {
-    const QList<QByteArray> lines = headerLines.split('\n');
-    for (QByteArray line : lines) {
+    qint64 length = 0;
+    forEachLine(headerLines, [&](QByteArrayView line) {
         if (line.endsWith('\r'))
             line.chop(1);
         if (!line.contains("Content-Length"))
-            continue;
+            return true;
         const qsizetype blank = line.indexOf(' ');
-        if (blank < 0)
-            return 0;
-        // The integer value of the text: its leading digits.
-        const QByteArray rest = line.mid(blank + 1).trimmed();
-        qsizetype n = 0;
-        while (n < rest.size() && n < 18 && rest.at(n) >= '0' && rest.at(n) <= '9')
-            ++n;
-        return n == 0 ? 0 : rest.left(n).toLongLong();
-    }
-    return 0;
+        if (blank >= 0) {
+            // The integer value of the text: its leading digits.
+            const QByteArrayView rest = line.sliced(blank + 1).trimmed();
+            qsizetype n = 0;
+            while (n < rest.size() && n < 18 && rest.at(n) >= '0' && rest.at(n) <= '9')
+                ++n;
+            length = n == 0 ? 0 : rest.first(n).toLongLong();
+        }
+        return false;
+    });
+    return length;
 }
 
 qint64 declaredBodyLength(const QByteArray &headerLines)
 {
     qint64 length = -1;
-    for (QByteArray line : headerLines.split('\n')) {
+    bool chunked = false;
+    forEachLine(headerLines, [&](QByteArrayView line) {
         line = line.trimmed();
         const qsizetype colon = line.indexOf(':');
         if (colon < 0)
-            continue;
-        const QByteArray name = line.left(colon).trimmed().toLower();
-        const QByteArray value = line.mid(colon + 1).trimmed();
-        if (name == "transfer-encoding" && value.toLower().contains("chunked"))
-            return -1;
-        if (name != "content-length" || length >= 0)
-            continue;
+            return true;
+        const QByteArrayView name = line.first(colon).trimmed();
+        const QByteArrayView value = line.sliced(colon + 1).trimmed();
+        if (equalsLowered(name, "transfer-encoding") && containsLowered(value, "chunked")) {
+            chunked = true;
+            return false;
+        }
+        if (!equalsLowered(name, "content-length") || length >= 0)
+            return true;
         bool ok = false;
         const qint64 n = value.toLongLong(&ok);
         if (ok && n >= 0)
             length = n;
-    }
-    return length;
+        return true;
+    });
+    return chunked ? -1 : length;
 }
 
 QString statusCodeOf(const QString &header)

@@ -1,6 +1,7 @@
 #include "scanner/linkrules.h"
 
 #include <QFile>
+#include <QHash>
 #include <QVarLengthArray>
 
 #include "platform/listview.h"
@@ -14,26 +15,63 @@ constexpr Qt::CaseSensitivity CI = Qt::CaseInsensitive;
 const QLatin1String kHttp("http://");
 const QLatin1String kHttps("https://");
 
-// Host text of a link or site: schemes removed, cut before the first "/",
-// reduced to its last two labels.
-QString siteKey(QString text)
+// folded (ASCII, lower case) at text[i], ignoring case.
+bool foldedAt(QStringView text, qsizetype i, QStringView folded)
 {
-    removeHttpSchemes(text);
-    const qsizetype slash = text.indexOf(QLatin1Char('/'));
-    if (slash >= 0)
-        text.truncate(slash);
-    return lastTwoLabels(text);
+    if (i < 0 || text.size() - i < folded.size())
+        return false;
+    for (qsizetype j = 0; j < folded.size(); ++j) {
+        if (foldedUnit(text[i + j].unicode()) != folded[j].unicode())
+            return false;
+    }
+    return true;
 }
 
-// A relative value that already names a host: these texts anywhere in it.
+// A relative value that already names a host: any of ".com", "www.",
+// ".net", ".edu", ".gov", "ww2." anywhere in it, ignoring case. Each holds
+// one ".", so the dots are where to look.
 bool namesHost(const QString &link)
 {
-    static const QStringView markers[] = {u".com", u"www.", u".net", u".edu", u".gov", u"ww2."};
-    for (const QStringView m : markers) {
-        if (containsIgnoringCase(link, m))
+    const QStringView text(link);
+    for (qsizetype dot = text.indexOf(QLatin1Char('.')); dot >= 0; dot = text.indexOf(QLatin1Char('.'), dot + 1)) {
+        if (foldedAt(text, dot, u".com") || foldedAt(text, dot, u".net") || foldedAt(text, dot, u".edu")
+            || foldedAt(text, dot, u".gov") || foldedAt(text, dot - 3, u"www.") || foldedAt(text, dot - 3, u"ww2."))
             return true;
     }
     return false;
+}
+
+// What passes of replacing every "//" by "/" leave: each pass halves a run
+// of slashes, rounding up.
+void collapseSlashes(QString &text, int passes)
+{
+    const char16_t *data = QStringView(text).utf16();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    while (i + 1 < size && !(data[i] == u'/' && data[i + 1] == u'/'))
+        ++i;
+    if (i + 1 >= size)
+        return;
+    QString out;
+    out.reserve(size);
+    out.append(text.constData(), i);
+    while (i < size) {
+        qsizetype end = i;
+        while (end < size && data[end] != u'/')
+            ++end;
+        out.append(text.constData() + i, end - i);
+        i = end;
+        qsizetype run = 0;
+        while (i < size && data[i] == u'/') {
+            ++run;
+            ++i;
+        }
+        for (int p = 0; p < passes && run > 1; ++p)
+            run = (run + 1) / 2;
+        for (; run > 0; --run)
+            out.append(QLatin1Char('/'));
+    }
+    text = out;
 }
 
 // Each leading ".." step takes one directory off curDir; running out of
@@ -69,6 +107,9 @@ void repairEnding(QString &link)
         {QLatin1String("/http"), QLatin1String("")},
     };
     for (const Fix &f : fixes) {
+        // Most links end in none of these letters.
+        if (link.isEmpty() || foldedUnit(link.back().unicode()) != char16_t(f.end.back().unicode()))
+            continue;
         if (link.endsWith(f.end, CI)) {
             link.chop(f.end.size());
             link += f.replacement;
@@ -76,23 +117,47 @@ void repairEnding(QString &link)
     }
 }
 
-bool rejects(const Rule &rule, const QString &u)
+enum class RuleKind { None, LimitDirectory, ExcludeDirectory, LimitText, ExcludeText };
+
+RuleKind kindOf(const QString &type)
 {
-    const QString &type = rule.ruleType;
-    if (type == QLatin1String("LimitDirectory") || type == QLatin1String("ExcludeDirectory")) {
-        QString dir = QLatin1Char('/') + rule.ruleValue + QLatin1Char('/');
-        dir.replace(QLatin1String("//"), QLatin1String("/"));
-        const bool inside = containsIgnoringCase(u, dir);
-        return type == QLatin1String("LimitDirectory") ? !inside : inside;
-    }
+    if (type == QLatin1String("LimitDirectory"))
+        return RuleKind::LimitDirectory;
+    if (type == QLatin1String("ExcludeDirectory"))
+        return RuleKind::ExcludeDirectory;
     if (type == QLatin1String("LimitString") || type == QLatin1String("LimitRoot"))
-        return !containsIgnoringCase(u, rule.ruleValue);
+        return RuleKind::LimitText;
     if (type == QLatin1String("ExcludeString") || type == QLatin1String("ExcludeRoot"))
-        return containsIgnoringCase(u, rule.ruleValue);
-    return false;
+        return RuleKind::ExcludeText;
+    return RuleKind::None;
+}
+
+constexpr int kPairBits = 4096;
+
+int pairBit(char16_t a, char16_t b)
+{
+    return int((a * 131u + b) % kPairBits);
+}
+
+bool isAsciiText(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
+
+QString siteKey(QString text)
+{
+    removeHttpSchemes(text);
+    const qsizetype slash = text.indexOf(QLatin1Char('/'));
+    if (slash >= 0)
+        text.truncate(slash);
+    return lastTwoLabels(text);
+}
 
 QString getBaseDir(const QString &url)
 {
@@ -117,12 +182,17 @@ QString getBaseDir(const QString &url)
 
 QString resolveLink(QString &link, const QString &sockHost, const QString &curDir)
 {
+    static const FoldedNeedle http(QStringLiteral("http://"));
+    static const FoldedNeedle https(QStringLiteral("https://"));
     QString s = link;
     bool absolute = false;
-    if (removeIgnoringCase(s, u"http://"))
-        absolute = true;
-    if (removeIgnoringCase(s, u"https://"))
-        absolute = true;
+    // Both schemes hold a ":".
+    if (s.contains(QLatin1Char(':'))) {
+        if (http.removeFrom(s))
+            absolute = true;
+        if (https.removeFrom(s))
+            absolute = true;
+    }
     // "//host/path" names another host with the page's own scheme.
     if (s.startsWith(QLatin1String("//"))) {
         s.remove(0, 2);
@@ -131,7 +201,7 @@ QString resolveLink(QString &link, const QString &sockHost, const QString &curDi
 
     if (s.startsWith(QLatin1Char('/'))) {
         s = sockHost + s;
-        s.replace(QLatin1String("//"), QLatin1String("/"));
+        collapseSlashes(s, 1);
     } else if (s.startsWith(QLatin1String(".."))) {
         s = climbDirectories(s, curDir);
     } else if (s.startsWith(QLatin1String("./"))) {
@@ -144,8 +214,7 @@ QString resolveLink(QString &link, const QString &sockHost, const QString &curDi
 
     if (!s.contains(QLatin1Char('/')))
         s += QLatin1Char('/');
-    for (int pass = 0; pass < 4; ++pass)
-        s.replace(QLatin1String("//"), QLatin1String("/"));
+    collapseSlashes(s, 4);
     if (s.size() >= 7)
         repairEnding(s);
     link = s;
@@ -190,25 +259,117 @@ QList<Rule> rulesFromList(const platform::ListView &lstRules)
     return rules;
 }
 
-const Rule *rejectingRule(const QString &u, const QList<Rule> &rules, const QString &mainSiteText,
-                          const QString &linkingSiteText)
+RuleSet::RuleSet(const QList<Rule> &rules, const QString &mainSiteText, const QString &linkingSiteText)
+    : m_rules(rules)
+    , m_mainSiteText(mainSiteText)
+    , m_linkingSiteText(linkingSiteText)
 {
     const QLatin1String global("Global");
-    for (const Rule &rule : rules) {
+    QHash<QString, int> seen[2];  // test text -> index in m_tests, for exclusions and limits
+    for (int i = 0; i < rules.size(); ++i) {
+        const Rule &rule = rules.at(i);
         if (rule.mainSite != mainSiteText && rule.mainSite != global)
             continue;
         if (rule.remoteSite != linkingSiteText && rule.remoteSite != global)
             continue;
-        if (rejects(rule, u))
-            return &rule;
+        const RuleKind kind = kindOf(rule.ruleType);
+        if (kind == RuleKind::None)
+            continue;
+        QString text = rule.ruleValue;
+        if (kind == RuleKind::LimitDirectory || kind == RuleKind::ExcludeDirectory) {
+            text = QLatin1Char('/') + rule.ruleValue + QLatin1Char('/');
+            text.replace(QLatin1String("//"), QLatin1String("/"));
+        }
+        Test test;
+        test.rule = i;
+        test.limit = kind == RuleKind::LimitDirectory || kind == RuleKind::LimitText;
+        test.plain = isAsciiText(text);
+        if (test.plain) {
+            for (QChar &c : text)
+                c = QChar(foldedUnit(c.unicode()));
+            if (text.size() >= 2)
+                test.pairBit = pairBit(text.at(0).unicode(), text.at(1).unicode());
+        }
+        test.text = text;
+        // A second rule with the same test would only ever reject after the
+        // first one has.
+        QHash<QString, int> &same = seen[test.limit ? 1 : 0];
+        if (same.contains(text))
+            continue;
+        same.insert(text, int(m_tests.size()));
+        m_tests.append(test);
     }
-    return nullptr;
+}
+
+bool RuleSet::holds(const Test &test, const QString &u, const char16_t *folded, const quint64 *pairs) const
+{
+    const qsizetype size = test.text.size();
+    if (size == 0)
+        return true;
+    if (!test.plain)
+        return containsIgnoringCase(u, test.text);
+    const char16_t *needle = QStringView(test.text).utf16();
+    if (test.pairBit >= 0 && !(pairs[test.pairBit / 64] & (quint64(1) << (test.pairBit % 64))))
+        return false;
+    const qsizetype last = u.size() - size;
+    for (qsizetype i = 0; i <= last; ++i) {
+        if (folded[i] != needle[0])
+            continue;
+        qsizetype j = 1;
+        while (j < size && folded[i + j] == needle[j])
+            ++j;
+        if (j == size)
+            return true;
+    }
+    return false;
+}
+
+int RuleSet::rejectingIndex(const QString &u) const
+{
+    if (m_tests.isEmpty())
+        return -1;
+    // The link folded once, and the pairs of letters it holds.
+    const qsizetype n = u.size();
+    QVarLengthArray<char16_t, 256> folded(n);
+    quint64 pairs[kPairBits / 64] = {};
+    const char16_t *text = QStringView(u).utf16();
+    for (qsizetype i = 0; i < n; ++i)
+        folded[i] = foldedUnit(text[i]);
+    for (qsizetype i = 0; i + 1 < n; ++i) {
+        if (folded[i] < 0x80 && folded[i + 1] < 0x80) {
+            const int bit = pairBit(folded[i], folded[i + 1]);
+            pairs[bit / 64] |= quint64(1) << (bit % 64);
+        }
+    }
+    for (const Test &test : m_tests) {
+        if (holds(test, u, folded.constData(), pairs) != test.limit)
+            return test.rule;
+    }
+    return -1;
+}
+
+const Rule *RuleSet::rejecting(const QString &u) const
+{
+    const int index = rejectingIndex(u);
+    return index >= 0 ? &m_rules.at(index) : nullptr;
+}
+
+const Rule *rejectingRule(const QString &u, const QList<Rule> &rules, const QString &mainSiteText,
+                          const QString &linkingSiteText)
+{
+    const int index = RuleSet(rules, mainSiteText, linkingSiteText).rejectingIndex(u);
+    return index >= 0 ? &rules.at(index) : nullptr;
 }
 
 bool checkRules(const QString &u, const QList<Rule> &rules, const QString &mainSiteText,
                 const QString &linkingSiteText, const RuleLog &log)
 {
-    const Rule *rule = rejectingRule(u, rules, mainSiteText, linkingSiteText);
+    return checkRules(u, RuleSet(rules, mainSiteText, linkingSiteText), log);
+}
+
+bool checkRules(const QString &u, const RuleSet &rules, const RuleLog &log)
+{
+    const Rule *rule = rules.rejecting(u);
     if (!rule)
         return true;
     if (log.on)

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <QVector>
 
 #include "workspace/textcase.h"
 
@@ -28,6 +29,10 @@ QString getBaseDir(const QString &url);
 // directory curDir, both without scheme) into the scanner's URL form. The
 // caller's variable holds the result afterwards, as the result is returned.
 QString resolveLink(QString &link, const QString &sockHost, const QString &curDir);
+
+// The site key the two tests below compare: schemes removed, cut before
+// the first "/", reduced to its last two labels.
+QString siteKey(QString text);
 
 // The last two labels of a host ("www.a.example" -> "a.example"); a host of
 // one or two labels unchanged.
@@ -61,15 +66,53 @@ struct RuleLog {
     QString programDir;  // rules.log is written here
 };
 
-// The first rule in scope that rejects u, or nullptr when none does. A rule
-// is in scope when its MainSite is mainSiteText or "Global" and its
-// RemoteSite is linkingSiteText or "Global" (exact comparisons).
+// The rules in scope for one main site and one linking site, classified and
+// folded once, so a link costs little per rule: rules with the same test
+// are tried once, and a text a link cannot hold is ruled out by the pairs of
+// letters the link has. A rule is in scope when its MainSite is
+// mainSiteText or "Global" and its RemoteSite is linkingSiteText or "Global"
+// (exact comparisons).
+class RuleSet {
+public:
+    RuleSet() = default;
+    RuleSet(const QList<Rule> &rules, const QString &mainSiteText, const QString &linkingSiteText);
+
+    // Index in the list given of the first rule in scope that rejects u; -1
+    // when none does.
+    int rejectingIndex(const QString &u) const;
+    // That rule, or nullptr.
+    const Rule *rejecting(const QString &u) const;
+
+    bool isEmpty() const { return m_tests.isEmpty(); }
+    const QString &mainSiteText() const { return m_mainSiteText; }
+    const QString &linkingSiteText() const { return m_linkingSiteText; }
+
+private:
+    // One test: whether u holds a text (for a limit, u must; for an
+    // exclusion, u must not).
+    struct Test {
+        int rule = 0;         // first rule, in list order, that makes this test
+        bool limit = false;
+        bool plain = true;    // an ASCII text, kept in lower case; else the text as given
+        QString text;
+        int pairBit = -1;     // the bit of its first two letters; -1 when shorter
+    };
+    bool holds(const Test &test, const QString &u, const char16_t *folded, const quint64 *pairs) const;
+
+    QList<Rule> m_rules;
+    QVector<Test> m_tests;  // in the order of their first rule
+    QString m_mainSiteText;
+    QString m_linkingSiteText;
+};
+
+// The first rule in scope that rejects u, or nullptr when none does.
 const Rule *rejectingRule(const QString &u, const QList<Rule> &rules, const QString &mainSiteText,
                           const QString &linkingSiteText);
 
 // True when u may be scanned. A rejection is logged when log.on is set.
 bool checkRules(const QString &u, const QList<Rule> &rules, const QString &mainSiteText,
                 const QString &linkingSiteText, const RuleLog &log = {});
+bool checkRules(const QString &u, const RuleSet &rules, const RuleLog &log = {});
 
 // Appends one five-line entry for a rejected link to rules.log in
 // programDir. A log that cannot be written is ignored: the log is only ever

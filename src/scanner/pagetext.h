@@ -11,8 +11,10 @@
 #include <QStringList>
 #include <QStringView>
 #include <functional>
+#include <memory>
 #include <optional>
 
+#include "platform/keptfile.h"
 #include "scanner/linkrules.h"
 
 namespace tarnwick {
@@ -22,10 +24,31 @@ struct PageNotes {
     bool mainSiteMentioned = false;  // the page contains the main site's text
     QString statusNote;              // the last note the page gives; "" for none
 };
-PageNotes pageStatusNotes(const QString &page, const QString &mainSite);
 
-// Every "href=" (any case) comes out as "href=" at the start of its own line,
-// a run of up to 36 spaces after it removed.
+// A line of the normalised text that can matter: one that holds "href="
+// (always at its start, and only there) or a redirect marker.
+struct PageLine {
+    qsizetype start = 0;  // in PageReading::text
+    qsizetype size = 0;
+    bool href = false;
+    bool marker = false;
+};
+
+// One reading of a page, in a single pass over its text: the notes, the
+// normalised text (every "href=", any case, as "href=" at the start of its
+// own line, a run of up to 36 spaces after it removed), and the lines of
+// that text that hold "href=" or a redirect marker, in order. The other
+// lines give nothing to examine.
+struct PageReading {
+    PageNotes notes;
+    QString text;
+    QList<PageLine> lines;
+
+    QStringView line(const PageLine &l) const { return QStringView(text).sliced(l.start, l.size); }
+};
+PageReading readPage(const QString &page, const QString &mainSite);
+
+PageNotes pageStatusNotes(const QString &page, const QString &mainSite);
 QString normalizeHrefs(const QString &page);
 
 // The text with every CR and LF removed.
@@ -38,6 +61,21 @@ QString pageDumpPath(const QString &programDir, int socketIndex);
 QString pageDump2Path(const QString &programDir, int socketIndex);
 bool writePageDump(const QString &programDir, int socketIndex, const QString &normalized);
 bool writePageDump2(const QString &programDir, int socketIndex, const QString &normalized);
+
+// The two dumps as a scan writes them, page after page: the text converted
+// once for both, the files kept open until close(). The files hold what
+// writePageDump and writePageDump2 would write.
+class PageDumps {
+public:
+    // False when a dump could not be written (the other is written all the
+    // same).
+    bool write(const QString &programDir, int socketIndex, const QString &normalized);
+    void close();
+
+private:
+    platform::KeptFile m_first;
+    platform::KeptFile m_second;
+};
 
 // The lines of the first dump, read from the text in memory: a line ends at
 // CR LF, at CR or at LF, and the dump's own final CR LF ends the last line.
@@ -104,9 +142,33 @@ struct LineResult {
     QString status;            // "Direct Link" or "Domain Link" to record; "" for none
 };
 
-// Examines one line of the dump: extraction, page test, resolution, rules
-// (logging rejections), seen-page test, same-site test and the recording
-// test, in that order.
+// Examines the lines of one page with one context: what the tests of every
+// link share (the site keys, the folded texts, the rules in scope) is made
+// once, not for every link.
+class LinkExaminer {
+public:
+    // rules: the context's rules already made into a set for its scope (the
+    // scanner keeps one between pages); made here when not given.
+    explicit LinkExaminer(LinkContext ctx, std::shared_ptr<const RuleSet> rules = {});
+    ~LinkExaminer();
+
+    const LinkContext &context() const { return m_ctx; }
+    // The linking-site row now reads row (a direct link rewrote it): the
+    // same-site test and the rules' scope follow.
+    void setLinkingSiteRow(const QString &row, std::shared_ptr<const RuleSet> rules = {});
+
+    // Extraction, page test, resolution, rules (logging rejections),
+    // seen-page test, same-site test and the recording test, in that order.
+    LineResult examine(QStringView line) const;
+
+private:
+    struct Keys;
+    LinkContext m_ctx;
+    std::shared_ptr<const RuleSet> m_rules;
+    std::unique_ptr<Keys> m_keys;
+};
+
+// One line examined on its own.
 LineResult examineLine(QStringView line, const LinkContext &ctx);
 
 // The address a redirect hop fetches, ready for getURL: a target with a
@@ -119,6 +181,9 @@ QString redirectAddress(const QString &target, const LinkContext &ctx);
 // a line, the response's Location when there was one. "" means no hop: the
 // page simply ends (the reader is then at its end).
 QString redirectTarget(QStringView markerLine, DumpLineReader &reader, const QString &location,
+                       const LinkContext &ctx);
+// The same for line markerIndex of a reading's lines.
+QString redirectTarget(const PageReading &reading, qsizetype markerIndex, const QString &location,
                        const LinkContext &ctx);
 
 } // namespace tarnwick

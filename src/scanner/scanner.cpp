@@ -12,6 +12,7 @@
 #include "platform/socket.h"
 #include "scanner/httpfetch.h"
 #include "scanner/linkrules.h"
+#include "scanner/pagetext.h"
 #include "workspace/context.h"
 #include "workspace/database.h"
 #include "workspace/project.h"
@@ -53,6 +54,17 @@ Scanner::Scanner(AppContext &ctx, Project &project, QObject *parent)
     }
 
     buildLookups();
+
+    // The rules are made into a set again once the list changes.
+    platform::ListView *rules = m_project.lstRules;
+    auto stale = [this] { m_rulesStale = true; };
+    connect(rules, &QAbstractItemModel::rowsInserted, this, stale);
+    connect(rules, &QAbstractItemModel::rowsRemoved, this, stale);
+    connect(rules, &QAbstractItemModel::rowsMoved, this, stale);
+    connect(rules, &QAbstractItemModel::dataChanged, this, stale);
+    connect(rules, &QAbstractItemModel::modelReset, this, stale);
+    connect(rules, &QAbstractItemModel::layoutChanged, this, stale);
+    m_turnClock.start();
 }
 
 Scanner::~Scanner() = default;
@@ -245,6 +257,7 @@ void Scanner::cmdStop_Click()
     m_ctx.bScanning = false;
     ++m_scanEpoch;
     saveLifetimeCounters(m_ctx);
+    m_dumps.close();
 
     setControl(ScanDisplay::Control::Stop, false);
     setControl(ScanDisplay::Control::Skip, false);
@@ -366,9 +379,8 @@ Scanner::ScanStep Scanner::nextPageStep(int index)
     m_display->setPanelText(1, m_main > mains ? QStringLiteral("Finished All Main Sites")
                                               : QStringLiteral("Main Site %1 of %2").arg(m_main).arg(mains));
     m_display->showStatusBar();
-    m_ctx.yieldToEventLoop();
     m_display->repaintStatusBar();
-    m_ctx.yieldToEventLoop();
+    giveWayIfDue();
     if (!scanStillOn(epoch) || serial != m_fetchSerial[index])
         return ScanStep::None;
 

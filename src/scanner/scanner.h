@@ -5,12 +5,18 @@
 // on a Project alone; a window shows what it does through ScanDisplay.
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
+
+#include "scanner/pagetext.h"
+#include "workspace/textcase.h"
 
 class QTimer;
 
@@ -24,6 +30,7 @@ namespace tarnwick {
 class AppContext;
 class Project;
 class ModelTextIndex;
+class RuleSet;
 
 // What the scanner asks of the window that shows it. Every call may come in
 // the middle of a scan; none may start or stop one.
@@ -154,8 +161,9 @@ public:
     // case. Cleared whenever a linking site ends and when a scan starts.
     class SeenPageTable {
     public:
-        void add(const QString &url) { m_pages.insert(url.toLower(), true); }
-        bool contains(const QString &url) const { return m_pages.contains(url.toLower()); }
+        void add(const QString &url) { m_pages.insert(lowerCased(url), true); }
+        bool contains(const QString &url) const { return m_pages.contains(lowerCased(url)); }
+        bool containsLowerCased(const QString &lower) const { return m_pages.contains(lower); }
         void clear() { m_pages.clear(); }
         qsizetype size() const { return m_pages.size(); }
 
@@ -221,12 +229,22 @@ private:
         bool moved = false;
     };
     void processPageText(QString &page, int index, const PageResponse &response);
-    void getLinks(int index, const QString &normalized, const PageResponse &response, const PageGuard &guard);
+    void getLinks(int index, const PageReading &reading, const PageResponse &response, const PageGuard &guard);
     void queuePage(const QString &url);
-    void recordLink(const QString &status, QString &linkingSiteRow);
+    // True when the linking-site row took the page's URL.
+    bool recordLink(const QString &status);
+    // The rules in scope for the main site and linking-site row texts, made
+    // anew only when the rules list or the scope changed.
+    std::shared_ptr<const RuleSet> rulesFor(const QString &mainSiteText, const QString &linkingSiteRow);
     void followRedirect(QString &target, const PageGuard &guard);
     void endPage(int index, const PageGuard &guard);
     void abandonPage();
+    // Gives way to the event loop when it has not run for a while: often
+    // enough for Stop, Skip and the window, seldom enough to cost nothing
+    // next to a page. True when it did.
+    bool giveWayIfDue();
+    // An event of the loop starts a new stretch of scan work.
+    void turnStarted() { m_turnClock.restart(); }
 
     AppContext &m_ctx;
     Project &m_project;
@@ -247,6 +265,13 @@ private:
     ModelTextIndex *m_queueIndex = nullptr;
     ModelTextIndex *m_resultIndex = nullptr;
     QPointer<ModelTextIndex> m_linkingSiteIndex;
+
+    // The page dumps, kept open while a scan runs; the rules as the last page
+    // used them.
+    PageDumps m_dumps;
+    std::shared_ptr<const RuleSet> m_ruleSet;
+    bool m_rulesStale = true;
+    QElapsedTimer m_turnClock;  // since the event loop last ran
 
     quint64 m_scanEpoch = 0;            // bumped whenever a linking site ends or a scan stops
     quint64 m_fetchSerial[kSocketCount] = {};  // per socket, bumped by every new page step, fetch or close

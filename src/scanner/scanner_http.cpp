@@ -57,7 +57,7 @@ void Scanner::fetchPage(int index)
     const quint64 epoch = m_scanEpoch;
     const quint64 serial = ++m_fetchSerial[index];
     m_display->setPanelText(1, QStringLiteral("Downloading: ") + a.host + a.path);
-    m_ctx.yieldToEventLoop();
+    giveWayIfDue();
     if (!scanStillOn(epoch) || serial != m_fetchSerial[index])
         return;
 
@@ -74,9 +74,10 @@ void Scanner::wscVersion_Connect(int index)
 {
     if (!m_ctx.bScanning || index < 0 || index >= wscVersion.size())
         return;
+    turnStarted();
     const quint64 serial = m_fetchSerial[index];
     addStat(m_ctx, 0);
-    m_ctx.yieldToEventLoop();
+    giveWayIfDue();
     if (!m_ctx.bScanning || serial != m_fetchSerial[index])
         return;
     m_display->setProgress(0);
@@ -89,6 +90,7 @@ void Scanner::wscVersion_DataArrival(int index, qint64 bytesTotal)
     // Without a scan the data stays unread.
     if (!m_ctx.bScanning || index < 0 || index >= wscVersion.size())
         return;
+    turnStarted();
     const quint64 serial = m_fetchSerial[index];
 
     iSockTimer[index] = 0;
@@ -108,7 +110,7 @@ void Scanner::wscVersion_DataArrival(int index, qint64 bytesTotal)
     const QString page = strSockHost[index] + strSockPath[index];
     m_display->setPanelText(1, QStringLiteral("Downloading: %1 (%2)").arg(page).arg(lSockBytes[index]));
     m_display->repaintStatusBar();
-    m_ctx.yieldToEventLoop();
+    giveWayIfDue();
     if (!m_ctx.bScanning || serial != m_fetchSerial[index])
         return;
 
@@ -117,7 +119,7 @@ void Scanner::wscVersion_DataArrival(int index, qint64 bytesTotal)
         // The bar refuses what lies outside its range.
         if (percent <= 100.0f)
             m_display->setProgress(int(percent));
-        m_ctx.yieldToEventLoop();
+        giveWayIfDue();
         if (!m_ctx.bScanning || serial != m_fetchSerial[index])
             return;
     }
@@ -146,6 +148,7 @@ void Scanner::wscVersion_Close(int index)
 {
     if (!m_ctx.bScanning || index < 0 || index >= wscVersion.size())
         return;
+    turnStarted();
     // Reset or closed before a single byte: no page, as with a refused one.
     if (strSockData[index].isEmpty())
         return connectionFailed(index);
@@ -164,7 +167,7 @@ void Scanner::finishFetch(int index)
 
     m_display->setPanelText(1, QStringLiteral("Finished: ") + page);
     m_display->repaintStatusBar();
-    m_ctx.yieldToEventLoop();
+    giveWayIfDue();
     if (!m_ctx.bScanning || serial != m_fetchSerial[index])
         return;
     processPage(body, index);
@@ -191,6 +194,7 @@ void Scanner::timTimeout_Timer(int index)
         timTimeout[index]->stop();
         return;
     }
+    turnStarted();
     const quint64 serial = m_fetchSerial[index];
     iSockTimer[index] += 1;
     m_pageSeconds[index] += 1;
@@ -207,6 +211,7 @@ void Scanner::wscVersion_Error(int index)
 {
     if (!m_ctx.bScanning || index < 0 || index >= wscVersion.size())
         return;
+    turnStarted();
     connectionFailed(index);
 }
 

@@ -7,6 +7,7 @@
 #include "workspace/database.h"
 #include "workspace/context.h"
 #include "workspace/project.h"
+#include "workspace/textcase.h"
 
 namespace tarnwick {
 
@@ -16,13 +17,13 @@ namespace {
 QString linkingSiteKey(QString text)
 {
     text.remove(QLatin1String("www."));
-    return text.toLower();
+    return lowerCased(text);
 }
 
 // A results row by its main site and its found-on page, ignoring case.
 QString resultKey(const QString &mainSite, const QString &linkUrl)
 {
-    return mainSite.toLower() + QChar(0x1F) + linkUrl.toLower();
+    return lowerCased(mainSite) + QChar(0x1F) + lowerCased(linkUrl);
 }
 
 } // namespace
@@ -31,10 +32,25 @@ void Scanner::buildLookups()
 {
     platform::ListBox *queue = m_project.List2;
     platform::ListView *results = m_project.List3;
-    m_queueIndex = new ModelTextIndex(queue, [queue](int row) { return queue->item(row).toLower(); }, this);
+    m_queueIndex = new ModelTextIndex(queue, [queue](int row) { return lowerCased(queue->item(row)); }, this);
     m_resultIndex = new ModelTextIndex(
         results, [results](int row) { return resultKey(results->text(row + 1), results->subItem(row + 1, 4)); }, this);
 }
+
+namespace {
+
+// The library's substring search costs more than the whole of a short URL.
+bool containsWww(QStringView url)
+{
+    const char16_t *p = url.utf16();
+    for (qsizetype i = 0; i + 4 <= url.size(); ++i) {
+        if (p[i] == u'w' && p[i + 1] == u'w' && p[i + 2] == u'w' && p[i + 3] == u'.')
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 bool Scanner::siteKnown(QString &url)
 {
@@ -42,6 +58,7 @@ bool Scanner::siteKnown(QString &url)
 
     // The scan's own main site; between scans, the one selected.
     const int main = m_ctx.bScanning ? m_main : m_project.iCurrentMain;
+    const QString lower = lowerCased(url);
     if (platform::ListView *list = m_project.List1(main); list && main >= 1) {
         if (!m_linkingSiteIndex || m_linkingSiteIndex->model() != list) {
             delete m_linkingSiteIndex;
@@ -49,13 +66,12 @@ bool Scanner::siteKnown(QString &url)
             m_linkingSiteIndex =
                 new ModelTextIndex(list, [list](int row) { return linkingSiteKey(list->text(row + 1)); }, list);
         }
-        if (m_linkingSiteIndex->contains(linkingSiteKey(url)))
+        if (m_linkingSiteIndex->contains(containsWww(url) ? linkingSiteKey(url) : lower))
             return true;
     }
-    const QString lower = url.toLower();
     if (m_queueIndex->contains(lower))
         return true;
-    return strSeenPages.contains(url);
+    return strSeenPages.containsLowerCased(lower);
 }
 
 bool Scanner::foundOnKnown(QString &page)

@@ -5,6 +5,8 @@
 
 #include <QElapsedTimer>
 
+#include <memory>
+
 #include <limits>
 
 #include "platform/socket.h"
@@ -23,10 +25,10 @@ namespace tarnwick {
 
 namespace {
 
-// Pending events are processed at most this often while a page's lines are
-// read: often enough for Stop and Skip to feel immediate, seldom enough to
-// cost nothing next to the page.
-constexpr qint64 kLineYieldMs = 10;
+// Pending events are processed at least this often while a scan works
+// through its steps: often enough for Stop and Skip to feel immediate,
+// seldom enough to cost nothing next to a page.
+constexpr qint64 kGiveWayMs = 10;
 
 // A redirect hop may take this many times the scan's time-out in all.
 constexpr int kHopTotalFactor = 4;
@@ -47,7 +49,27 @@ bool Scanner::PageGuard::stillOn(const Scanner &scanner) const
 bool Scanner::yieldOnPage(const PageGuard &guard)
 {
     m_ctx.yieldToEventLoop();
+    turnStarted();
     return guard.stillOn(*this);
+}
+
+bool Scanner::giveWayIfDue()
+{
+    if (m_turnClock.isValid() && m_turnClock.elapsed() < kGiveWayMs)
+        return false;
+    m_ctx.yieldToEventLoop();
+    turnStarted();
+    return true;
+}
+
+std::shared_ptr<const RuleSet> Scanner::rulesFor(const QString &mainSiteText, const QString &linkingSiteRow)
+{
+    if (m_rulesStale || !m_ruleSet || m_ruleSet->mainSiteText() != mainSiteText
+        || m_ruleSet->linkingSiteText() != linkingSiteRow) {
+        m_ruleSet = std::make_shared<const RuleSet>(rulesFromList(*m_project.lstRules), mainSiteText, linkingSiteRow);
+        m_rulesStale = false;
+    }
+    return m_ruleSet;
 }
 
 void Scanner::processPage(QString &page, int index)
@@ -75,38 +97,37 @@ void Scanner::processPageText(QString &page, int index, const PageResponse &resp
     // event loop has taken over the scan: the page then lets go quietly.
     const PageGuard guard{m_scanEpoch, m_fetchSerial[0]};
 
-    const PageNotes notes = pageStatusNotes(page, strMainSite);
-    if (notes.mainSiteMentioned) {
+    // One pass over the page: its notes, its normalised text and the lines
+    // that can hold a link or a redirect marker.
+    const PageReading reading = readPage(page, strMainSite);
+    if (reading.notes.mainSiteMentioned) {
         bRedirectFound = true;
         strRedirectURL = strCurUrl;
     }
-    if (!notes.statusNote.isEmpty())
-        strStatusNote = notes.statusNote;
-
-    const QString normalized = normalizeHrefs(page);
+    if (!reading.notes.statusNote.isEmpty())
+        strStatusNote = reading.notes.statusNote;
 
     m_display->setPanelText(2, QStringLiteral("Saving to HTML"));
     m_display->repaintStatusBar();
-    if (!yieldOnPage(guard))
+    giveWayIfDue();
+    if (!guard.stillOn(*this))
         return abandonPage();
 
     // Only the user and the e-mail harvester read the dumps; a dump that
     // cannot be written leaves the page to be processed all the same.
-    writePageDump(m_ctx.programDir(), index, normalized);
-    if (!yieldOnPage(guard))
-        return abandonPage();
-    writePageDump2(m_ctx.programDir(), index, normalized);
+    m_dumps.write(m_ctx.programDir(), index, reading.text);
 
-    getLinks(index, normalized, response, guard);
+    getLinks(index, reading, response, guard);
 }
 
-void Scanner::getLinks(int index, const QString &normalized, const PageResponse &response, const PageGuard &guard)
+void Scanner::getLinks(int index, const PageReading &reading, const PageResponse &response, const PageGuard &guard)
 {
     if (!m_ctx.bScanning)
         return abandonPage();
     m_display->setPanelText(2, QStringLiteral("Getting Links"));
     m_display->repaintStatusBar();
-    if (!yieldOnPage(guard))
+    giveWayIfDue();
+    if (!guard.stillOn(*this))
         return abandonPage();
 
     LinkContext lc;
@@ -120,43 +141,51 @@ void Scanner::getLinks(int index, const QString &normalized, const PageResponse 
     lc.linkingSiteRow = sites && row > 0 ? sites->text(row) : QString();
     lc.useFileTypes = m_ctx.settings().get(key::chkFileTypes, QStringLiteral("1")) == QLatin1String("1");
     lc.fileTypes = vFileTypes;
-    lc.rules = rulesFromList(*m_project.lstRules);
     lc.ruleLog = {settingIsOne(m_ctx, key::chkLog, 0), m_ctx.programDir()};
     lc.siteKnown = [this](QString &url) { return siteKnown(url); };
     lc.foundOnKnown = [this] { return foundOnKnown(strCurUrl); };
+    std::shared_ptr<const RuleSet> rules = rulesFor(lc.mainSiteText, lc.linkingSiteRow);
+    LinkExaminer examiner(std::move(lc), std::move(rules));
 
     // A response that moved the page is a redirect page whatever its body
     // says: the body of such a response is not the page.
     if (!bEmulate && response.moved) {
-        QString target = redirectAddress(response.location.trimmed(), lc);
+        QString target = redirectAddress(response.location.trimmed(), examiner.context());
         return followRedirect(target, guard);
     }
 
-    DumpLineReader reader(normalized);
+    // Only the lines that can hold a link or a marker are read; the others
+    // give nothing. A site that needs no more links has only its first line
+    // read, as the test after each line would have it.
+    const bool firstLineOnly = iLinksExpected <= lSiteLinksFound;
     QElapsedTimer slice;
     slice.start();
-    while (!reader.atEnd()) {
-        if (slice.elapsed() >= kLineYieldMs) {
+    for (qsizetype n = 0; n < reading.lines.size(); ++n) {
+        const PageLine &pageLine = reading.lines.at(n);
+        if (firstLineOnly && pageLine.start != 0)
+            break;
+        if (slice.elapsed() >= kGiveWayMs) {
             if (!yieldOnPage(guard))
                 return abandonPage();
             slice.restart();
         }
-        const QStringView line = reader.next();
 
-        if (!bEmulate && isRedirectMarker(line)) {
-            QString target = redirectTarget(line, reader, response.location, lc);
+        if (!bEmulate && pageLine.marker) {
+            QString target = redirectTarget(reading, n, response.location, examiner.context());
             if (target.isEmpty())
                 break;  // nothing to follow: the page ends as any other
             return followRedirect(target, guard);
         }
 
-        const LineResult r = examineLine(line, lc);
+        const LineResult r = examiner.examine(reading.line(pageLine));
         if (!r.queueUrl.isEmpty())
             queuePage(r.queueUrl);
         if (r.ruleProblem)
             strStatusNote = QStringLiteral("Possible Rule Problem");
         if (!r.status.isEmpty()) {
-            recordLink(r.status, lc.linkingSiteRow);
+            // Rule scope and the same-site test follow the row's new text.
+            if (recordLink(r.status))
+                examiner.setLinkingSiteRow(strCurUrl, rulesFor(examiner.context().mainSiteText, strCurUrl));
             if (!yieldOnPage(guard))
                 return abandonPage();
         }
@@ -174,7 +203,7 @@ void Scanner::queuePage(const QString &url)
     strSeenPages.add(url);
 }
 
-void Scanner::recordLink(const QString &status, QString &linkingSiteRow)
+bool Scanner::recordLink(const QString &status)
 {
     lSiteLinksFound = saturatingIncrement(lSiteLinksFound);
     if (iLinksFound < std::numeric_limits<int>::max())
@@ -190,12 +219,12 @@ void Scanner::recordLink(const QString &status, QString &linkingSiteRow)
                                                            : domainLinkRow(strMainSite, linking, lResultNumber, strCurUrl));
 
     platform::ListView *sites = scannedList();
+    bool rowRewritten = false;
     if (const int row = iCurrentSite(); sites && row > 0) {
         sites->setForeColor(row, platform::kColorBlue);
         if (direct && settingIsOne(m_ctx, key::chkUpdate, 1)) {
             sites->setText(row, strCurUrl);
-            // Rule scope and the same-site test follow the row's new text.
-            linkingSiteRow = strCurUrl;
+            rowRewritten = true;
         }
     }
 
@@ -205,6 +234,7 @@ void Scanner::recordLink(const QString &status, QString &linkingSiteRow)
     addStat(m_ctx, 2);
     m_display->setPanelText(3, QStringLiteral("Found %1 links").arg(lSiteLinksFound));
     m_display->repaintStatusBar();
+    return rowRewritten;
 }
 
 void Scanner::followRedirect(QString &target, const PageGuard &guard)
@@ -231,7 +261,8 @@ void Scanner::endPage(int index, const PageGuard &guard)
 {
     m_display->setPanelText(2, QString());
     m_display->repaintStatusBar();
-    const bool stillOn = yieldOnPage(guard);
+    giveWayIfDue();
+    const bool stillOn = guard.stillOn(*this);
     bEmulate = false;
     if (!stillOn)
         return;

@@ -20,6 +20,7 @@
 #include "scanner/scanner.h"
 #include "shell/controls.h"
 #include "shell/reportpanel.h"
+#include "shell/scanstatus.h"
 #include "shell/resultspanel.h"
 #include "shell/statistics.h"
 #include "shell/webpanel.h"
@@ -225,8 +226,13 @@ void Form1::buildProjectBindings()
     });
     connect(txtPost, &QLineEdit::textChanged, this, [this](const QString &text) { m_project->setPostTarget(text); });
 
-    // Counting redraws the statistics.
-    m_ctx.onStatsChanged = [this] { statistics->StatsD(); };
+    // Counting redraws the statistics (during a scan at the paint rate).
+    m_ctx.onStatsChanged = [this] {
+        if (m_scanStatus)
+            m_scanStatus->statsChanged();
+        else
+            statistics->StatsD();
+    };
 
     // No main site is deleted while a report is built.
     connect(report, &ReportPanel::buildingChanged, this, [this] { updateDeleteButton(); });
@@ -272,13 +278,23 @@ platform::ReportView *Form1::List1View(int index) const
 
 void Form1::setPanelText(int panel, const QString &text)
 {
-    if (panel >= 1 && panel <= 4)
-        m_panels[panel - 1]->setText(text);
+    if (panel < 1 || panel > 4)
+        return;
+    // What the scan left waiting for the panel is older than this.
+    if (m_scanStatus)
+        m_scanStatus->forget(panel);
+    m_panels[panel - 1]->setText(text);
 }
 
 QString Form1::panelText(int panel) const
 {
-    return (panel >= 1 && panel <= 4) ? m_panels[panel - 1]->text() : QString();
+    if (panel < 1 || panel > 4)
+        return QString();
+    if (m_scanStatus) {
+        if (const std::optional<QString> waiting = m_scanStatus->waitingText(panel))
+            return *waiting;
+    }
+    return m_panels[panel - 1]->text();
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)

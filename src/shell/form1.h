@@ -42,6 +42,7 @@ class ReportPanel;
 class WebPanel;
 class StatisticsPanel;
 class MainWindowScanDisplay;
+class ScanStatus;
 class ScanDisplay;
 
 class Form1 : public QMainWindow {
@@ -314,6 +315,7 @@ private:
     QWidget *m_central = nullptr;
     QWidget *m_shellOptions = nullptr;  // holder of the controls no tab shows
     QLabel *m_panels[4] = {};
+    ScanStatus *m_scanStatus = nullptr;  // what a running scan shows, drawn at the paint rate
     QList<QPointer<QWidget>> m_restingControls;  // disabled while scanning
     qint64 m_statusPaintedAt = 0;  // steady clock, ms: when the status bar was last drawn at once
     layout::MainWindowGeometry m_geometry;

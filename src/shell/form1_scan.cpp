@@ -19,6 +19,8 @@
 #include "shell/controls.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
+#include "shell/scanstatus.h"
+#include "shell/statistics.h"
 #include "workspace/context.h"
 #include "workspace/project.h"
 
@@ -58,14 +60,16 @@ public:
             break;
         }
     }
-    void setPanelText(int panel, const QString &text) override { m_form.setPanelText(panel, text); }
-    void showStatusBar() override
+    // The status bar, the progress bar and the counters are drawn from one
+    // timer while the scan runs (ScanStatus), at once otherwise.
+    void setPanelText(int panel, const QString &text) override { m_form.m_scanStatus->setPanelText(panel, text); }
+    void showStatusBar() override { m_form.m_scanStatus->bringStatusBarForward(); }
+    void repaintStatusBar() override
     {
-        m_form.StatusBar1->raise();
-        m_form.StatusBar1->show();
+        if (!m_form.m_ctx.bScanning)
+            m_form.repaintStatusBar();
     }
-    void repaintStatusBar() override { m_form.repaintStatusBar(); }
-    void setProgress(int percent) override { m_form.pb1->setValue(percent); }
+    void setProgress(int percent) override { m_form.m_scanStatus->setProgress(percent); }
     void linkingSiteSelected(int main, int row) override { m_form.List1_ItemClick(main, row); }
     void focusSiteEntry(bool mainSite) override { (mainSite ? m_form.txtDomain : m_form.Text1)->setFocus(); }
     void buildReport() override { m_form.report->makeReport(); }
@@ -180,6 +184,7 @@ void Form1::buildScanControls()
     pb1->setValue(0);
     pb1->setTextVisible(false);
 
+    m_scanStatus = new ScanStatus(m_ctx, m_panels, pb1, StatusBar1, [this] { statistics->StatsD(); }, this);
     m_scanDisplay = std::make_unique<MainWindowScanDisplay>(*this);
     m_scanner->setDisplay(m_scanDisplay.get());
     new ScanPaintThrottle(this, m_ctx);

@@ -1,7 +1,8 @@
 #include "shell/statistics.h"
 
 #include <QLabel>
-#include <QListView>
+
+#include "platform/fixedrowview.h"
 
 #include "shell/controls.h"
 #include "shell/layout.h"
@@ -14,13 +15,14 @@ StatisticsPanel::StatisticsPanel(AppContext &ctx, Project &project, QWidget *fra
     : QObject(owner)
     , m_ctx(ctx)
 {
-    List2View = new QListView(frame);
+    // The queue can hold many thousands of pages and changes at every page:
+    // a view whose rows are never laid out one by one.
+    List2View = new platform::FixedRowView(frame);
     List2View->setObjectName(QStringLiteral("List2"));
+    List2View->setHeaderHidden(true);
     List2View->setModel(project.List2);
     List2View->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List2View->setSelectionMode(QAbstractItemView::NoSelection);
-    // The queue can hold many thousands of pages: no per-row measuring.
-    List2View->setUniformItemSizes(true);
 
     auto heading = [frame](const QString &text, const QString &name, double left, double top, double width) {
         QLabel *l = makeLabel(text, name, frame);
@@ -73,8 +75,9 @@ void StatisticsPanel::StatsD()
                               m_ctx.lHistWebScanned, m_ctx.lHistEmailFound,      m_ctx.lLinkingSitesScanned,
                               m_ctx.lMainSitesScanned};
     for (int i = 0; i < 7; ++i) {
-        if (lblStats[i])
-            lblStats[i]->setText(QString::number(values[i]));
+        const QString text = QString::number(values[i]);
+        if (lblStats[i] && lblStats[i]->text() != text)
+            lblStats[i]->setText(text);
     }
 }
 

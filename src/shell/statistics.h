@@ -5,8 +5,11 @@
 #include <QObject>
 
 class QLabel;
-class QListView;
 class QWidget;
+
+namespace platform {
+class FixedRowView;
+}
 
 namespace tarnwick {
 
@@ -19,7 +22,7 @@ public:
     StatisticsPanel(AppContext &ctx, Project &project, QWidget *frame, QObject *owner);
 
     QLabel *lblStats[7] = {};
-    QListView *List2View = nullptr;  // the page queue
+    platform::FixedRowView *List2View = nullptr;  // the page queue
 
     // Redraws the counters.
     void StatsD();

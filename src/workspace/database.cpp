@@ -1,9 +1,12 @@
 #include "workspace/database.h"
 
+#include <array>
+
 #include <sqlite3.h>
 
 #include "workspace/context.h"
 #include "workspace/project.h"
+#include "workspace/textcase.h"
 
 namespace tarnwick {
 
@@ -139,12 +142,13 @@ QString Statement::text(int column) const
 
 namespace {
 
-void removeFragments(QString &url, std::initializer_list<QLatin1String> fragments)
+template<std::size_t N>
+void removeFragments(QString &url, const std::array<FoldedNeedle, N> &fragments)
 {
     // Every fragment contains "://": a text without it loses nothing.
-    if (url.contains(QLatin1String("://"))) {
-        for (const QLatin1String f : fragments)
-            url.remove(f, Qt::CaseInsensitive);
+    if (QStringView(url).indexOf(QStringView(u"://")) >= 0) {
+        for (const FoldedNeedle &f : fragments)
+            f.removeFrom(url);
     }
     // Spaces only, as the stored forms were always trimmed.
     qsizetype from = 0;
@@ -153,7 +157,14 @@ void removeFragments(QString &url, std::initializer_list<QLatin1String> fragment
         ++from;
     while (to > from && url.at(to - 1) == QLatin1Char(' '))
         --to;
-    url = url.mid(from, to - from);
+    if (from > 0 || to < url.size())
+        url = url.mid(from, to - from);
+}
+
+template<typename... Texts>
+std::array<FoldedNeedle, sizeof...(Texts)> needles(Texts... texts)
+{
+    return {FoldedNeedle(QString::fromLatin1(texts))...};
 }
 
 } // namespace
@@ -165,15 +176,16 @@ QString databasePath(const AppContext &ctx)
 
 void removeSchemeShort(QString &url)
 {
-    removeFragments(url, {QLatin1String("http://"), QLatin1String("ttp://"), QLatin1String("tp://"),
-                          QLatin1String("p://"), QLatin1String("://")});
+    // Made once: a page's every link passes through here.
+    static const auto fragments = needles("http://", "ttp://", "tp://", "p://", "://");
+    removeFragments(url, fragments);
 }
 
 void removeSchemeLong(QString &url)
 {
-    removeFragments(url, {QLatin1String("http://www."), QLatin1String("http://"), QLatin1String("ttp://www"),
-                          QLatin1String("ttp://ww"), QLatin1String("ttp://w"), QLatin1String("ttp://"),
-                          QLatin1String("tp://"), QLatin1String("p://"), QLatin1String("://")});
+    static const auto fragments =
+        needles("http://www.", "http://", "ttp://www", "ttp://ww", "ttp://w", "ttp://", "tp://", "p://", "://");
+    removeFragments(url, fragments);
 }
 
 bool addWebsite(AppContext &ctx, QString &url)

@@ -165,8 +165,9 @@ void saveLifetimeCounters(AppContext &ctx)
 {
     if (!ctx.lifetimeCountersDirty)
         return;
-    ctx.settings().set(key::lHistWebScanned, QString::number(ctx.lHistWebScanned));
-    ctx.settings().set(key::lHistEmailFound, QString::number(ctx.lHistEmailFound));
+    // Both in one write of the file.
+    ctx.settings().set({{key::lHistWebScanned, QString::number(ctx.lHistWebScanned)},
+                        {key::lHistEmailFound, QString::number(ctx.lHistEmailFound)}});
     ctx.lifetimeCountersDirty = false;
     ctx.lifetimeSaveClock.start();
 }

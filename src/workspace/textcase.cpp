@@ -10,18 +10,6 @@ namespace {
 
 constexpr Qt::CaseSensitivity CI = Qt::CaseInsensitive;
 
-// The case folding of one UTF-16 unit as far as an ASCII needle can tell:
-// ASCII letters to lower case, other units by the Unicode simple folding
-// (the Kelvin sign becomes "k"); a surrogate never folds to ASCII.
-inline char16_t foldedUnit(char16_t c)
-{
-    if (c < 0x80)
-        return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-    if (QChar::isSurrogate(c))
-        return c;
-    return char16_t(QChar::toCaseFolded(char32_t(c)));
-}
-
 bool isAscii(QStringView text)
 {
     for (const QChar c : text) {
@@ -31,11 +19,11 @@ bool isAscii(QStringView text)
     return true;
 }
 
-using FoldedNeedle = QVarLengthArray<char16_t, 64>;
+using Folded = QVarLengthArray<char16_t, 64>;
 
-FoldedNeedle foldedAscii(QStringView needle)
+Folded foldedAscii(QStringView needle)
 {
-    FoldedNeedle out(needle.size());
+    Folded out(needle.size());
     for (qsizetype i = 0; i < needle.size(); ++i)
         out[i] = foldedUnit(needle[i].unicode());
     return out;
@@ -51,19 +39,23 @@ bool matchesFolded(const char16_t *text, const char16_t *needle, qsizetype size)
 }
 
 // needle: ASCII, folded, not empty.
-qsizetype indexOfFolded(QStringView text, const FoldedNeedle &needle, qsizetype from)
+qsizetype indexOfFolded(QStringView text, const char16_t *needle, qsizetype size, qsizetype from)
 {
     const char16_t first = needle[0];
-    const qsizetype last = text.size() - needle.size();
+    const qsizetype last = text.size() - size;
     const char16_t *data = text.utf16();
     from = qMax<qsizetype>(from, 0);
-    if (first < u'a' || first > u'z') {
-        // Nothing else folds to a first character that is not a letter: the
-        // library's fast single-character search finds the candidates.
-        for (qsizetype i = text.indexOf(QChar(first), from); i >= 0 && i <= last;
-             i = text.indexOf(QChar(first), i + 1)) {
-            if (matchesFolded(data + i + 1, needle.constData() + 1, needle.size() - 1))
-                return i;
+    // Nothing else folds to a character that is not a letter: the library's
+    // fast single-character search finds the candidates by the first such
+    // character of the needle.
+    qsizetype anchor = 0;
+    while (anchor < size && needle[anchor] >= u'a' && needle[anchor] <= u'z')
+        ++anchor;
+    if (anchor < size) {
+        const QChar a(needle[anchor]);
+        for (qsizetype i = text.indexOf(a, from + anchor); i >= 0 && i - anchor <= last; i = text.indexOf(a, i + 1)) {
+            if (matchesFolded(data + i - anchor, needle, size))
+                return i - anchor;
         }
         return -1;
     }
@@ -72,10 +64,15 @@ qsizetype indexOfFolded(QStringView text, const FoldedNeedle &needle, qsizetype 
         const char16_t c = data[i];
         if (c != first && c != firstUpper && (c < 0x80 || foldedUnit(c) != first))
             continue;
-        if (matchesFolded(data + i + 1, needle.constData() + 1, needle.size() - 1))
+        if (matchesFolded(data + i + 1, needle + 1, size - 1))
             return i;
     }
     return -1;
+}
+
+qsizetype indexOfFolded(QStringView text, const Folded &needle, qsizetype from)
+{
+    return indexOfFolded(text, needle.constData(), needle.size(), from);
 }
 
 } // namespace
@@ -86,7 +83,7 @@ bool matchesIgnoringCase(QStringView text, qsizetype at, QStringView needle)
         return false;
     if (!isAscii(needle))
         return text.sliced(at, needle.size()).compare(needle, CI) == 0;
-    const FoldedNeedle folded = foldedAscii(needle);
+    const Folded folded = foldedAscii(needle);
     return matchesFolded(text.utf16() + at, folded.constData(), folded.size());
 }
 
@@ -102,6 +99,29 @@ bool containsIgnoringCase(QStringView text, QStringView needle)
     return indexOfIgnoringCase(text, needle) >= 0;
 }
 
+namespace {
+
+// Every occurrence of an ASCII needle, folded, removed in one pass.
+bool removeFolded(QString &text, const char16_t *needle, qsizetype size)
+{
+    qsizetype at = indexOfFolded(text, needle, size, 0);
+    if (at < 0)
+        return false;
+    QString out;
+    out.reserve(text.size());
+    qsizetype from = 0;
+    while (at >= 0) {
+        out += QStringView(text).sliced(from, at - from);
+        from = at + size;
+        at = indexOfFolded(text, needle, size, from);
+    }
+    out += QStringView(text).sliced(from);
+    text = out;
+    return true;
+}
+
+} // namespace
+
 bool removeIgnoringCase(QString &text, QStringView needle)
 {
     if (needle.isEmpty())
@@ -111,27 +131,73 @@ bool removeIgnoringCase(QString &text, QStringView needle)
         text.remove(needle.toString(), CI);
         return text.size() != before;
     }
-    const FoldedNeedle folded = foldedAscii(needle);
-    qsizetype at = indexOfFolded(text, folded, 0);
-    if (at < 0)
-        return false;
-    QString out;
-    out.reserve(text.size());
-    qsizetype from = 0;
-    while (at >= 0) {
-        out += QStringView(text).sliced(from, at - from);
-        from = at + needle.size();
-        at = indexOfFolded(text, folded, from);
+    const Folded folded = foldedAscii(needle);
+    return removeFolded(text, folded.constData(), folded.size());
+}
+
+QString lowerCased(const QString &text)
+{
+    const char16_t *data = QStringView(text).utf16();
+    const qsizetype size = text.size();
+    qsizetype firstUpper = -1;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = data[i];
+        if (c >= 0x80)
+            return text.toLower();
+        if (firstUpper < 0 && c >= u'A' && c <= u'Z')
+            firstUpper = i;
     }
-    out += QStringView(text).sliced(from);
-    text = out;
-    return true;
+    if (firstUpper < 0)
+        return text;
+    QString out = text;
+    QChar *to = out.data();
+    for (qsizetype i = firstUpper; i < size; ++i) {
+        const char16_t c = data[i];
+        if (c >= u'A' && c <= u'Z')
+            to[i] = QChar(char16_t(c + 32));
+    }
+    return out;
+}
+
+FoldedNeedle::FoldedNeedle(const QString &needle)
+    : m_needle(needle)
+    , m_ascii(isAscii(needle))
+{
+    if (m_ascii) {
+        m_folded.resize(needle.size());
+        for (qsizetype i = 0; i < needle.size(); ++i)
+            m_folded[i] = QChar(foldedUnit(needle[i].unicode()));
+    }
+}
+
+qsizetype FoldedNeedle::indexIn(QStringView text, qsizetype from) const
+{
+    if (m_needle.isEmpty() || !m_ascii)
+        return text.indexOf(m_needle, from, CI);
+    return indexOfFolded(text, QStringView(m_folded).utf16(), m_folded.size(), from);
+}
+
+bool FoldedNeedle::removeFrom(QString &text) const
+{
+    if (m_needle.isEmpty())
+        return false;
+    if (!m_ascii) {
+        const qsizetype before = text.size();
+        text.remove(m_needle, CI);
+        return text.size() != before;
+    }
+    return removeFolded(text, QStringView(m_folded).utf16(), m_folded.size());
 }
 
 void removeHttpSchemes(QString &text)
 {
-    removeIgnoringCase(text, u"http://");
-    removeIgnoringCase(text, u"https://");
+    static const FoldedNeedle http(QStringLiteral("http://"));
+    static const FoldedNeedle https(QStringLiteral("https://"));
+    // Both hold a ":".
+    if (!text.contains(QLatin1Char(':')))
+        return;
+    http.removeFrom(text);
+    https.removeFrom(text);
 }
 
 QString withHttpScheme(const QString &address)

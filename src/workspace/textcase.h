@@ -16,6 +16,40 @@ bool containsIgnoringCase(QStringView text, QStringView needle);
 // QString::remove does; true when something was removed.
 bool removeIgnoringCase(QString &text, QStringView needle);
 
+// A needle folded once for many searches, with the answers of the functions
+// above.
+class FoldedNeedle {
+public:
+    FoldedNeedle() = default;
+    explicit FoldedNeedle(const QString &needle);
+
+    qsizetype indexIn(QStringView text, qsizetype from = 0) const;
+    bool foundIn(QStringView text) const { return indexIn(text) >= 0; }
+    // Removes every occurrence, as removeIgnoringCase does.
+    bool removeFrom(QString &text) const;
+    const QString &text() const { return m_needle; }
+
+private:
+    QString m_needle;
+    QString m_folded;  // an ASCII needle in lower case; empty otherwise
+    bool m_ascii = true;
+};
+
+// The case folding of one UTF-16 unit as far as an ASCII needle can tell:
+// ASCII letters to lower case, other units by the Unicode simple folding
+// (the Kelvin sign becomes "k"); a surrogate never folds to ASCII.
+inline char16_t foldedUnit(char16_t c)
+{
+    if (c < 0x80)
+        return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+    if (QChar::isSurrogate(c))
+        return c;
+    return char16_t(QChar::toCaseFolded(char32_t(c)));
+}
+
+// QString::toLower's answer, without its tables for ASCII text.
+QString lowerCased(const QString &text);
+
 // Every "http://", then every "https://", removed wherever it stands,
 // ignoring case.
 void removeHttpSchemes(QString &text);

@@ -100,6 +100,26 @@ TEST_F(SocketLayer, DataLeftUnreadIsOfferedOnceAndTheCloseStillComes)
     EXPECT_EQ(events.last(), "close");
 }
 
+TEST_F(SocketLayer, ANameIsLookedUpAndEachOfItsAddressesTried)
+{
+    // "localhost" may come first as ::1, where nothing listens: the next
+    // address is tried.
+    server.setDefault(Response::page("by name"));
+    socket.setConnectOverride(nullptr);
+    socket.Connect("localhost", server.port());
+    EXPECT_TRUE(events.isEmpty());
+    ASSERT_TRUE(waitFor("close"));
+    EXPECT_EQ(events.first(), "connect");
+    EXPECT_TRUE(received.endsWith("by name"));
+
+    // Closed while the name is looked up: nothing is heard.
+    events.clear();
+    socket.Connect("localhost", server.port());
+    socket.Close();
+    spin(300);
+    EXPECT_TRUE(events.isEmpty());
+}
+
 TEST_F(SocketLayer, RefusedAndImpossibleConnectionsFail)
 {
     override.insert("refused.example", TestHttpServer::unusedPort());
