@@ -179,6 +179,11 @@ void Socket::lookedUp(quint64 generation, const QHostInfo &info)
         fail(generation, QStringLiteral("Host not found"));
         return;
     }
+    connectNext(generation);
+}
+
+void Socket::connectNext(quint64 generation)
+{
     switch (tryAddresses()) {
     case Attempt::Pending:
         break;
@@ -253,16 +258,7 @@ void Socket::onWritable()
     ::close(m_fd);
     m_fd = -1;
     m_lastError = error;
-    switch (tryAddresses()) {
-    case Attempt::Pending:
-        break;
-    case Attempt::Connected:
-        onConnected(gen);
-        break;
-    case Attempt::Failed:
-        fail(gen, errorText(m_lastError));
-        break;
-    }
+    connectNext(gen);
 }
 
 void Socket::SendData(const QByteArray &data)

@@ -63,6 +63,8 @@ private:
 
     // Tries the addresses left in turn until one is connecting or stands.
     Attempt tryAddresses();
+    // The same, from the event loop: what it comes to is told at once.
+    void connectNext(quint64 generation);
     void lookedUp(quint64 generation, const QHostInfo &info);
     void onConnected(quint64 generation);
     void onWritable();

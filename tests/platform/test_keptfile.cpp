@@ -7,16 +7,7 @@
 #include <QTemporaryDir>
 
 #include "platform/keptfile.h"
-
-namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
+#include "support/files.h"
 
 TEST(KeptFile, HoldsExactlyTheLastBytesAndComesBackWhenDeleted)
 {
@@ -30,16 +21,16 @@ TEST(KeptFile, HoldsExactlyTheLastBytesAndComesBackWhenDeleted)
     }
     platform::KeptFile file;
     ASSERT_TRUE(file.replace(path, "a long first page"));
-    EXPECT_EQ(contents(path), "a long first page");
+    EXPECT_EQ(testsupport::readBytes(path), "a long first page");
     ASSERT_TRUE(file.replace(path, "short"));
-    EXPECT_EQ(contents(path), "short");
+    EXPECT_EQ(testsupport::readBytes(path), "short");
 
     // Someone deletes it, or writes more into it: within 64 writes the file
     // is the kept one again, holding exactly the last bytes.
     QFile::remove(path);
     for (int i = 0; i < 64; ++i)
         ASSERT_TRUE(file.replace(path, QByteArray::number(i)));
-    EXPECT_EQ(contents(path), "63");
+    EXPECT_EQ(testsupport::readBytes(path), "63");
     {
         QFile other(path);
         ASSERT_TRUE(other.open(QIODevice::WriteOnly | QIODevice::Append));
@@ -47,7 +38,7 @@ TEST(KeptFile, HoldsExactlyTheLastBytesAndComesBackWhenDeleted)
     }
     for (int i = 0; i < 64; ++i)
         ASSERT_TRUE(file.replace(path, "x"));
-    EXPECT_EQ(contents(path), "x");
+    EXPECT_EQ(testsupport::readBytes(path), "x");
 
     EXPECT_FALSE(file.replace(dir.filePath("missing/dump.txt"), "x"));
 }

@@ -12,6 +12,7 @@
 
 #include "scanner/pagetext.h"
 #include "scanner/reference_pagetext.h"
+#include "support/files.h"
 
 using namespace tarnwick;
 
@@ -100,12 +101,6 @@ std::string show(const LineResult &r)
     return (r.value + "|" + r.queueUrl + "|" + (r.ruleProblem ? "rule" : "") + "|" + r.status).toStdString();
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 } // namespace
 
 TEST(PageReading, AgreesWithTheFunctionsItReplaced)
@@ -171,10 +166,10 @@ TEST(PageReading, AgreesWithTheFunctionsItReplaced)
         ASSERT_TRUE(dumps.write(now.path(), 0, reading.text));
         ASSERT_TRUE(reference::writePageDump(before.path(), 0, normalized));
         ASSERT_TRUE(reference::writePageDump2(before.path(), 0, normalized));
-        ASSERT_EQ(fileBytes(pageDumpPath(now.path(), 0)), fileBytes(reference::pageDumpPath(before.path(), 0)));
-        ASSERT_EQ(fileBytes(pageDump2Path(now.path(), 0)), fileBytes(reference::pageDump2Path(before.path(), 0)));
+        ASSERT_EQ(testsupport::readBytes(pageDumpPath(now.path(), 0)), testsupport::readBytes(reference::pageDumpPath(before.path(), 0)));
+        ASSERT_EQ(testsupport::readBytes(pageDump2Path(now.path(), 0)), testsupport::readBytes(reference::pageDump2Path(before.path(), 0)));
     }
-    EXPECT_EQ(fileBytes(now.filePath("rules.log")), fileBytes(before.filePath("rules.log")));
+    EXPECT_EQ(testsupport::readBytes(now.filePath("rules.log")), testsupport::readBytes(before.filePath("rules.log")));
 }
 
 TEST(PageReading, RulesAgreeWithTheRuleByRuleWalk)
