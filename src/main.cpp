@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <unistd.h>
 
+#include "platform/memory.h"
 #include "shell/splash.h"
 #include "shell/webbrowser.h"
 #include "workspace/context.h"
@@ -34,6 +35,7 @@ void prepareWebBrowser()
 
 int main(int argc, char **argv)
 {
+    platform::keepFreedMemoryForReuse();
     prepareWebBrowser();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));

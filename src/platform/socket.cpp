@@ -310,11 +310,16 @@ void Socket::onReadable()
     if (m_fd < 0 || m_state != State::Connected)
         return;
     const quint64 gen = m_generation;
+    // Read through a buffer kept for the socket's life, so what is handed
+    // on is only as large as what came: a page's worth of short-lived
+    // oversized blocks would have the allocator give memory back to the
+    // system and take it again for every page.
+    if (m_readBuffer.size() != kReadChunk)
+        m_readBuffer.resize(kReadChunk);
     for (;;) {
-        const qsizetype had = m_in.size();
-        m_in.resize(had + kReadChunk);
-        const ssize_t n = ::read(m_fd, m_in.data() + had, size_t(kReadChunk));
-        m_in.resize(had + qMax<ssize_t>(n, 0));
+        const ssize_t n = ::read(m_fd, m_readBuffer.data(), size_t(kReadChunk));
+        if (n > 0)
+            m_in.append(m_readBuffer.constData(), n);
         if (n > 0) {
             // A short read took what was there; the notifier tells of more.
             if (n < kReadChunk)

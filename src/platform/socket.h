@@ -87,6 +87,7 @@ private:
     quint16 m_port = 0;
     int m_lastError = 0;
     QByteArray m_in;   // received, not yet read
+    QByteArray m_readBuffer;
     QByteArray m_out;  // not yet sent
     bool m_peerClosed = false;
     State m_state = State::Closed;
