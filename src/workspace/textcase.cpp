@@ -38,6 +38,8 @@ bool matchesFolded(const char16_t *text, const char16_t *needle, qsizetype size)
     return true;
 }
 
+constexpr qsizetype kShortText = 96;
+
 // needle: ASCII, folded, not empty.
 qsizetype indexOfFolded(QStringView text, const char16_t *needle, qsizetype size, qsizetype from)
 {
@@ -52,8 +54,17 @@ qsizetype indexOfFolded(QStringView text, const char16_t *needle, qsizetype size
     while (anchor < size && needle[anchor] >= u'a' && needle[anchor] <= u'z')
         ++anchor;
     if (anchor < size) {
-        const QChar a(needle[anchor]);
-        for (qsizetype i = text.indexOf(a, from + anchor); i >= 0 && i - anchor <= last; i = text.indexOf(a, i + 1)) {
+        const char16_t a = needle[anchor];
+        // A URL is too short for the library's search to pay for its setup.
+        if (text.size() - from <= kShortText) {
+            for (qsizetype i = from; i <= last; ++i) {
+                if (data[i + anchor] == a && matchesFolded(data + i, needle, size))
+                    return i;
+            }
+            return -1;
+        }
+        for (qsizetype i = text.indexOf(QChar(a), from + anchor); i >= 0 && i - anchor <= last;
+             i = text.indexOf(QChar(a), i + 1)) {
             if (matchesFolded(data + i - anchor, needle, size))
                 return i - anchor;
         }
