@@ -26,36 +26,6 @@ QString failureText(const QFileDevice &file, int systemError)
 
 } // namespace
 
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error)
-{
-    auto fail = [error](const QString &why) {
-        if (error)
-            *error = why;
-        return false;
-    };
-    if (path.isEmpty())
-        return fail(QStringLiteral("No file name was given."));
-    if (QFileInfo(path).isDir())
-        return fail(QStringLiteral("A folder of that name exists."));
-    QSaveFile out(path);
-    // Never fall back to writing into the old file in place.
-    out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly))
-        return fail(out.errorString());
-    // The explicit flush matters: a failed flush inside commit() can go
-    // unnoticed, and the short file would then replace the old one.
-    errno = 0;
-    if (out.write(bytes) != bytes.size() || !out.flush() || out.error() != QFileDevice::NoError) {
-        const QString why = failureText(out, errno);
-        out.cancelWriting();
-        return fail(why);
-    }
-    errno = 0;
-    if (!out.commit())
-        return fail(failureText(out, errno));
-    return true;
-}
-
 PieceWriter::PieceWriter(const QString &path)
 {
     if (path.isEmpty()) {
@@ -97,6 +67,8 @@ bool PieceWriter::write(const QByteArray &bytes)
 bool PieceWriter::commit(QString *error)
 {
     bool ok = m_out != nullptr;
+    // The explicit flush matters: a failed flush inside commit() can go
+    // unnoticed, and the short file would then replace the old one.
     errno = 0;
     if (ok && (!m_out->flush() || m_out->error() != QFileDevice::NoError)) {
         m_error = failureText(*m_out, errno);
@@ -112,6 +84,13 @@ bool PieceWriter::commit(QString *error)
     if (!ok && error)
         *error = m_error;
     return ok;
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error)
+{
+    PieceWriter out(path);
+    out.write(bytes);
+    return out.commit(error);
 }
 
 bool readWholeFile(const QString &path, QByteArray &bytes, QString *error)

@@ -10,8 +10,8 @@ class QSaveFile;
 
 namespace platform {
 
-// The same in pieces, for files too large to hold whole: nothing replaces the
-// old file until commit() has seen every piece written.
+// Writes a file in pieces, for files too large to hold whole: nothing
+// replaces the old file until commit() has seen every piece written.
 class PieceWriter {
 public:
     explicit PieceWriter(const QString &path);

@@ -318,9 +318,8 @@ void Socket::onReadable()
         m_readBuffer.resize(kReadChunk);
     for (;;) {
         const ssize_t n = ::read(m_fd, m_readBuffer.data(), size_t(kReadChunk));
-        if (n > 0)
-            m_in.append(m_readBuffer.constData(), n);
         if (n > 0) {
+            m_in.append(m_readBuffer.constData(), n);
             // A short read took what was there; the notifier tells of more.
             if (n < kReadChunk)
                 break;

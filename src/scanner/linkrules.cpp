@@ -182,17 +182,8 @@ QString getBaseDir(const QString &url)
 
 QString resolveLink(QString &link, const QString &sockHost, const QString &curDir)
 {
-    static const FoldedNeedle http(QStringLiteral("http://"));
-    static const FoldedNeedle https(QStringLiteral("https://"));
     QString s = link;
-    bool absolute = false;
-    // Both schemes hold a ":".
-    if (s.contains(QLatin1Char(':'))) {
-        if (http.removeFrom(s))
-            absolute = true;
-        if (https.removeFrom(s))
-            absolute = true;
-    }
+    bool absolute = removeHttpSchemes(s);
     // "//host/path" names another host with the page's own scheme.
     if (s.startsWith(QLatin1String("//"))) {
         s.remove(0, 2);

@@ -80,13 +80,8 @@ private:
 
 namespace {
 
-// While a scan runs, the window is drawn at most every kPaintIntervalMs. A
-// scan changes the status bar, the progress bar, the counters and the queue
-// several times per page, and every change would otherwise be drawn at the
-// next turn of the event loop: on a fast site, drawing cost many times what
-// the pages did. A drawing held back is made when the interval is over.
-constexpr int kPaintIntervalMs = 40;
-
+// While a scan runs, the window is drawn at most every kScanPaintIntervalMs;
+// a drawing held back is made when the interval is over.
 class ScanPaintThrottle : public QObject {
 public:
     ScanPaintThrottle(QWidget *window, const AppContext &ctx)
@@ -109,13 +104,13 @@ protected:
         if (watched != m_window || event->type() != QEvent::UpdateRequest)
             return false;
         const qint64 since = m_lastPaint.elapsed();
-        if (!m_ctx.bScanning || since >= kPaintIntervalMs) {
+        if (!m_ctx.bScanning || since >= kScanPaintIntervalMs) {
             m_deferred.stop();
             m_lastPaint.restart();
             return false;
         }
         if (!m_deferred.isActive())
-            m_deferred.start(int(kPaintIntervalMs - since));
+            m_deferred.start(int(kScanPaintIntervalMs - since));
         return true;
     }
 

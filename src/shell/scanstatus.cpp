@@ -8,12 +8,6 @@
 
 namespace tarnwick {
 
-namespace {
-// A scan sets the panels, the bar and the counters several times a page;
-// shown at this interval, a fast site costs its pages and not their drawing.
-constexpr int kShowIntervalMs = 40;
-} // namespace
-
 ScanStatus::ScanStatus(const AppContext &ctx, QLabel *const *panels, QProgressBar *progress, QWidget *statusBar,
                        std::function<void()> statsD, QObject *parent)
     : QObject(parent)
@@ -34,7 +28,7 @@ bool ScanStatus::deferred() const
 void ScanStatus::schedule()
 {
     if (!m_timer.isActive())
-        m_timer.start(kShowIntervalMs, this);
+        m_timer.start(kScanPaintIntervalMs, this);
 }
 
 void ScanStatus::setPanelText(int panel, const QString &text)

@@ -19,6 +19,11 @@ namespace tarnwick {
 
 class AppContext;
 
+// While a scan runs the window is drawn at most this often: a scan changes
+// what it shows several times a page, and a fast site would otherwise cost
+// its drawing rather than its pages.
+constexpr int kScanPaintIntervalMs = 40;
+
 class ScanStatus : public QObject {
 public:
     // panels: the four status-bar panels; statsD redraws the counters.

@@ -146,7 +146,7 @@ template<std::size_t N>
 void removeFragments(QString &url, const std::array<FoldedNeedle, N> &fragments)
 {
     // Every fragment contains "://": a text without it loses nothing.
-    if (QStringView(url).indexOf(QStringView(u"://")) >= 0) {
+    if (url.contains(u"://")) {
         for (const FoldedNeedle &f : fragments)
             f.removeFrom(url);
     }

@@ -1,5 +1,7 @@
 #include "workspace/projectfile.h"
 
+#include <algorithm>
+
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -265,8 +267,8 @@ QString projectFileText(const ProjectData &p)
                                           urlField(r.status), urlField(r.number), urlField(r.linkUrl)}));
     // A linking site's rules name it as its row does.
     for (const RuleRow &r : p.rules)
-        appendLine(out, kTagRule + joinFields({urlField(r.mainSite), urlField(r.remoteSite), urlField(r.ruleType),
-                                               urlField(r.ruleValue)}));
+        appendLine(out, kTagRule + joinFields({urlField(r.mainSite), linkingSiteField(r.remoteSite),
+                                               urlField(r.ruleType), urlField(r.ruleValue)}));
     if (!p.postSingle.isEmpty())
         appendLine(out, kTagPostSingle + oneLine(p.postSingle));
     for (const PostTarget &t : p.postMulti)
@@ -317,9 +319,10 @@ bool readProjectFile(const QString &path, ProjectData &project, QString *error)
     if (text.contains(QChar(0)))
         return refuse(QStringLiteral("The file holds binary data: it is not a project file."));
     // Every project file has at least its link-page lines.
-    static const QRegularExpression tagLine(
-        QStringLiteral("(^|[\r\n])(NEXTSITE|HTML0[123]|RESULT|RULE|POSTSINGLE|POSTMULTI):"));
-    if (!tagLine.match(text).hasMatch())
+    static const QRegularExpression lineBreak(QStringLiteral("[\r\n]"));
+    const QStringList lines = text.split(lineBreak);
+    QString value;
+    if (std::none_of(lines.begin(), lines.end(), [&value](const QString &line) { return tagOf(line, value) != Tag::None; }))
         return refuse(QStringLiteral("The file is not a project file: none of its lines has the form of one."));
     project = parseProjectText(text);
     return true;

@@ -200,15 +200,16 @@ bool FoldedNeedle::removeFrom(QString &text) const
     return removeFolded(text, QStringView(m_folded).utf16(), m_folded.size());
 }
 
-void removeHttpSchemes(QString &text)
+bool removeHttpSchemes(QString &text)
 {
     static const FoldedNeedle http(QStringLiteral("http://"));
     static const FoldedNeedle https(QStringLiteral("https://"));
     // Both hold a ":".
     if (!text.contains(QLatin1Char(':')))
-        return;
-    http.removeFrom(text);
-    https.removeFrom(text);
+        return false;
+    const bool removedHttp = http.removeFrom(text);
+    const bool removedHttps = https.removeFrom(text);
+    return removedHttp || removedHttps;
 }
 
 QString withHttpScheme(const QString &address)

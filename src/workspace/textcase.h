@@ -51,8 +51,8 @@ inline char16_t foldedUnit(char16_t c)
 QString lowerCased(const QString &text);
 
 // Every "http://", then every "https://", removed wherever it stands,
-// ignoring case.
-void removeHttpSchemes(QString &text);
+// ignoring case. True when anything was removed.
+bool removeHttpSchemes(QString &text);
 
 // The address with "http://" in front, unless it already starts with
 // "http://" or "https://" (any case).
