@@ -225,18 +225,32 @@ QString lastTwoLabels(const QString &host)
 
 bool isSameSite(const QString &link, const QString &linkingSiteRow)
 {
-    const QString site = siteKey(linkingSiteRow);
-    return containsIgnoringCase(link, site) || containsIgnoringCase(site, link);
+    return isSameSite(link, FoldedNeedle(siteKey(linkingSiteRow)));
+}
+
+bool isSameSite(const QString &link, const FoldedNeedle &linkingSiteKey)
+{
+    return linkingSiteKey.foundIn(link) || containsIgnoringCase(linkingSiteKey.text(), link);
 }
 
 bool isDirectLink(const QString &link, const QString &mainSite)
 {
-    return containsIgnoringCase(link, mainSite);
+    return isDirectLink(link, FoldedNeedle(mainSite));
+}
+
+bool isDirectLink(const QString &link, const FoldedNeedle &mainSite)
+{
+    return mainSite.foundIn(link);
 }
 
 bool isDomainLink(const QString &link, const QString &mainSite)
 {
-    return siteKey(link) == siteKey(mainSite);
+    return isDomainLinkOfKey(link, siteKey(mainSite));
+}
+
+bool isDomainLinkOfKey(const QString &link, const QString &mainSiteKey)
+{
+    return siteKey(link) == mainSiteKey;
 }
 
 QList<Rule> rulesFromList(const platform::ListView &lstRules)

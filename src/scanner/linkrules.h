@@ -41,13 +41,18 @@ QString lastTwoLabels(const QString &host);
 // The link belongs to the linking site whose list row reads linkingSiteRow:
 // either text contains the other's host's last two labels (ignoring case).
 bool isSameSite(const QString &link, const QString &linkingSiteRow);
+// The same with the row's siteKey made once.
+bool isSameSite(const QString &link, const FoldedNeedle &linkingSiteKey);
 
 // The link contains the main site's text (ignoring case).
 bool isDirectLink(const QString &link, const QString &mainSite);
+bool isDirectLink(const QString &link, const FoldedNeedle &mainSite);
 
 // The link's host and the main site's host end in the same two labels
 // (compared exactly, letter case included).
 bool isDomainLink(const QString &link, const QString &mainSite);
+// The same with the main site's siteKey made once.
+bool isDomainLinkOfKey(const QString &link, const QString &mainSiteKey);
 
 // One row of the rules list.
 struct Rule {

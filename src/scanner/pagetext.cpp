@@ -562,7 +562,23 @@ std::optional<QString> hrefValue(QStringView line)
     return value;
 }
 
+QList<FoldedNeedle> fileTypeNeedles(const QStringList &fileTypes)
+{
+    QList<FoldedNeedle> needles;
+    for (const QString &type : fileTypes) {
+        // An empty entry would make every value a page.
+        if (!type.isEmpty())
+            needles.append(FoldedNeedle(type));
+    }
+    return needles;
+}
+
 bool isPageValue(const QString &value, bool useFileTypes, const QStringList &fileTypes)
+{
+    return isPageValueAmong(value, useFileTypes, fileTypeNeedles(fileTypes));
+}
+
+bool isPageValueAmong(const QString &value, bool useFileTypes, const QList<FoldedNeedle> &fileTypes)
 {
     if (!useFileTypes)
         return true;
@@ -570,42 +586,26 @@ bool isPageValue(const QString &value, bool useFileTypes, const QStringList &fil
         return true;
     if (value.contains(QLatin1Char('?')) && !value.contains(QLatin1Char('.')))
         return true;
-    for (const QString &type : fileTypes) {
-        // An empty entry would make every value a page.
-        if (!type.isEmpty() && containsIgnoringCase(value, type))
+    for (const FoldedNeedle &type : fileTypes) {
+        if (type.foundIn(value))
             return true;
     }
     return false;
 }
 
-// What every link of a page is tested against, made once.
-struct LinkExaminer::Keys {
-    FoldedNeedle mainSite;
-    QString mainSiteKey;
-    FoldedNeedle linkingSiteKey;
-    QList<FoldedNeedle> fileTypes;
-};
-
 LinkExaminer::LinkExaminer(LinkContext ctx, std::shared_ptr<const RuleSet> rules)
     : m_ctx(std::move(ctx))
-    , m_keys(std::make_unique<Keys>())
 {
-    m_keys->mainSite = FoldedNeedle(m_ctx.mainSite);
-    m_keys->mainSiteKey = siteKey(m_ctx.mainSite);
-    for (const QString &type : std::as_const(m_ctx.fileTypes)) {
-        // An empty entry would make every value a page.
-        if (!type.isEmpty())
-            m_keys->fileTypes.append(FoldedNeedle(type));
-    }
+    m_keys.mainSite = FoldedNeedle(m_ctx.mainSite);
+    m_keys.mainSiteKey = siteKey(m_ctx.mainSite);
+    m_keys.fileTypes = fileTypeNeedles(m_ctx.fileTypes);
     setLinkingSiteRow(m_ctx.linkingSiteRow, std::move(rules));
 }
-
-LinkExaminer::~LinkExaminer() = default;
 
 void LinkExaminer::setLinkingSiteRow(const QString &row, std::shared_ptr<const RuleSet> rules)
 {
     m_ctx.linkingSiteRow = row;
-    m_keys->linkingSiteKey = FoldedNeedle(siteKey(row));
+    m_keys.linkingSiteKey = FoldedNeedle(siteKey(row));
     if (!rules || rules->mainSiteText() != m_ctx.mainSiteText || rules->linkingSiteText() != row)
         rules = std::make_shared<const RuleSet>(m_ctx.rules, m_ctx.mainSiteText, row);
     m_rules = std::move(rules);
@@ -620,20 +620,9 @@ LineResult LinkExaminer::examine(QStringView line) const
     QString value = *taken;
     result.value = value;
 
-    const Keys &k = *m_keys;
-    auto isPage = [&] {
-        if (!m_ctx.useFileTypes || value.endsWith(QLatin1Char('/')))
-            return true;
-        if (value.contains(QLatin1Char('?')) && !value.contains(QLatin1Char('.')))
-            return true;
-        for (const FoldedNeedle &type : k.fileTypes) {
-            if (type.foundIn(value))
-                return true;
-        }
-        return false;
-    };
+    const Keys &k = m_keys;
     bool record;
-    if (isPage() && !hasOtherScheme(value)) {
+    if (isPageValueAmong(value, m_ctx.useFileTypes, k.fileTypes) && !hasOtherScheme(value)) {
         static const FoldedNeedle file(QStringLiteral("file://"));
         static const FoldedNeedle unsaved(QStringLiteral("unsaved:"));
         if (file.foundIn(value) || unsaved.foundIn(value) || value.contains(QLatin1Char('#')))
@@ -641,25 +630,24 @@ LineResult LinkExaminer::examine(QStringView line) const
         resolveLink(value, m_ctx.sockHost, m_ctx.curDir);
         if (checkRules(value, *m_rules, m_ctx.ruleLog)) {
             const bool known = m_ctx.siteKnown ? m_ctx.siteKnown(value) : false;
-            if (!known && !value.isEmpty()
-                && (k.linkingSiteKey.foundIn(value) || containsIgnoringCase(k.linkingSiteKey.text(), value)))
+            if (!known && !value.isEmpty() && isSameSite(value, k.linkingSiteKey))
                 result.queueUrl = value;
             record = true;
         } else {
             result.ruleProblem = true;
-            record = k.mainSite.foundIn(value);
+            record = isDirectLink(value, k.mainSite);
         }
     } else {
-        record = k.mainSite.foundIn(value);
+        record = isDirectLink(value, k.mainSite);
     }
     result.value = value;
     if (!record)
         return result;
 
     QString status;
-    if (k.mainSite.foundIn(value))
+    if (isDirectLink(value, k.mainSite))
         status = QStringLiteral("Direct Link");
-    else if (siteKey(value) == k.mainSiteKey)
+    else if (isDomainLinkOfKey(value, k.mainSiteKey))
         status = QStringLiteral("Domain Link");
     // Asked only for a link that would be recorded: the answer is the same
     // for every line of a page until a row is recorded for it.

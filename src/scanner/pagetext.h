@@ -114,6 +114,9 @@ std::optional<QString> hrefValue(QStringView line);
 // or has a "?" and no ".", or contains one of the file types (ignoring
 // case); with the test off, every value is a page.
 bool isPageValue(const QString &value, bool useFileTypes, const QStringList &fileTypes);
+// The same with the file types made into needles once (empty ones left out).
+QList<FoldedNeedle> fileTypeNeedles(const QStringList &fileTypes);
+bool isPageValueAmong(const QString &value, bool useFileTypes, const QList<FoldedNeedle> &fileTypes);
 
 // The scan values a page's links are examined with.
 struct LinkContext {
@@ -150,7 +153,6 @@ public:
     // rules: the context's rules already made into a set for its scope (the
     // scanner keeps one between pages); made here when not given.
     explicit LinkExaminer(LinkContext ctx, std::shared_ptr<const RuleSet> rules = {});
-    ~LinkExaminer();
 
     const LinkContext &context() const { return m_ctx; }
     // The linking-site row now reads row (a direct link rewrote it): the
@@ -162,10 +164,16 @@ public:
     LineResult examine(QStringView line) const;
 
 private:
-    struct Keys;
+    // What every link of a page is tested against, made once.
+    struct Keys {
+        FoldedNeedle mainSite;
+        QString mainSiteKey;
+        FoldedNeedle linkingSiteKey;
+        QList<FoldedNeedle> fileTypes;
+    };
     LinkContext m_ctx;
     std::shared_ptr<const RuleSet> m_rules;
-    std::unique_ptr<Keys> m_keys;
+    Keys m_keys;
 };
 
 // One line examined on its own.
