@@ -15,18 +15,6 @@ constexpr Qt::CaseSensitivity CI = Qt::CaseInsensitive;
 const QLatin1String kHttp("http://");
 const QLatin1String kHttps("https://");
 
-// folded (ASCII, lower case) at text[i], ignoring case.
-bool foldedAt(QStringView text, qsizetype i, QStringView folded)
-{
-    if (i < 0 || text.size() - i < folded.size())
-        return false;
-    for (qsizetype j = 0; j < folded.size(); ++j) {
-        if (foldedUnit(text[i + j].unicode()) != folded[j].unicode())
-            return false;
-    }
-    return true;
-}
-
 // A relative value that already names a host: any of ".com", "www.",
 // ".net", ".edu", ".gov", "ww2." anywhere in it, ignoring case. Each holds
 // one ".", so the dots are where to look.
@@ -137,15 +125,6 @@ constexpr int kPairBits = 4096;
 int pairBit(char16_t a, char16_t b)
 {
     return int((a * 131u + b) % kPairBits);
-}
-
-bool isAsciiText(const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return false;
-    }
-    return true;
 }
 
 } // namespace

@@ -44,17 +44,10 @@ inline bool hrefAt(const char16_t *text, qsizetype i, qsizetype size)
            && (text[i + 3] | 0x20) == u'f' && text[i + 4] == u'=';
 }
 
-// folded (ASCII, lower case) at text[i], ignoring case.
-bool foldedAt(const char16_t *text, qsizetype i, qsizetype size, QStringView folded)
+// folded (ASCII, lower case) at text[i] of text[0, size), ignoring case.
+inline bool foldedAt(const char16_t *text, qsizetype i, qsizetype size, QStringView folded)
 {
-    if (size - i < folded.size())
-        return false;
-    const char16_t *needle = folded.utf16();
-    for (qsizetype j = 0; j < folded.size(); ++j) {
-        if (foldedUnit(text[i + j]) != needle[j])
-            return false;
-    }
-    return true;
+    return tarnwick::foldedAt(QStringView(text, size), i, folded);
 }
 
 // A redirect marker starts at text[i]. The markers begin with "3" or "<",
@@ -72,15 +65,6 @@ bool markerAt(const char16_t *text, qsizetype i, qsizetype size)
                && (foldedAt(text, i, size, u"<title>document moved</title>")
                    || foldedAt(text, i, size, u"<title>object moved</title>"));
     return false;
-}
-
-bool isAsciiText(QStringView text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return false;
-    }
-    return true;
 }
 
 void trimSpaces(QString &text)

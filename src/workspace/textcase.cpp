@@ -10,15 +10,6 @@ namespace {
 
 constexpr Qt::CaseSensitivity CI = Qt::CaseInsensitive;
 
-bool isAscii(QStringView text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 using Folded = QVarLengthArray<char16_t, 64>;
 
 Folded foldedAscii(QStringView needle)
@@ -92,7 +83,7 @@ bool matchesIgnoringCase(QStringView text, qsizetype at, QStringView needle)
 {
     if (at < 0 || text.size() - at < needle.size())
         return false;
-    if (!isAscii(needle))
+    if (!isAsciiText(needle))
         return text.sliced(at, needle.size()).compare(needle, CI) == 0;
     const Folded folded = foldedAscii(needle);
     return matchesFolded(text.utf16() + at, folded.constData(), folded.size());
@@ -100,7 +91,7 @@ bool matchesIgnoringCase(QStringView text, qsizetype at, QStringView needle)
 
 qsizetype indexOfIgnoringCase(QStringView text, QStringView needle, qsizetype from)
 {
-    if (needle.isEmpty() || !isAscii(needle))
+    if (needle.isEmpty() || !isAsciiText(needle))
         return text.indexOf(needle, from, CI);
     return indexOfFolded(text, foldedAscii(needle), from);
 }
@@ -137,7 +128,7 @@ bool removeIgnoringCase(QString &text, QStringView needle)
 {
     if (needle.isEmpty())
         return false;
-    if (!isAscii(needle)) {
+    if (!isAsciiText(needle)) {
         const qsizetype before = text.size();
         text.remove(needle.toString(), CI);
         return text.size() != before;
@@ -172,7 +163,7 @@ QString lowerCased(const QString &text)
 
 FoldedNeedle::FoldedNeedle(const QString &needle)
     : m_needle(needle)
-    , m_ascii(isAscii(needle))
+    , m_ascii(isAsciiText(needle))
 {
     if (m_ascii) {
         m_folded.resize(needle.size());

@@ -47,6 +47,28 @@ inline char16_t foldedUnit(char16_t c)
     return char16_t(QChar::toCaseFolded(char32_t(c)));
 }
 
+// No character of the text lies outside ASCII.
+inline bool isAsciiText(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// folded (ASCII, lower case) stands at text[i], ignoring case.
+inline bool foldedAt(QStringView text, qsizetype i, QStringView folded)
+{
+    if (i < 0 || text.size() - i < folded.size())
+        return false;
+    for (qsizetype j = 0; j < folded.size(); ++j) {
+        if (foldedUnit(text[i + j].unicode()) != folded[j].unicode())
+            return false;
+    }
+    return true;
+}
+
 // QString::toLower's answer, without its tables for ASCII text.
 QString lowerCased(const QString &text);
 
