@@ -134,8 +134,9 @@ void Scanner::wscVersion_DataArrival(int index, qint64 bytesTotal)
         }
         bSockHeaders[index] = true;
         lSockBytes[index] -= end + 4;
-        lSockLength[index] = contentLengthOf(data.left(end));
-        m_bodyLength[index] = declaredBodyLength(data.left(end));
+        const QByteArray header = data.left(end);
+        lSockLength[index] = contentLengthOf(header);
+        m_bodyLength[index] = declaredBodyLength(header);
     }
     // A server may keep the connection open after a complete response.
     if (m_bodyLength[index] >= 0 && lSockBytes[index] >= m_bodyLength[index]) {

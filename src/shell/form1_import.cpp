@@ -6,6 +6,7 @@
 #include "shell/form1.h"
 #include "shell/form4.h"
 #include "shell/form4a.h"
+#include "shell/modeless.h"
 #include "workspace/context.h"
 
 namespace tarnwick {
@@ -17,14 +18,11 @@ namespace {
 template <typename Window>
 void showImportWindow(AppContext &ctx, QPointer<QWidget> &slot, Form1 &owner)
 {
-    if (!slot) {
+    showSingleWindow(slot, [&ctx, &owner]() -> QWidget * {
         auto *window = new Window(ctx, owner);
-        slot = window;
         window->Form_Load();
-    }
-    slot->show();
-    slot->raise();
-    slot->activateWindow();
+        return window;
+    });
 }
 
 } // namespace
@@ -45,7 +43,7 @@ void Form1::cmdImport_Click()
 
 void Form1::Command7_Click()
 {
-    showImportWindow<Form4>(m_ctx, m_ctx.Form4, *this);
+    cmdImport_Click();
 }
 
 void Form1::cmdImport2_Click()

@@ -5,31 +5,48 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 namespace tarnwick {
 
-// Brings the window in slot forward when it is showing; otherwise makes one
-// with make(), registers it, runs its load step and shows it. A window of
-// the slot that is closing or was left hidden goes first.
-template <typename Window, typename Make>
-Window *openModeless(QPointer<QWidget> &slot, Make make)
+// Brings the window in slot forward when it is showing; otherwise make()
+// builds and loads one, which takes the slot and is shown. A window of the
+// slot that is closing or was left hidden goes first. Returns the window
+// shown, or nullptr when make() gave none (it would not load).
+inline QWidget *showSingleWindow(QPointer<QWidget> &slot, const std::function<QWidget *()> &make)
 {
-    if (auto *open = qobject_cast<Window *>(slot.data()); open && open->isVisible()) {
-        open->raise();
-        open->activateWindow();
-        return open;
+    if (slot && slot->isVisible()) {
+        if (slot->isMinimized())
+            slot->showNormal();
+        slot->raise();
+        slot->activateWindow();
+        return slot;
     }
     if (slot) {
         slot->close();
         slot->deleteLater();
         slot = nullptr;
     }
-    Window *w = make();
-    w->setWindowFlag(Qt::Window);
-    w->setAttribute(Qt::WA_DeleteOnClose);
+    QWidget *w = make();
+    if (!w)
+        return nullptr;
     slot = w;
-    w->Form_Load();
     w->show();
     return w;
+}
+
+// The same for a window made here as a window of its own that deletes itself
+// when closed.
+template <typename Window, typename Make>
+Window *openModeless(QPointer<QWidget> &slot, Make make)
+{
+    return static_cast<Window *>(showSingleWindow(slot, [&make]() -> QWidget * {
+        Window *w = make();
+        w->setWindowFlag(Qt::Window);
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        w->Form_Load();
+        return w;
+    }));
 }
 
 } // namespace tarnwick

@@ -17,6 +17,7 @@
 #include "scanner/scanoptions.h"
 #include "shell/controls.h"
 #include "shell/form1.h"
+#include "shell/modeless.h"
 #include "shell/siteeditors.h"
 #include "shell/skin.h"
 #include "workspace/context.h"

@@ -17,6 +17,7 @@
 #include "platform/reportview.h"
 #include "shell/controls.h"
 #include "shell/form1.h"
+#include "shell/modeless.h"
 #include "shell/skin.h"
 #include "workspace/context.h"
 #include "workspace/project.h"
@@ -36,25 +37,6 @@ const char *const kRuleCaptions[6] = {
 };
 
 } // namespace
-
-QWidget *showSingleWindow(QPointer<QWidget> &slot, const std::function<QWidget *()> &make)
-{
-    // A window being closed is hidden already and goes at the next turn of
-    // the event loop: a new one takes its place.
-    if (slot && slot->isVisible()) {
-        if (slot->isMinimized())
-            slot->showNormal();
-        slot->raise();
-        slot->activateWindow();
-        return slot;
-    }
-    QWidget *w = make();
-    if (!w)
-        return nullptr;
-    slot = w;
-    w->show();
-    return w;
-}
 
 // ---- The shared part ----
 

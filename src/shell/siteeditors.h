@@ -136,11 +136,6 @@ private:
     std::unique_ptr<GlobalRulesEdit> m_edit;
 };
 
-// Shows a modeless window of the main window, one at a time: an open one is
-// brought forward; otherwise make() builds one, which is loaded and shown.
-// The window shown, or nullptr when it would not load.
-QWidget *showSingleWindow(QPointer<QWidget> &slot, const std::function<QWidget *()> &make);
-
 // Opens the Global Rules Editor (or brings it forward).
 void openGlobalRulesEditor(Form1 &form);
 
