@@ -5,7 +5,6 @@
 #include <QPixmap>
 
 #include "shell/controls.h"
-#include "shell/failures.h"
 #include "shell/skin.h"
 #include "shell/splash.h"
 #include "workspace/context.h"
@@ -64,12 +63,7 @@ void frmAbout::Form_Load()
     lblCompany->setText(m_ctx.strCompanyName);
     lblVersion->setText(programVersionText());
     lblWebsite->setText(m_ctx.strWebsiteURL);
-    if (m_ctx.bSkin) {
-        ignoringFailures([this] {
-            skinLabels(this);
-            applySkin(m_ctx, this);
-        });
-    }
+    skinWindow(m_ctx, this);
 }
 
 } // namespace tarnwick

@@ -9,7 +9,6 @@
 #include "exchange/emailexport.h"
 #include "platform/safefile.h"
 #include "shell/controls.h"
-#include "shell/failures.h"
 #include "shell/skin.h"
 #include "workspace/context.h"
 #include "workspace/database.h"
@@ -61,12 +60,7 @@ frmExport::frmExport(AppContext &ctx, QWidget *parent)
 
 void frmExport::Form_Load()
 {
-    if (m_ctx.bSkin) {
-        ignoringFailures([this] {
-            skinLabels(this);
-            applySkin(m_ctx, this);
-        });
-    }
+    skinWindow(m_ctx, this);
 }
 
 void frmExport::Command1_Click()

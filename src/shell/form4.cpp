@@ -18,7 +18,6 @@
 #include "platform/listview.h"
 #include "platform/reportview.h"
 #include "shell/controls.h"
-#include "shell/failures.h"
 #include "shell/form1.h"
 #include "shell/importwindow.h"
 #include "shell/layout.h"
@@ -161,12 +160,7 @@ void Form4::Form_Load()
     if (delimiter >= 0)
         Combo1->setCurrentIndex(delimiter);
 
-    if (m_ctx.bSkin) {
-        ignoringFailures([this] {
-            skinLabels(this, {Frame1, Frame3});
-            applySkin(m_ctx, this);
-        });
-    }
+    skinWindow(m_ctx, this, {Frame1, Frame3});
 }
 
 QString Form4::panelText() const

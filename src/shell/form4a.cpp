@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 
 #include "exchange/importlinks.h"
-#include "shell/failures.h"
 #include "shell/form1.h"
 #include "shell/importwindow.h"
 #include "shell/skin.h"
@@ -42,12 +41,7 @@ Form4a::~Form4a() = default;
 
 void Form4a::Form_Load()
 {
-    if (m_ctx.bSkin) {
-        ignoringFailures([this] {
-            skinLabels(this, {Frame3});
-            applySkin(m_ctx, this);
-        });
-    }
+    skinWindow(m_ctx, this, {Frame3});
 }
 
 QString Form4a::panelText() const

@@ -263,10 +263,7 @@ void frmOptions::Form_Load()
     List1->clear();
     List1->addItems(readFileTypeList(m_ctx.programPath(kFileTypesFile)));
 
-    if (m_ctx.bSkin) {
-        skinLabels(this);
-        applySkin(m_ctx, this);
-    }
+    skinWindow(m_ctx, this);
 }
 
 void frmOptions::cmbAdvance_Click()

@@ -140,10 +140,7 @@ bool RuleEditorWindow::Form_Load()
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     order.first()->setFocus();
-    if (m_ctx.bSkin) {
-        skinLabels(this);
-        applySkin(m_ctx, this);
-    }
+    skinWindow(m_ctx, this);
     return true;
 }
 

@@ -504,4 +504,17 @@ void SetIcon(QWidget *window, const QString &name, bool setOnOwner)
     window->setWindowIcon(icon);
 }
 
+void skinWindow(AppContext &ctx, QWidget *window, const QList<QWidget *> &containers)
+{
+    if (!ctx.bSkin)
+        return;
+    ignoringFailures([&] {
+        if (containers.isEmpty())
+            skinLabels(window);
+        else
+            skinLabels(window, containers);
+        applySkin(ctx, window);
+    });
+}
+
 } // namespace tarnwick

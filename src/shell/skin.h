@@ -119,6 +119,11 @@ bool isSkinnedLabel(const QWidget *label);
 int skinLabels(QWidget *window);
 int skinLabels(QWidget *window, const QList<QWidget *> &containers);
 
+// A window's skin at its load, when the skin is on: its labels (every one, or
+// only those of the given containers) and the window itself. A failure
+// leaves the window in its own look.
+void skinWindow(AppContext &ctx, QWidget *window, const QList<QWidget *> &containers = {});
+
 // The program's icons. An icon group holds 15 images: 128, 64, 48, 32 and 16
 // pixels square, each at 32, 24 and 8 bits per pixel. An unknown name gives
 // no images.

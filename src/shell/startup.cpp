@@ -79,12 +79,7 @@ void Form1::Form_Load()
     // last project, help file or start page never stops the start.
     auto guarded = [&](int n, const auto &body) { ignoringFailures([&] { step(n); body(); }); };
 
-    guarded(9, [this] {
-        if (!m_ctx.bSkin)
-            return;
-        skinLabels(this, skinLabelContainers());
-        applySkin(m_ctx, this);
-    });
+    guarded(9, [this] { skinWindow(m_ctx, this, skinLabelContainers()); });
     guarded(10, [this] {
         const QString path = m_ctx.settings().get(key::LastProject, QString());
         if (!path.isEmpty())
