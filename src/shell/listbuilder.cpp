@@ -18,11 +18,6 @@
 
 namespace tarnwick {
 
-namespace {
-// Thrown out of a page fetch when the window closes meanwhile.
-struct SearchClosed {};
-} // namespace
-
 Form3::Form3(AppContext &ctx, Form1 &form)
     : QWidget(&form, Qt::Window)
     , m_ctx(ctx)
@@ -88,20 +83,19 @@ void Form3::startSearch()
         return;
     }
 
-    try {
-        for (;;) {
-            const QString html =
-                fetchResultPage(listbuilder::resultPageUrl(engines, m_engine, m_query, m_position));
-            if (!parseResults(html))
-                return;
-            if (listbuilder::searchEnds(m_total, m_target, m_pageCount)) {
-                endSearch();
-                return;
-            }
-            m_position = listbuilder::nextPosition(m_engine, m_position);
+    const QPointer<Form3> self(this);
+    for (;;) {
+        const QString html = fetchResultPage(listbuilder::resultPageUrl(engines, m_engine, m_query, m_position));
+        // The window was closed meanwhile (and may be gone): nothing more to do.
+        if (!self || m_finished)
+            return;
+        if (!parseResults(html))
+            return;
+        if (listbuilder::searchEnds(m_total, m_target, m_pageCount)) {
+            endSearch();
+            return;
         }
-    } catch (const SearchClosed &) {
-        // The window was closed (and may be gone): nothing more to do.
+        m_position = listbuilder::nextPosition(m_engine, m_position);
     }
 }
 
@@ -110,11 +104,9 @@ QString Form3::fetchResultPage(const QString &url)
     platform::FetchOptions options = m_ctx.fetchOptions;
     AppContext &ctx = m_ctx;
     const QPointer<Form3> self(this);
-    options.yield = [&ctx, self] {
-        ctx.yieldToEventLoop();
-        if (!self || self->m_finished)
-            throw SearchClosed{};
-    };
+    options.yield = [&ctx] { ctx.yieldToEventLoop(); };
+    // Closing the window ends the fetch.
+    options.cancelled = [self] { return !self || self->m_finished; };
     // A page that cannot be fetched gives nothing, which ends the search.
     return platform::decodeText(platform::fetchUrl(url, options).body);
 }
