@@ -6,6 +6,7 @@
 #include "workspace/context.h"
 #include "workspace/settingkeys.h"
 #include "workspace/services.h"
+#include "workspace/siteedits.h"
 
 namespace tarnwick {
 
@@ -148,15 +149,8 @@ bool Project::removeLinkingSite(int n, int row)
             break;
         }
     }
-    if (!sameUrlElsewhere) {
-        const QString mainSite = mainSiteText(n);
-        for (int r = 1; r <= lstRules->count();) {
-            if (lstRules->text(r) == mainSite && lstRules->subItem(r, 1) == url)
-                lstRules->remove(r);
-            else
-                ++r;
-        }
-    }
+    if (!sameUrlElsewhere)
+        removeRulesOfScope(*lstRules, {mainSiteText(n), url});
     list->remove(row);
     bProjectSaved = false;
     return true;
