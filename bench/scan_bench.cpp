@@ -218,16 +218,22 @@ void addNeverMatchingRules(tarnwick::Project &project, int count)
     }
 }
 
-ScanResult scanRate(quint16 port, int pages, bool shown, int rules)
+// A program of its own in dir that asks nobody anything and plays nothing.
+tarnwick::AppContext::Services quietServices(const QTemporaryDir &dir)
 {
-    QTemporaryDir dir;
     tarnwick::AppContext::Services s;
     s.settings = std::make_unique<platform::SettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
     s.dialogs = std::make_unique<platform::ScriptedDialogs>();
     s.shell = std::make_unique<platform::RecordingShell>();
     s.sound = std::make_unique<platform::SilentSoundPlayer>();
     s.yield = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
-    tarnwick::AppContext ctx(std::move(s), dir.path());
+    return s;
+}
+
+ScanResult scanRate(quint16 port, int pages, bool shown, int rules)
+{
+    QTemporaryDir dir;
+    tarnwick::AppContext ctx(quietServices(dir), dir.path());
     ctx.fetchOptions.connectOverride.insert(QString::fromLatin1(kPartnerHost), port);
 
     QFile types(dir.filePath(QStringLiteral("filetypes.txt")));
@@ -303,12 +309,7 @@ long peakMemoryKb();
 int reportFigure(int sites)
 {
     QTemporaryDir dir;
-    tarnwick::AppContext::Services s;
-    s.settings = std::make_unique<platform::SettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
-    s.dialogs = std::make_unique<platform::ScriptedDialogs>();
-    s.shell = std::make_unique<platform::RecordingShell>();
-    s.sound = std::make_unique<platform::SilentSoundPlayer>();
-    tarnwick::AppContext ctx(std::move(s), dir.path());
+    tarnwick::AppContext ctx(quietServices(dir), dir.path());
     tarnwick::Project project(ctx);
     project.addMainSite(QStringLiteral("main.example"));
     for (int i = 0; i < sites; ++i) {
