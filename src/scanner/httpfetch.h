@@ -54,8 +54,8 @@ bool chunkedBodyEnded(const QByteArray &data, qsizetype &from);
 qint64 contentLengthOf(const QByteArray &headerLines);
 
 // The length of the body a complete response has, from a "Content-Length"
-// header line in any letter case; -1 when the header gives none (or the
-// body is chunked), so only the server's close ends the response.
+// header line in any letter case; -1 when the header gives none (a chunked
+// body ends at its last chunk, any other only at the server's close).
 qint64 declaredBodyLength(const QByteArray &headerLines);
 
 // The status code as the status test reads it from the header: the text
