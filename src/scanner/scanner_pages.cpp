@@ -8,6 +8,7 @@
 #include <memory>
 
 #include <limits>
+#include <utility>
 
 #include "platform/socket.h"
 #include "platform/urlfetch.h"
@@ -266,7 +267,8 @@ void Scanner::endPage(int index, const PageGuard &guard)
     bEmulate = false;
     if (!stillOn)
         return;
-    if (settingIsOne(m_ctx, key::chkRedirect, 1) && bRedirectFound && !bLinkFound)
+    const bool timedOut = std::exchange(m_siteTimedOut, false);
+    if (timedOut || (settingIsOne(m_ctx, key::chkRedirect, 1) && bRedirectFound && !bLinkFound))
         cmdNextSearch_Click();
     else
         nextPage(index);

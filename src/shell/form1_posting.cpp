@@ -148,6 +148,9 @@ void Form1::cmdPost_Click()
     // closed (also by the window's shut-down).
     const QPointer<Form1> self(this);
     auto goOn = [&] { return self && !m_unloaded && log && !log->isHidden(); };
+    // A request under way ends as soon as the posting does.
+    platform::FetchOptions options = m_ctx.fetchOptions;
+    options.cancelled = [&] { return !goOn(); };
     for (const PostRequest &request : plan.requests) {
         setPanelText(1, sendingSiteText(request));
         repaintStatusBar();
@@ -156,7 +159,7 @@ void Form1::cmdPost_Click()
             break;
         QString url = request.url;
         QString error;
-        const QString reply = getURL(m_ctx, url, &error);
+        const QByteArray reply = getURLBytes(m_ctx, url, options, &error);
         if (!goOn())
             break;
         log->appendLog(postLogEntry(url, reply, error));

@@ -1,6 +1,7 @@
 #include "shell/form4.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -214,8 +215,11 @@ bool Form4::connectAndFetch(const QString &typed, QString &body)
     if (!giveWay(ctx, self))
         return false;
     QString address = typed;  // the box keeps what the user typed
-    body = getURL(ctx, address);
-    return !self.isNull();
+    // Closing the window (also by the main window's shut-down) ends the fetch.
+    platform::FetchOptions options = ctx.fetchOptions;
+    options.cancelled = [self, this] { return !self || m_closing; };
+    body = getURL(ctx, address, options);
+    return self && !m_closing;
 }
 
 void Form4::Command1_Click()
@@ -357,6 +361,12 @@ void Form4::Combo1_Change()
 void Form4::Combo1_Click()
 {
     m_ctx.settings().set(key::getURLCombo, QString::number(comboIndex()));
+}
+
+void Form4::closeEvent(QCloseEvent *event)
+{
+    m_closing = true;
+    QWidget::closeEvent(event);
 }
 
 bool Form4::eventFilter(QObject *watched, QEvent *event)

@@ -14,6 +14,7 @@
 #include "shell/form4a.h"
 #include "support/eventloop.h"
 #include "support/files.h"
+#include "support/shutdown.h"
 #include "support/testhttpserver.h"
 #include "support/testprogram.h"
 #include "workspace/project.h"
@@ -134,6 +135,31 @@ TEST_F(ImportDialogs, GetLinksRunsOnceAtATimeAndSurvivesTheWindowClosing)
     QTimer::singleShot(0, &f, [&] { f.close(); });
     f.Command1_Click();
     EXPECT_TRUE(testsupport::waitUntil([&] { return c.Form4.isNull(); }));
+}
+
+TEST_F(ImportDialogs, ClosingEndsGetLinksWhileTheServerIsSilent)
+{
+    Response silent;
+    silent.mode = Response::Mode::Silent;
+    server.setDefault(silent);
+    // The page closed with its window; the script closed with the main window,
+    // which ends the program.
+    for (const bool script : {false, true}) {
+        Form4 &f = form4();
+        f.Option1[script ? 1 : 0]->setChecked(true);
+        f.Combo1->setCurrentIndex(0);
+        (script ? f.Text2 : f.Text1)->setText("http://links.example/held");
+        const QPointer<Form4> window(&f);
+        EXPECT_TRUE(testsupport::quitsAfterClose(
+            c, server,
+            [&] {
+                window->Command1_Click();
+                if (!script)
+                    QCoreApplication::exit();  // the program goes on: only the handler had to end
+            },
+            [&] { script ? form.close() : window->close(); }))
+            << script;
+    }
 }
 
 TEST_F(ImportDialogs, LinkingSitesFromAFile)
