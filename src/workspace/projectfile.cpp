@@ -40,31 +40,28 @@ QString oneLine(const QString &field)
 // in the plain fields, which never hold one of their own) "%7C" is the same
 // address and reads back whole; in text that is HTML by intent "&#124;"
 // shows as "|", and reads back as "|".
+QString replaced(const QString &text, const QString &from, const QString &to)
+{
+    if (!text.contains(from))
+        return text;  // shared, not copied
+    QString out = text;
+    out.replace(from, to);
+    return out;
+}
+
 QString urlField(const QString &url)
 {
-    if (!url.contains(kSep))
-        return url;
-    QString out = url;
-    out.replace(kSep, QStringLiteral("%7C"));
-    return out;
+    return replaced(url, kSep, QStringLiteral("%7C"));
 }
 
 QString htmlField(const QString &html)
 {
-    if (!html.contains(kSep))
-        return html;
-    QString out = html;
-    out.replace(kSep, kPipeEntity);
-    return out;
+    return replaced(html, kSep, kPipeEntity);
 }
 
 QString htmlFromField(const QString &field)
 {
-    if (!field.contains(kPipeEntity))
-        return field;
-    QString out = field;
-    out.replace(kPipeEntity, kSep);
-    return out;
+    return replaced(field, kPipeEntity, kSep);
 }
 
 // Calls run(start, end) for every maximal run of `unit` in text.
