@@ -17,6 +17,7 @@
 #include "workspace/context.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
+#include "workspace/fieldtext.h"
 
 namespace tarnwick {
 
@@ -65,7 +66,7 @@ void Form1::cmdScriptAdd_Click()
     const QString script = txtPost2->text();
     if (site == QLatin1String("Select") || site.trimmed().isEmpty() || script.isEmpty())
         return;
-    m_project->lstMulti->add(site, {script});
+    m_project->lstMulti->add(storedField(site), {storedField(script)});
     m_project->bProjectSaved = false;
 }
 

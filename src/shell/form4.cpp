@@ -18,6 +18,7 @@
 #include "exchange/importlinks.h"
 #include "platform/listview.h"
 #include "platform/reportview.h"
+#include "platform/textfile.h"
 #include "shell/controls.h"
 #include "shell/form1.h"
 #include "shell/importwindow.h"
@@ -321,17 +322,20 @@ void Form4::Command4_Click()
     if (importTarget() < 1)
         return;
     QPointer<QWidget> self(this);
-    QString text;
+    platform::TextFileReader in;
     Project *p = project();
-    if (!p || !readImportFile(m_ctx, p->projectFilesFolder(), text) || !self)
+    if (!p || !openImportFile(m_ctx, p->projectFilesFolder(), in) || !self)
         return;
     const int n = importTarget();
     if (n < 1)
         return;
     p = project();
+    // Line by line into the list: a large file is never held whole.
     int added = 0;
-    for (const ImportedLinkingSite &site : linkingSitesFromText(text)) {
-        if (p->addLinkingSite(n, LinkingSiteRow{site.website, site.expected, {}, {}, {}}) > 0)
+    QString line;
+    ImportedLinkingSite site;
+    while (in.readLine(line)) {
+        if (linkingSiteFromLine(line, site) && p->addLinkingSite(n, LinkingSiteRow{site.website, site.expected, {}, {}, {}}) > 0)
             ++added;
     }
     rowsAdded();

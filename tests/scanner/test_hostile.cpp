@@ -45,6 +45,8 @@ TEST_F(HostileServers, OneOddLinkAmongGoodOnesCostsNothing)
         {"dead sub-host", "http://dead.partner.example/x.htm", {"Timeout|dead.partner.example"}},
         {"credentials", "http://user:pw@partner.example/y.htm", {"Timeout|user:pw@partner.example"}},
         {"non-ASCII host", "http://w\xc3\xb6rld.partner.example/z.htm", {"Timeout|w\u00f6rld.partner.example"}},
+        {"NUL in the path", QByteArray("/a\0b.htm", 8),
+         {"Not a page: the link holds a control character|partner.example/a%00b.htm"}},
     };
     for (const Case &c : cases) {
         server.clearRequests();
