@@ -69,10 +69,30 @@ QString buddyText(const QWidget *widget)
     return QString();
 }
 
-class FixedRowCell : public QAccessibleInterface, public QAccessibleTableCellInterface {
+// What a cell and a header cell share: no object or children of their own,
+// and the view's table for a parent.
+class FixedRowPart : public QAccessibleInterface {
+public:
+    explicit FixedRowPart(FixedRowView *view)
+        : m_view(view)
+    {
+    }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
+    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_view.data()); }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    void setText(QAccessible::Text, const QString &) override {}
+
+    QPointer<FixedRowView> m_view;
+};
+
+class FixedRowCell : public FixedRowPart, public QAccessibleTableCellInterface {
 public:
     FixedRowCell(FixedRowView *view, int row, int column)
-        : m_view(view)
+        : FixedRowPart(view)
         , m_row(row)
         , m_column(column)
     {
@@ -90,13 +110,6 @@ public:
         return m_view && m_row >= 0 && m_row < rowsShown(m_view) && m_column >= 0 &&
                m_column < columnsShown(m_view);
     }
-    QObject *object() const override { return nullptr; }
-    QWindow *window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
-    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_view.data()); }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
 
     QString text(QAccessible::Text t) const override
     {
@@ -109,7 +122,6 @@ public:
             return i.data(Qt::AccessibleDescriptionRole).toString();
         return QString();
     }
-    void setText(QAccessible::Text, const QString &) override {}
 
     QRect rect() const override
     {
@@ -174,15 +186,14 @@ public:
     int rowExtent() const override { return 1; }
     QAccessibleInterface *table() const override { return parent(); }
 
-    QPointer<FixedRowView> m_view;
     int m_row;
     int m_column;
 };
 
-class FixedRowHeaderCell : public QAccessibleInterface {
+class FixedRowHeaderCell : public FixedRowPart {
 public:
     FixedRowHeaderCell(FixedRowView *view, int column)
-        : m_view(view)
+        : FixedRowPart(view)
         , m_column(column)
     {
     }
@@ -191,15 +202,7 @@ public:
     {
         return m_view && !m_view->isHeaderHidden() && m_column >= 0 && m_column < columnsShown(m_view);
     }
-    QObject *object() const override { return nullptr; }
-    QWindow *window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
-    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_view.data()); }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
     QAccessible::Role role() const override { return QAccessible::ColumnHeader; }
-    void setText(QAccessible::Text, const QString &) override {}
     void *interface_cast(QAccessible::InterfaceType) override { return nullptr; }
 
     QString text(QAccessible::Text t) const override
@@ -236,7 +239,6 @@ public:
         return st;
     }
 
-    QPointer<FixedRowView> m_view;
     int m_column;
 };
 
