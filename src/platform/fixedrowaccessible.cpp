@@ -175,7 +175,7 @@ public:
     }
     QList<QAccessibleInterface *> columnHeaderCells() const override
     {
-        auto *table = static_cast<FixedRowAccessible *>(parent());
+        auto *table = dynamic_cast<FixedRowAccessible *>(parent());
         QAccessibleInterface *header = table && isValid() ? table->headerCell(m_column) : nullptr;
         return header ? QList<QAccessibleInterface *>{header} : QList<QAccessibleInterface *>{};
     }
