@@ -72,6 +72,9 @@ FixedRowView::~FixedRowView()
     if (model())
         disconnect(model(), nullptr, this, nullptr);
     m_geometryTimer.stop();
+    // The cells read out go with the view, not after it.
+    if (m_accessible)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(m_accessible));
 }
 
 bool FixedRowView::isHeaderHidden() const
