@@ -57,7 +57,7 @@ protected:
         db::Statement s = d.prepare("INSERT INTO emails (email) VALUES ('known@old.example')");
         ASSERT_TRUE(s.run());
         writePageDump2(ctx().programDir(), 0,
-                       "Mail new@fresh.example.com, known@old.example or\r\nsales@queued.example.net today.");
+                       "Mail new@fresh.example.com. Or known@old.example or\r\nsales@queued.example.net today.");
         scanner.strSeenPages.add("queued.example.net/");
         ctx().bScanning = true;
     }
@@ -76,7 +76,7 @@ TEST_F(Harvester, CountsNewAddressesStoresUnknownSitesAndMovesOn)
 {
     scanner.getEmails(0);
     EXPECT_EQ(ctx().lLinksFound, 2);  // the known address counts nowhere
-    EXPECT_EQ(websites(), QStringList({"www.fresh.example.com/"}));
+    EXPECT_EQ(websites(), QStringList({"www.fresh.example.com/"}));  // without the full stop
     EXPECT_EQ(ctx().lPagesFound, 1);
     EXPECT_EQ(p.sound->played.filter("foundemail.wav").size(), 2);
     EXPECT_EQ(display.panelText(2), "");
@@ -87,12 +87,14 @@ TEST_F(Harvester, CountsNewAddressesStoresUnknownSitesAndMovesOn)
 
 TEST_F(Harvester, StopInTheMiddleEndsThePageThere)
 {
+    ctx().lLinksFound = 40;  // earlier sites of the run
     ctx().onStatsChanged = [this] {
-        if (ctx().lLinksFound == 1)
+        if (ctx().lLinksFound == 41)
             ctx().bScanning = false;
     };
     scanner.getEmails(0);
-    EXPECT_EQ(ctx().lLinksFound, 1);
+    EXPECT_EQ(ctx().lLinksFound, 41);
+    EXPECT_EQ(display.panelText(3), "Found 1 emails");  // this site's count
     EXPECT_EQ(project.List3->count(), 0);  // no next page asked for
 }
 
