@@ -140,7 +140,8 @@ QString generateLinks(const QVector<MainSiteData> &mainSites, const QVector<Resu
     for (const ResultRow &row : rows) {
         // Rows of older project files name no main site: they count under
         // the first.
-        const QString &rowMain = row.main.trimmed().isEmpty() && !siteTexts.isEmpty() ? siteTexts.constFirst() : row.main;
+        const bool noMain = row.main.trimmed().isEmpty() && !siteTexts.isEmpty();
+        const QString &rowMain = noMain ? siteTexts.constFirst() : row.main;
         if (options.oneMainSite && !mainSiteMatches(options.mainSite, rowMain))
             continue;
         if (emitted.contains(row.linking) || !statusCountsAsLink(row.status))

@@ -49,7 +49,8 @@ TEST(ListBuilderText, DomainsOfAResultPage)
 {
     const EngineAddresses a{{}, {}, {"yahoo.com", "google.com", "yimg"}};
     const QString page = "<a href=\"http://shop.Example.COM/p\">x</a><a href='https://news.example.com/'>y</a>\n"
-                         "<a href=http://example.org>z</a> http://www.google.com/x.com http://WWW.Google.COM/ http://mailto:x.com "
+                         "<a href=http://example.org>z</a> http://www.google.com/x.com http://WWW.Google.COM/ "
+                         "http://mailto:x.com "
                          "http://localhost/a.com http://a.example.co.uk/ http://www.agency.gov/ "
                          "HTTP://www.example.net\"><b>";
     QSet<QString> seen;
