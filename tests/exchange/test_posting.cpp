@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -182,6 +183,24 @@ TEST_F(Posting, ClosingTheLogOrTheMainWindowEndsTheRequestUnderWay)
     // The main window closed: the program ends.
     EXPECT_TRUE(testsupport::quitsAfterClose(*p.ctx, server, [&] { form.cmdPost_Click(); }, [&] { form.close(); }));
     EXPECT_EQ(server.requestCount(), 2);
+}
+
+TEST_F(Posting, TheLogFillsItsWindowAndKeepsItsNewestEntryInView)
+{
+    form.cmdPost_Click();  // nothing to post: the log opens all the same
+    auto *w = qobject_cast<Form5 *>(p.ctx->Form5.data());
+    ASSERT_NE(w, nullptr);
+    for (int i = 0; i < 100; ++i)
+        w->appendLog(QString("\r\nURL: http://scripts.example/%1\r\n").arg(i));
+    w->Text4->moveCursor(QTextCursor::Start);  // the user reads an older entry
+    w->appendLog("\r\nURL: http://scripts.example/newest\r\n");
+    EXPECT_TRUE(w->Text4->textCursor().atEnd());
+    const QScrollBar *bar = w->Text4->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    w->resize(300, 200);
+    EXPECT_EQ(w->Text4->geometry(), w->rect());
 }
 
 TEST_F(Posting, ScriptUrlsPerMainSiteAreAddedAndDeleted)

@@ -166,7 +166,8 @@ TEST_F(ImportDialogs, LinkingSitesFromAFile)
 {
     addMainSite("mine.example");
     Form4 &f = form4();
-    chooseFile("x.example|3\r\n  y.example  \n\n \nz.example|2|extra\n");
+    // A line named like a project-file line is refused and not counted.
+    chooseFile("x.example|3\r\n  y.example  \n\n \nRESULT:1|a|b\nz.example|2|extra\n");
     f.Command4_Click();
     EXPECT_EQ(rows(form.project().List1(1)), QStringList({"x.example", "y.example", "z.example"}));
     EXPECT_EQ(rows(form.project().List1(1), 1), QStringList({"3", "1", "2"}));
