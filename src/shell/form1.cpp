@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStatusBar>
 
 #include "platform/reportview.h"
@@ -213,7 +214,7 @@ void Form1::buildProjectBindings()
         QPlainTextEdit *edit = blocks[b - 1];
         connect(m_project, &Project::htmlChanged, edit, [this, edit, b](int block) {
             if (block == b && edit->toPlainText() != m_project->html(b))
-                edit->setPlainText(m_project->html(b));
+                showBlock(edit, m_project->html(b));
         });
     }
     connect(txtHTML1, &QPlainTextEdit::textChanged, this, [this] { txtHTML1_Change(); });
@@ -502,22 +503,35 @@ void Form1::txtDomain_GotFocus()
     StatusBar1->repaint();
 }
 
+void Form1::showBlock(QPlainTextEdit *block, const QString &text)
+{
+    const QScopedValueRollback<bool> showing(m_showingBlock, true);
+    block->setPlainText(text);
+}
+
+void Form1::blockChanged(int block, QPlainTextEdit *edit, const QString &key)
+{
+    // The blocks are saved with the project: a change to one must not be
+    // lost, unless it only shows what the project or the settings hold.
+    if (!m_showingBlock)
+        m_project->bProjectSaved = false;
+    m_project->setHtml(block, edit->toPlainText());
+    m_ctx.settings().set(key, edit->toPlainText());
+}
+
 void Form1::txtHTML1_Change()
 {
-    m_project->setHtml(1, txtHTML1->toPlainText());
-    m_ctx.settings().set(key::txtHTML1, txtHTML1->toPlainText());
+    blockChanged(1, txtHTML1, key::txtHTML1);
 }
 
 void Form1::txtHTML2_Change()
 {
-    m_project->setHtml(2, txtHTML2->toPlainText());
-    m_ctx.settings().set(key::txtHTML2, txtHTML2->toPlainText());
+    blockChanged(2, txtHTML2, key::txtHTML2);
 }
 
 void Form1::txtHTML3_Change()
 {
-    m_project->setHtml(3, txtHTML3->toPlainText());
-    m_ctx.settings().set(key::txtHTML3, txtHTML3->toPlainText());
+    blockChanged(3, txtHTML3, key::txtHTML3);
 }
 
 } // namespace tarnwick
