@@ -13,6 +13,7 @@
 #include "scanner/httpfetch.h"
 #include "scanner/linkrules.h"
 #include "scanner/pagetext.h"
+#include "scanner/scanoptions.h"
 #include "workspace/context.h"
 #include "workspace/database.h"
 #include "workspace/project.h"
@@ -203,7 +204,7 @@ void Scanner::Command1_Click()
     }
 
     strMainSite = stripDomain(m_project.List4->item(main - 1));
-    TimeOut = m_ctx.settings().getInt(key::txtTimeout, 60);
+    TimeOut = storedTimeout(m_ctx.settings());
     m_ctx.lPagesScanned = 0;
     m_ctx.lPagesFound = 0;
     m_ctx.lLinksFound = 0;
@@ -432,7 +433,7 @@ Scanner::ScanStep Scanner::nextSearchStep()
 
     addStat(m_ctx, 4);
     const int skipType = bSkipClicked ? m_skipType : 0;
-    TimeOut = m_ctx.settings().getInt(key::txtTimeout, 60);
+    TimeOut = storedTimeout(m_ctx.settings());
     const QString note = strStatusNote;
     if (!strStatusNote.isEmpty() && strStatusNote != QLatin1String(" "))
         strStatusNote = QStringLiteral(" (") + strStatusNote + QLatin1Char(')');
