@@ -181,14 +181,15 @@ void Scanner::Command1_Click()
     if (iScanType == 1 || iScanType == 2) {
         main = m_project.List4->listIndex() + 1;
         if (main < 1) {
-            m_ctx.dialogs().msgBox(QStringLiteral("You must select a Main Site to scan before using this scan type."),
+            m_ctx.dialogs().msgBox(nullptr,
+                                   QStringLiteral("You must select a Main Site to scan before using this scan type."),
                                    platform::vbOKOnly);
             return;
         }
         platform::ListView *list = m_project.List1(main);
         if (iScanType == 1 && (!list || list->count() == 0)) {
             m_ctx.dialogs().msgBox(
-                QStringLiteral("You must enter a Linking Site to scan before using this scan type."),
+                nullptr, QStringLiteral("You must enter a Linking Site to scan before using this scan type."),
                 platform::vbOKOnly);
             return;
         }
@@ -196,7 +197,7 @@ void Scanner::Command1_Click()
             firstRow = list ? list->selectedRow() : 0;
             if (firstRow < 1) {
                 m_ctx.dialogs().msgBox(
-                    QStringLiteral("You must select a Linking Site to scan before using this scan type."),
+                    nullptr, QStringLiteral("You must select a Linking Site to scan before using this scan type."),
                     platform::vbOKOnly);
                 return;
             }
@@ -210,13 +211,14 @@ void Scanner::Command1_Click()
     m_ctx.lLinksFound = 0;
 
     if (strMainSite.trimmed().isEmpty()) {
-        m_ctx.dialogs().msgBox(QStringLiteral("Please enter the Domain you want to find links to."), platform::vbOKOnly);
+        m_ctx.dialogs().msgBox(nullptr, QStringLiteral("Please enter the Domain you want to find links to."),
+                               platform::vbOKOnly);
         m_display->focusSiteEntry(true);
         return;
     }
     platform::ListView *list = m_project.List1(main);
     if (!list || list->count() == 0) {
-        m_ctx.dialogs().msgBox(QStringLiteral("Please enter at least one website to search for links."),
+        m_ctx.dialogs().msgBox(nullptr, QStringLiteral("Please enter at least one website to search for links."),
                                platform::vbOKOnly);
         m_display->focusSiteEntry(false);
         return;

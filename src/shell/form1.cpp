@@ -375,9 +375,9 @@ void Form1::cmdAdd_Click()
     Text1->setText(text);
     const int n = m_project->iCurrentMain;
     if (isBlank(text)) {
-        m_ctx.dialogs().msgBox(QStringLiteral("Please enter the Website URL first."), platform::vbOKOnly);
+        m_ctx.dialogs().msgBox(this, QStringLiteral("Please enter the Website URL first."), platform::vbOKOnly);
     } else if (const QString tag = leadingTagWord(text.trimmed()); !tag.isEmpty()) {
-        m_ctx.dialogs().msgBox(tagWordMessage(tag), platform::vbOKOnly);
+        m_ctx.dialogs().msgBox(this, tagWordMessage(tag), platform::vbOKOnly);
     } else if (n >= 1 && m_project->List1(n)) {
         m_project->addLinkingSite(n, LinkingSiteRow{text.trimmed(), QStringLiteral("1"), {}, {}, {}});
         updateNextSearchButton();
@@ -417,7 +417,7 @@ void Form1::List1_ColumnClick(int index, int column)
     if (!list)
         return;
     if (m_ctx.bScanning) {
-        m_ctx.dialogs().msgBox(QStringLiteral("You cannot sort this column while a search is running."),
+        m_ctx.dialogs().msgBox(this, QStringLiteral("You cannot sort this column while a search is running."),
                                platform::vbOKOnly);
         return;
     }
@@ -430,13 +430,13 @@ void Form1::cmbDel_Click()
     platform::ListView *list = m_project->List1(n);
     const int idx = (list && n >= 1) ? list->selectedRow() : 0;
     if (idx < 1) {
-        m_ctx.dialogs().msgBox(QStringLiteral("You must select a site to delete."), platform::vbOKOnly);
+        m_ctx.dialogs().msgBox(this, QStringLiteral("You must select a site to delete."), platform::vbOKOnly);
         updateNextSearchButton();
         return;
     }
     // The row the scan is on and the rows it has passed stay while it runs.
     if (m_ctx.bScanning && n == m_scanner->currentMain() && idx <= m_scanner->iCurrentSite()) {
-        m_ctx.dialogs().msgBox(QStringLiteral("You cannot delete the current site while the search is running."),
+        m_ctx.dialogs().msgBox(this, QStringLiteral("You cannot delete the current site while the search is running."),
                                platform::vbOKOnly);
         updateNextSearchButton();
         return;

@@ -101,13 +101,13 @@ void Form1::lstMulti_ItemClick(int row)
 void Form1::cmdVariables_Click()
 {
     const HelpBox box = urlVariablesHelp();
-    m_ctx.dialogs().msgBox(box.text, platform::vbOKOnly, box.title);
+    m_ctx.dialogs().msgBox(this, box.text, platform::vbOKOnly, box.title);
 }
 
 void Form1::cmdExample_Click()
 {
     const HelpBox box = urlExampleHelp();
-    m_ctx.dialogs().msgBox(box.text, platform::vbOKOnly, box.title);
+    m_ctx.dialogs().msgBox(this, box.text, platform::vbOKOnly, box.title);
 }
 
 void Form1::cmdPost_Click()

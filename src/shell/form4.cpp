@@ -191,7 +191,7 @@ int Form4::importTarget()
         return 0;
     const int n = p->iCurrentMain;
     if (n < 1 || n > p->mainSiteCount() || !p->List1(n)) {
-        m_ctx.dialogs().msgBox(QStringLiteral("Please add a main site first."), platform::vbOKOnly);
+        m_ctx.dialogs().msgBox(this, QStringLiteral("Please add a main site first."), platform::vbOKOnly);
         return 0;
     }
     return n;
@@ -257,7 +257,7 @@ void Form4::Command1_Click()
         if (index >= 0) {
             delimiter = importDelimiter(index);
         } else if (Combo1->currentText() == kDelimiterPrompt) {
-            ctx.dialogs().msgBox(QStringLiteral("You must select a delimiter first"), platform::vbOKOnly);
+            ctx.dialogs().msgBox(this, QStringLiteral("You must select a delimiter first"), platform::vbOKOnly);
             return;
         } else {
             delimiter = Combo1->currentText();
@@ -319,7 +319,7 @@ void Form4::Command4_Click()
     QPointer<QWidget> self(this);
     QString text;
     Project *p = project();
-    if (!p || !readImportFile(m_ctx, p->projectFilesFolder(), text) || !self)
+    if (!p || !readImportFile(m_ctx, this, p->projectFilesFolder(), text) || !self)
         return;
     const int n = importTarget();
     if (n < 1)

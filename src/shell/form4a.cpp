@@ -62,7 +62,7 @@ void Form4a::Command4_Click()
         return;
     QPointer<QWidget> self(this);
     QString text;
-    if (!readImportFile(m_ctx, project()->projectFilesFolder(), text) || !self)
+    if (!readImportFile(m_ctx, this, project()->projectFilesFolder(), text) || !self)
         return;
     const QStringList sites = mainSitesFromText(text);
 

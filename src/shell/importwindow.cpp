@@ -45,16 +45,17 @@ QStatusBar *makeOnePanelStatusBar(QWidget *window, QLabel *&panel)
     return bar;
 }
 
-bool readImportFile(AppContext &ctx, const QString &folder, QString &text)
+bool readImportFile(AppContext &ctx, QWidget *window, const QString &folder, QString &text)
 {
     const QString name =
-        ctx.dialogs().openFile({folder, QStringLiteral("Text Files (*.txt)|*.txt"), QString(), QString()});
+        ctx.dialogs().openFile(window, {folder, QStringLiteral("Text Files (*.txt)|*.txt"), QString(), QString()});
     if (name.isEmpty())
         return false;
     QByteArray bytes;
     QString error;
     if (!platform::readWholeFile(name, bytes, &error)) {
-        ctx.dialogs().msgBox(QStringLiteral("The file could not be read.\r\n") + name + QStringLiteral("\r\n") + error,
+        ctx.dialogs().msgBox(window,
+                             QStringLiteral("The file could not be read.\r\n") + name + QStringLiteral("\r\n") + error,
                              platform::vbOKOnly | platform::vbExclamation);
         return false;
     }

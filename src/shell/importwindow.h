@@ -33,8 +33,8 @@ QStatusBar *makeOnePanelStatusBar(QWidget *window, QLabel *&panel);
 
 // Asks for a text file in the folder of project files and reads it. False
 // when the user cancelled or the file could not be read (which the user is
-// told).
-bool readImportFile(AppContext &ctx, const QString &folder, QString &text);
+// told). The dialog and any message belong to window.
+bool readImportFile(AppContext &ctx, QWidget *window, const QString &folder, QString &text);
 
 // Gives way to the event loop; false when the window went meanwhile.
 bool giveWay(AppContext &ctx, const QPointer<QWidget> &window);

@@ -335,7 +335,7 @@ void frmOptions::txtDomain_KeyPress(int keyAscii)
 void frmOptions::cmdAdd2_Click()
 {
     if (txtDomain->text().isEmpty()) {
-        m_ctx.dialogs().msgBox(QStringLiteral("Please enter a file extension first."), platform::vbOKOnly,
+        m_ctx.dialogs().msgBox(this, QStringLiteral("Please enter a file extension first."), platform::vbOKOnly,
                                m_ctx.appTitle);
         txtDomain->setFocus();
         return;
@@ -370,7 +370,7 @@ void frmOptions::writeFileTypes()
         items << List1->item(i)->text();
     QString error;
     if (!writeFileTypeList(m_ctx.programPath(kFileTypesFile), items, &error))
-        m_ctx.dialogs().msgBox(QStringLiteral("The list of file types could not be saved.\r\n") + error,
+        m_ctx.dialogs().msgBox(this, QStringLiteral("The list of file types could not be saved.\r\n") + error,
                                platform::vbOKOnly | platform::vbExclamation);
 }
 

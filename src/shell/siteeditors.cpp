@@ -148,7 +148,7 @@ void RuleEditorWindow::Command1_Click()
 {
     const QString value = Text6->text();
     if (!isRuleValue(value)) {
-        m_ctx.dialogs().msgBox(QStringLiteral("Please enter a rule to add."), platform::vbOKOnly,
+        m_ctx.dialogs().msgBox(this, QStringLiteral("Please enter a rule to add."), platform::vbOKOnly,
                                QStringLiteral("Error"));
         return;
     }
@@ -158,8 +158,8 @@ void RuleEditorWindow::Command1_Click()
             type = i;
     }
     if (type < 0) {
-        m_ctx.dialogs().msgBox(QStringLiteral("Please select a rule type before adding a rule."), platform::vbOKOnly,
-                               m_ctx.appTitle);
+        m_ctx.dialogs().msgBox(this, QStringLiteral("Please select a rule type before adding a rule."),
+                               platform::vbOKOnly, m_ctx.appTitle);
         return;
     }
     const RuleScope scope = scopeOfNewRule();
@@ -195,18 +195,19 @@ void RuleEditorWindow::cmdSave_Click()
         close();
         break;
     case EditResult::EmptySite:
-        m_ctx.dialogs().msgBox(emptySiteMessage(), platform::vbOKOnly);
+        m_ctx.dialogs().msgBox(this, emptySiteMessage(), platform::vbOKOnly);
         if (QLineEdit *box = siteBox())
             box->setFocus();
         break;
     case EditResult::TagWord:
         if (QLineEdit *box = siteBox()) {
-            m_ctx.dialogs().msgBox(tagWordMessage(leadingTagWord(box->text())), platform::vbOKOnly);
+            m_ctx.dialogs().msgBox(this, tagWordMessage(leadingTagWord(box->text())), platform::vbOKOnly);
             box->setFocus();
         }
         break;
     case EditResult::Gone:
         m_ctx.dialogs().msgBox(
+            this,
             QStringLiteral("The entry you are editing is no longer in the project, so your changes were not saved."),
             platform::vbOKOnly | platform::vbExclamation);
         close();

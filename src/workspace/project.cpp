@@ -290,7 +290,7 @@ bool Project::writeQuickSave(int skipIndex)
     }
     QString error;
     if (!writeProjectFile(quickSavePath(), project, &error)) {
-        m_ctx.dialogs().msgBox(QStringLiteral("The quick-save file could not be written.\r\n") + error,
+        m_ctx.dialogs().msgBox(nullptr, QStringLiteral("The quick-save file could not be written.\r\n") + error,
                                platform::vbOKOnly | platform::vbExclamation);
         return false;
     }
@@ -302,7 +302,7 @@ bool Project::loadQuickSave()
     ProjectData project;
     QString error;
     if (!readProjectFile(quickSavePath(), project, &error)) {
-        m_ctx.dialogs().msgBox(QStringLiteral("The quick-save file could not be read.\r\n") + error,
+        m_ctx.dialogs().msgBox(nullptr, QStringLiteral("The quick-save file could not be read.\r\n") + error,
                                platform::vbOKOnly | platform::vbExclamation);
         return false;
     }
