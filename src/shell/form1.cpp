@@ -113,6 +113,8 @@ void Form1::buildSiteControls()
     List4View->setModel(List4);
     List4View->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List4View->setSelectionMode(QAbstractItemView::SingleSelection);
+    // One line each: sites added in bulk are not measured one by one.
+    List4View->setUniformItemSizes(true);
 
     // A click (or a keyboard move) in the view sets the index, which raises
     // the click handler; an index set by code shows in the view. A click on
@@ -200,9 +202,11 @@ void Form1::buildSiteControls()
 void Form1::buildProjectBindings()
 {
     // Each linking-site list of the project has its view here.
+    // Its view is made when first needed: a project of many main sites
+    // does not pay for views nobody looks at.
     connect(m_project, &Project::linkingSiteListAdded, this, [this](int index) {
-        while (int(m_list1Views.size()) <= index)
-            m_list1Views.push_back(createLinkListView(int(m_list1Views.size())));
+        if (int(m_list1Views.size()) <= index)
+            m_list1Views.resize(size_t(index) + 1, nullptr);
     });
     connect(m_project, &Project::linkingSiteListRemoved, this, [this](int index) { removeLinkListView(index); });
     connect(m_project, &Project::cleared, this, [this] { resetEntryControls(); });
@@ -268,13 +272,20 @@ void Form1::removeLinkListView(int index)
         return;
     platform::ReportView *view = m_list1Views.back();
     m_list1Views.pop_back();
-    view->hide();
-    view->deleteLater();
+    if (view) {
+        view->hide();
+        view->deleteLater();
+    }
 }
 
-platform::ReportView *Form1::List1View(int index) const
+platform::ReportView *Form1::List1View(int index)
 {
-    return index >= 0 && index < int(m_list1Views.size()) ? m_list1Views[size_t(index)] : nullptr;
+    if (index < 0 || index >= int(m_list1Views.size()))
+        return nullptr;
+    platform::ReportView *&view = m_list1Views[size_t(index)];
+    if (!view)
+        view = createLinkListView(index);
+    return view;
 }
 
 void Form1::setPanelText(int panel, const QString &text)
@@ -350,7 +361,7 @@ void Form1::List4_Click()
     cmdEditMain->setEnabled(true);
     for (int i = 1; i < int(m_list1Views.size()); ++i) {
         if (i == sel) {
-            m_list1Views[size_t(i)]->show();
+            List1View(i)->show();
             cmdAdd->show();
             cmbDel->show();
             cmdEdit->show();
@@ -361,7 +372,7 @@ void Form1::List4_Click()
             innerFrame2->show();
             cmbDel->setEnabled(false);
             cmdEdit->setEnabled(false);
-        } else {
+        } else if (m_list1Views[size_t(i)]) {
             m_list1Views[size_t(i)]->hide();
         }
     }

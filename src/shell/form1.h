@@ -63,7 +63,7 @@ public:
 
     // ---- Site lists ----
     QListView *List4View = nullptr;
-    platform::ReportView *List1View(int index) const;  // nullptr when there is none
+    platform::ReportView *List1View(int index);  // nullptr when there is no such list
     QLineEdit *txtDomain = nullptr;
     QPushButton *cmdAdd2 = nullptr;
     QPushButton *cmdEditMain = nullptr;

@@ -105,6 +105,16 @@ int Project::addMainSite(const QString &text)
     return List4->count();
 }
 
+void Project::addMainSites(const QStringList &texts)
+{
+    if (texts.isEmpty())
+        return;
+    List4->addItems(texts);
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        addList();
+    bProjectSaved = false;
+}
+
 void Project::addList()
 {
     auto *l = new platform::ListView(this);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/listview.h"
+#include "platform/reportview.h"
 #include "shell/form1.h"
 #include "shell/form4.h"
 #include "shell/form4a.h"
@@ -178,6 +179,31 @@ TEST_F(ImportDialogs, MainSitesFromAFile)
     EXPECT_EQ(form.project().iCurrentMain, 1);
     EXPECT_EQ(f.panelText(), "Added 2 site(s)");
     EXPECT_FALSE(form.project().bProjectSaved);
+}
+
+TEST_F(ImportDialogs, ManyMainSitesGoInAFewStepsAndOverlongLinesAreSkipped)
+{
+    QByteArray file;
+    for (int i = 0; i < 1200; ++i)
+        file += "site" + QByteArray::number(i) + ".example\r\n";
+    file += "a" + QByteArray(2047, 'x') + "\r\n";  // as long as an address may be
+    file += QByteArray(2049, 'y') + "\r\n" + QByteArray(100000, 'z') + "\r\n";
+    chooseFile(file);
+    int insertions = 0;
+    QObject::connect(form.project().List4, &QAbstractItemModel::rowsInserted, [&] { ++insertions; });
+    const int viewsBefore = int(form.findChildren<platform::ReportView *>().size());
+
+    Form4a &f = form4a();
+    f.Command4_Click();
+    EXPECT_EQ(form.project().List4->count(), 1201);
+    EXPECT_EQ(form.project().List1Count(), 1202);
+    EXPECT_EQ(form.project().mainSiteText(1201).size(), 2048);
+    EXPECT_EQ(f.panelText(), "Added 1201 site(s), skipped 2 line(s) too long for an address");
+    EXPECT_LE(insertions, 3);
+    // A site's list gets its view when it is shown.
+    EXPECT_EQ(int(form.findChildren<platform::ReportView *>().size()), viewsBefore);
+    form.project().List4->setListIndex(1199);
+    EXPECT_FALSE(form.List1View(1200)->isHidden());
 }
 
 TEST_F(ImportDialogs, MainSiteImportStopsWhenTheProjectIsReplaced)
