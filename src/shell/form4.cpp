@@ -363,8 +363,11 @@ bool Form4::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
+        // After the list has had the release: a release below the rows
+        // clears the selection there.
         if (watched == ListView1View->viewport())
-            ListView1_MouseUp(mouse->button());
+            QMetaObject::invokeMethod(
+                this, [this, button = mouse->button()] { ListView1_MouseUp(button); }, Qt::QueuedConnection);
         for (int i = 0; i < 2; ++i) {
             if (watched == Option1Caption[i] && mouse->button() == Qt::LeftButton)
                 Option1[i]->setChecked(true);

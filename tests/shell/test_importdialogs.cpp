@@ -2,6 +2,8 @@
 // against the test server, the file imports, and what happens around them.
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -93,6 +95,29 @@ TEST_F(ImportDialogs, SimpleModeListsLinksToOtherSitesAndAddsTheChosenOnes)
     EXPECT_EQ(rows(sites), QStringList({"partner.example/", "other.example/a%7Cb.htm"}));
     EXPECT_EQ(rows(sites, 1), QStringList({"1", "1"}));
     EXPECT_FALSE(form.project().bProjectSaved);
+}
+
+TEST_F(ImportDialogs, ARightClickAnywhereInTheResultListSelectsAll)
+{
+    Form4 &f = form4();
+    for (const char *url : {"a.example/", "b.example/", "c.example/"})
+        f.ListView1->add(url);
+    QWidget *area = f.ListView1View->viewport();
+    const int rowHeight = f.ListView1View->rowHeight();
+    ASSERT_GT(area->height(), 5 * rowHeight);
+    const QPoint places[] = {{10, rowHeight / 2}, {10, 4 * rowHeight}, {area->width() - 2, area->height() - 2}};
+    for (const QPoint &at : places) {
+        SCOPED_TRACE(at.y());
+        f.ListView1->setSelectedRow(0);
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent click(type, QPointF(at), area->mapToGlobal(QPointF(at)), Qt::RightButton,
+                              type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(area, &click);
+        }
+        QCoreApplication::processEvents();
+        for (int r = 1; r <= 3; ++r)
+            EXPECT_TRUE(f.ListView1->isSelected(r)) << r;
+    }
 }
 
 TEST_F(ImportDialogs, AdvancedModeNeedsADelimiterAndSplitsTheOutput)
