@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "platform/reportview.h"
 #include "shell/controls.h"
 #include "shell/form1.h"
+#include "shell/layout.h"
 #include "shell/modeless.h"
 #include "shell/skin.h"
 #include "workspace/context.h"
@@ -142,6 +144,22 @@ bool RuleEditorWindow::Form_Load()
     order.first()->setFocus();
     skinWindow(m_ctx, this);
     return true;
+}
+
+void RuleEditorWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Once the list has its size: the columns show their values whole as far
+    // as the list allows.
+    if (m_columnsFitted)
+        return;
+    m_columnsFitted = true;
+    QList<int> wanted;
+    for (int c = 0; c < ListView1->header()->count(); ++c)
+        wanted << std::max(ListView1->header()->sectionSizeHint(c), ListView1->sizeHintForColumn(c));
+    const QList<int> widths = layout::fitColumnWidths(wanted, ListView1->viewport()->width());
+    for (int c = 0; c < widths.size(); ++c)
+        ListView1->setColumnWidth(c, widths[c]);
 }
 
 void RuleEditorWindow::Command1_Click()

@@ -68,6 +68,8 @@ protected:
     virtual QString emptySiteMessage() const { return {}; }
     virtual QLineEdit *siteBox() const { return nullptr; }
 
+    void showEvent(QShowEvent *event) override;
+
     AppContext &m_ctx;
     QPointer<Form1> m_form;
 
@@ -77,6 +79,7 @@ private:
     platform::ListView *m_rules = nullptr;
     QGridLayout *m_fields = nullptr;
     QList<QLineEdit *> m_fieldBoxes;
+    bool m_columnsFitted = false;
 };
 
 // Linking-site editor.
