@@ -44,7 +44,7 @@ const char *const kRuleCaptions[6] = {
 
 RuleEditorWindow::RuleEditorWindow(Form1 &form, const QString &caption, const QString &heading,
                                    const QString &explanation)
-    : QWidget(&form, Qt::Window)
+    : QWidget(&form, kOwnedWindow)
     , m_ctx(form.ctx())
     , m_form(&form)
 {
@@ -149,11 +149,16 @@ bool RuleEditorWindow::Form_Load()
 void RuleEditorWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // Once the list has its size: the columns show their values whole as far
-    // as the list allows.
+    // Once the list has its size.
     if (m_columnsFitted)
         return;
     m_columnsFitted = true;
+    fitRuleColumns();
+}
+
+void RuleEditorWindow::fitRuleColumns()
+{
+    // The columns show their values whole as far as the list allows.
     QList<int> wanted;
     for (int c = 0; c < ListView1->header()->count(); ++c)
         wanted << std::max(ListView1->header()->sectionSizeHint(c), ListView1->sizeHintForColumn(c));
@@ -182,6 +187,8 @@ void RuleEditorWindow::Command1_Click()
     }
     const RuleScope scope = scopeOfNewRule();
     m_rules->add(scope.mainSite, {scope.remoteSite, kRuleTypes.at(type), value});
+    if (m_columnsFitted)
+        fitRuleColumns();
     Text6->clear();
     Text6->setFocus();
 }

@@ -75,6 +75,7 @@ protected:
 
 private:
     QVector<RuleRow> workingRules() const;
+    void fitRuleColumns();
 
     platform::ListView *m_rules = nullptr;
     QGridLayout *m_fields = nullptr;

@@ -91,6 +91,14 @@ TEST_F(SiteEditors, TheRuleColumnsShowTheirValuesWholeWithinTheWindow)
     }
     EXPECT_LT(list->columnWidth(3), list->sizeHintForColumn(3));
     EXPECT_LE(total, available);
+
+    // A rule added later has its share too.
+    const int before = list->columnWidth(1);
+    w->Text1->setText("www.a-longer-partner-name.example/links/");
+    w->Option1[1]->setChecked(true);
+    w->Text6->setText("tmp");
+    w->Command1_Click();
+    EXPECT_GT(list->columnWidth(1), before);
 }
 
 TEST_F(SiteEditors, AddRuleRefusesWhatIsMissingAndEnterAddsIt)
