@@ -9,6 +9,7 @@
 #include "exchange/emailexport.h"
 #include "platform/safefile.h"
 #include "shell/controls.h"
+#include "shell/modeless.h"
 #include "shell/skin.h"
 #include "workspace/context.h"
 #include "workspace/database.h"
@@ -27,7 +28,7 @@ void deleteAllEmails(AppContext &ctx, QWidget *owner)
 }
 
 frmExport::frmExport(AppContext &ctx, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : QWidget(parent, kOwnedWindow)
     , m_ctx(ctx)
 {
     setObjectName(QStringLiteral("frmExport"));

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QString>
 
+#include "shell/modeless.h"
+
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -16,7 +18,7 @@ namespace tarnwick {
 class AppContext;
 
 // A window of its own with a fixed size: no minimise or maximise button.
-inline constexpr Qt::WindowFlags kFixedWindowFlags = Qt::Window | Qt::MSWindowsFixedSizeDialogHint
+inline constexpr Qt::WindowFlags kFixedWindowFlags = kOwnedWindow | Qt::MSWindowsFixedSizeDialogHint
                                                      | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                                                      | Qt::WindowCloseButtonHint;
 

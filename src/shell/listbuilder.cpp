@@ -19,7 +19,7 @@
 namespace tarnwick {
 
 Form3::Form3(AppContext &ctx, Form1 &form)
-    : QWidget(&form, Qt::Window)
+    : QWidget(&form, kOwnedWindow)
     , m_ctx(ctx)
     , m_form(&form)
 {

@@ -98,7 +98,7 @@ QLabel *makeHeading(const QString &text, const QString &name, const QString &hin
 } // namespace
 
 frmOptions::frmOptions(Form1 &form)
-    : QWidget(&form, Qt::Window)
+    : QWidget(&form, kOwnedWindow)
     , m_ctx(form.ctx())
     , m_form(&form)
 {

@@ -129,6 +129,9 @@ TEST_F(WindowOwnership, TheProgramsWindowsAreTransientForTheMainWindow)
         EXPECT_TRUE(w->isVisible());
         ASSERT_TRUE(w->windowHandle());
         EXPECT_EQ(w->windowHandle()->transientParent(), form.windowHandle());
+        // The kind the desktop keeps over its parent; a plain window's
+        // parent is not told to the window manager.
+        EXPECT_EQ(w->windowType(), Qt::Dialog);
     }
 }
 
