@@ -79,8 +79,8 @@ QString QtDialogs::saveFile(QWidget *owner, const FileDialogRequest &r)
         start += QLatin1Char('/') + r.fileName;
     // Either the dialog or its caller asks before a file is replaced, never
     // both.
-    return QFileDialog::getSaveFileName(ownerWindow(owner), r.title.isEmpty() ? QObject::tr("Save As") : r.title, start,
-                                        qtFilterFromPairs(r.filter), nullptr,
+    return QFileDialog::getSaveFileName(ownerWindow(owner), r.title.isEmpty() ? QObject::tr("Save As") : r.title,
+                                        start, qtFilterFromPairs(r.filter), nullptr,
                                         r.confirmOverwrite ? QFileDialog::Options()
                                                            : QFileDialog::DontConfirmOverwrite);
 }
