@@ -2,6 +2,7 @@
 
 #include "scanner/linkrules.h"
 #include "workspace/textcase.h"
+#include "workspace/fieldtext.h"
 
 namespace tarnwick {
 
@@ -220,22 +221,27 @@ QStringList scriptLinks(const QString &output, const QString &delimiter)
 
 QString importedUrl(const QString &text)
 {
-    QString url = text.trimmed();
+    QString url = storedField(text).trimmed();
     url.replace(QLatin1Char('|'), QLatin1String("%7C"));
     return url;
+}
+
+bool linkingSiteFromLine(const QString &line, ImportedLinkingSite &site)
+{
+    const QStringList parts = storedField(line).split(QLatin1Char('|'));
+    site = ImportedLinkingSite{parts.at(0).trimmed(), QStringLiteral("1")};
+    if (parts.size() > 1)
+        site.expected = parts.at(1);
+    return !site.website.isEmpty();
 }
 
 QVector<ImportedLinkingSite> linkingSitesFromText(const QString &text)
 {
     QVector<ImportedLinkingSite> sites;
+    ImportedLinkingSite site;
     for (const QString &line : importLines(text)) {
-        const QStringList parts = line.split(QLatin1Char('|'));
-        ImportedLinkingSite site{parts.at(0).trimmed(), QStringLiteral("1")};
-        if (site.website.isEmpty())
-            continue;
-        if (parts.size() > 1)
-            site.expected = parts.at(1);
-        sites << site;
+        if (linkingSiteFromLine(line, site))
+            sites << site;
     }
     return sites;
 }
@@ -244,7 +250,7 @@ QStringList mainSitesFromText(const QString &text)
 {
     QStringList sites;
     for (const QString &line : importLines(text)) {
-        const QString site = line.section(QLatin1Char('|'), 0, 0).trimmed();
+        const QString site = storedField(line.section(QLatin1Char('|'), 0, 0)).trimmed();
         if (!site.isEmpty())
             sites << site;
     }

@@ -56,8 +56,8 @@ QString importDelimiter(int index);
 // each entry trimmed. Empty entries are left out.
 QStringList scriptLinks(const QString &output, const QString &delimiter);
 
-// The text stored for an imported URL: trimmed, and every "|" (the project
-// file's field separator) written as "%7C".
+// The text stored for an imported URL: without control characters, trimmed,
+// and every "|" (the project file's field separator) written as "%7C".
 QString importedUrl(const QString &text);
 
 // One line of a linking-site import file.
@@ -65,6 +65,10 @@ struct ImportedLinkingSite {
     QString website;
     QString expected;  // the "#" column
 };
+
+// One line of a linking-site import file, as below; false when it has no
+// URL.
+bool linkingSiteFromLine(const QString &line, ImportedLinkingSite &site);
 
 // The lines of a linking-site import file: "URL" gives the URL with "#" 1,
 // "URL|count" the URL with that count (as written; further "|" parts are

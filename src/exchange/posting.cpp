@@ -1,6 +1,7 @@
 #include "exchange/posting.h"
 
 #include "exchange/linkpage.h"
+#include "platform/services.h"
 #include "workspace/services.h"
 
 namespace tarnwick {
@@ -8,6 +9,9 @@ namespace tarnwick {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+
+// What the log keeps of one reply: a log of whole replies grows without end.
+constexpr qsizetype kLoggedReplyBytes = 64 * 1024;
 
 QString encoded(const QString &value)
 {
@@ -103,11 +107,20 @@ QString sendingSiteText(const PostRequest &request)
            + request.encodedLinking;
 }
 
-QString postLogEntry(const QString &requestedUrl, const QString &reply, const QString &error)
+QString postLogEntry(const QString &requestedUrl, const QByteArray &reply, const QString &error)
 {
     QString entry = kCrLf + QStringLiteral("URL: ") + requestedUrl + kCrLf;
-    if (!reply.isEmpty())
-        entry += kCrLf + QStringLiteral("Returned: ") + reply + kCrLf;
+    if (!reply.isEmpty()) {
+        qsizetype kept = qMin(reply.size(), kLoggedReplyBytes);
+        // The cut does not split a UTF-8 character (at most three trailing bytes).
+        for (int back = 0; back < 3 && kept > 0 && kept < reply.size() && (uchar(reply.at(kept)) & 0xC0) == 0x80;
+             ++back)
+            --kept;
+        entry += kCrLf + QStringLiteral("Returned: ") + platform::decodeText(reply.first(kept));
+        if (kept < reply.size())
+            entry += QStringLiteral("\u2026 (%1 more bytes)").arg(reply.size() - kept);
+        entry += kCrLf;
+    }
     if (!error.isEmpty())
         entry += kCrLf + QStringLiteral("Error: ") + error + kCrLf;
     return entry;

@@ -2,6 +2,7 @@
 // Posting the results to the user's own script URLs: which rows go, the URL
 // each one requests, the log text and the two help texts. Plain data only.
 
+#include <QByteArray>
 #include <QString>
 #include <QVector>
 
@@ -46,9 +47,10 @@ PostingPlan planPosting(const QVector<ResultRow> &rows, PostMode mode, const QSt
 // "Sending Site ", the row, ": " and the encoded linking site.
 QString sendingSiteText(const PostRequest &request);
 
-// The log lines of one request: the URL as requested, then the reply and
-// the transfer's failure when there is one.
-QString postLogEntry(const QString &requestedUrl, const QString &reply, const QString &error);
+// The log lines of one request: the URL as requested, then the reply (its
+// first 64 KB, and how many bytes more it had) and the transfer's failure
+// when there is one.
+QString postLogEntry(const QString &requestedUrl, const QByteArray &reply, const QString &error);
 
 // The help boxes of the Post tab: text and title.
 struct HelpBox {

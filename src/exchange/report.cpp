@@ -270,8 +270,11 @@ QString tempReportPath(const AppContext &ctx)
     return ctx.programPath(QStringLiteral("tempreport.html"));
 }
 
-bool makeReport(const Project &project, const std::function<void()> &yield, const std::function<bool()> &stillWanted)
+bool makeReport(const Project &project, const std::function<void()> &yield, const std::function<bool()> &stillWanted,
+                QString *error)
 {
+    if (error)
+        error->clear();
     AppContext &ctx = project.ctx();
     // The copy kept with the project. Named after the file of the project in
     // the window, not the last one opened: after New that would put this
@@ -298,11 +301,20 @@ bool makeReport(const Project &project, const std::function<void()> &yield, cons
         return false;
     const QByteArray end = QByteArrayLiteral("\r\n");
     temp.write(end);
+    QString why;
+    auto failed = [&why, error](const QString &path) {
+        if (error)
+            *error += path + QStringLiteral("\r\n") + why + QStringLiteral("\r\n");
+    };
     if (copy) {
         copy->write(end);
-        copy->commit();
+        if (!copy->commit(&why))
+            failed(folder + QLatin1Char('/') + name);
     }
-    return temp.commit();
+    const bool written = temp.commit(&why);
+    if (!written)
+        failed(tempReportPath(ctx));
+    return written;
 }
 
 QString tabExportOf(const Project &project)

@@ -71,11 +71,12 @@ QString tempReportPath(const AppContext &ctx);
 
 // Builds the project's report and writes it to tempreport.html and, when the
 // project has a file, to its copy in "Project Files". A file that cannot be
-// written is skipped. True when tempreport.html was written. When
+// written is skipped, and error (when given) names it and says why; it is ""
+// when both were written. True when tempreport.html was written. When
 // stillWanted answers false once the text is built (the build gave way to
 // the event loop meanwhile), nothing is written.
 bool makeReport(const Project &project, const std::function<void()> &yield = {},
-                const std::function<bool()> &stillWanted = {});
+                const std::function<bool()> &stillWanted = {}, QString *error = nullptr);
 
 // The tab-delimited export of the project's results, in the order written.
 QString tabExportOf(const Project &project);

@@ -22,6 +22,10 @@ bool IniMachineSettingsStore::setValue(const QString &keyPath, const QString &na
             *error = QStringLiteral("Permission denied: ") + m_path;
         return false;
     default:
+        // A damaged file is written anew with what could be read of it: the
+        // value is stored when it reads back.
+        if (QSettings(m_path, QSettings::IniFormat).value(key + QLatin1Char('/') + name).toString() == value)
+            return true;
         if (error)
             *error = QStringLiteral("Damaged settings file: ") + m_path;
         return false;

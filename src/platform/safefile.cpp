@@ -1,9 +1,11 @@
 #include "platform/safefile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -24,9 +26,27 @@ QString failureText(const QFileDevice &file, int systemError)
     return own.isEmpty() ? QStringLiteral("The file could not be written.") : own;
 }
 
+// A write cut short by a killed process leaves its copy beside the file,
+// named as the file and "." with six letters or digits; the next complete
+// write of the file removes them.
+void removeStaleCopies(const QString &path)
+{
+    const QFileInfo target(path);
+    const QString prefix = target.fileName() + QLatin1Char('.');
+    const QDir folder = target.absoluteDir();
+    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        const QStringView tail = QStringView(name).mid(prefix.size());
+        if (name.startsWith(prefix) && tail.size() == 6
+            && std::all_of(tail.begin(), tail.end(), [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 0x80; }))
+            QFile::remove(folder.filePath(name));
+    }
+}
+
 } // namespace
 
 PieceWriter::PieceWriter(const QString &path)
+    : m_path(path)
 {
     if (path.isEmpty()) {
         m_error = QStringLiteral("No file name was given.");
@@ -81,6 +101,8 @@ bool PieceWriter::commit(QString *error)
         ok = false;
     }
     m_out.reset();
+    if (ok)
+        removeStaleCopies(m_path);
     if (!ok && error)
         *error = m_error;
     return ok;

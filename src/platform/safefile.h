@@ -24,6 +24,7 @@ public:
     bool commit(QString *error = nullptr);
 
 private:
+    QString m_path;
     std::unique_ptr<QSaveFile> m_out;
     QString m_error;
 };

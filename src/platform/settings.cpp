@@ -137,6 +137,10 @@ void SettingsStore::flush()
     m_pending.clear();
     m_settings->sync();  // written through a temporary file and renamed
     m_lastWrite.start();
+    if (m_settings->status() == QSettings::AccessError && !m_failureTold && m_tellFailure) {
+        m_failureTold = true;
+        m_tellFailure(m_path);
+    }
 }
 
 } // namespace platform

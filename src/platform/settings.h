@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -44,6 +45,10 @@ public:
     void flush();
     // Values set but not yet in the file.
     bool hasPendingWrites() const { return !m_pending.isEmpty(); }
+    // Told, the first time only, when the file could not be written (a full
+    // disk, a folder in its place): the values set stay readable until exit
+    // but are lost then.
+    void onWriteFailure(std::function<void(const QString &path)> tell) { m_tellFailure = std::move(tell); }
 
 private:
     struct Read {
@@ -61,6 +66,8 @@ private:
     mutable QHash<QString, Read> m_reads;  // by the key as asked for
     QElapsedTimer m_lastWrite;
     std::unique_ptr<QTimer> m_writeTimer;
+    std::function<void(const QString &)> m_tellFailure;
+    bool m_failureTold = false;
 };
 
 } // namespace platform

@@ -187,45 +187,111 @@ bool isChunkedResponse(const QByteArray &header)
     return chunked;
 }
 
+namespace {
+
+// Longer than this, a size line is not one: the body is not chunked after
+// all (and a stream without line ends is not searched again and again).
+constexpr qsizetype kMaxChunkSizeLine = 4096;
+
+// One chunk of a chunked body, read from the start of its size line.
+struct Chunk {
+    enum class Kind {
+        Data,       // a whole chunk; next is the following size line
+        Last,       // the last ("0") chunk's size line
+        CutShort,   // the rest has not arrived (its data so far is given)
+        Malformed,  // no size line here
+    };
+    Kind kind = Kind::CutShort;
+    qsizetype dataStart = 0;
+    qsizetype dataSize = 0;
+    qsizetype next = 0;
+};
+
+Chunk readChunk(const QByteArray &body, qsizetype pos)
+{
+    Chunk c;
+    const qsizetype window = qMin(body.size() - pos, kMaxChunkSizeLine);
+    const qsizetype lineLength = QByteArrayView(body).sliced(pos, window).indexOf('\n');
+    if (lineLength < 0) {
+        if (window == kMaxChunkSizeLine)
+            c.kind = Chunk::Kind::Malformed;
+        return c;
+    }
+    QByteArray sizeLine = body.mid(pos, lineLength);
+    if (sizeLine.endsWith('\r'))
+        sizeLine.chop(1);
+    const qsizetype semicolon = sizeLine.indexOf(';');
+    if (semicolon >= 0)
+        sizeLine.truncate(semicolon);
+    sizeLine = sizeLine.trimmed();
+    bool ok = false;
+    const qint64 size = sizeLine.toLongLong(&ok, 16);
+    if (!ok || size < 0 || sizeLine.isEmpty()) {
+        c.kind = Chunk::Kind::Malformed;
+        return c;
+    }
+    pos += lineLength + 1;
+    if (size == 0) {
+        c.kind = Chunk::Kind::Last;
+        c.next = pos;
+        return c;
+    }
+    c.dataStart = pos;
+    c.dataSize = qMin<qint64>(size, body.size() - pos);
+    pos += c.dataSize;
+    const QByteArrayView rest = QByteArrayView(body).sliced(pos, qMin<qsizetype>(2, body.size() - pos));
+    // The data, and its line end, must be complete before the next size line.
+    if (c.dataSize < size || (rest.size() < 2 && QByteArrayView("\r\n").startsWith(rest)))
+        return c;
+    if (rest == "\r\n")
+        pos += 2;
+    else if (rest.startsWith('\n'))
+        pos += 1;
+    c.kind = Chunk::Kind::Data;
+    c.next = pos;
+    return c;
+}
+
+} // namespace
+
 QByteArray decodeChunkedBody(const QByteArray &body)
 {
     QByteArray out;
     out.reserve(body.size());
     qsizetype pos = 0;
     while (pos < body.size()) {
-        const qsizetype eol = body.indexOf('\n', pos);
-        if (eol < 0) {
-            // A size line cut off by the close: nothing more to take.
-            break;
-        }
-        QByteArray sizeLine = body.mid(pos, eol - pos);
-        if (sizeLine.endsWith('\r'))
-            sizeLine.chop(1);
-        const qsizetype semicolon = sizeLine.indexOf(';');
-        if (semicolon >= 0)
-            sizeLine.truncate(semicolon);
-        sizeLine = sizeLine.trimmed();
-        bool ok = false;
-        const qint64 size = sizeLine.toLongLong(&ok, 16);
-        if (!ok || size < 0 || sizeLine.isEmpty()) {
+        const Chunk c = readChunk(body, pos);
+        if (c.kind == Chunk::Kind::Malformed) {
             // Not chunked after all: keep the rest as it stands.
-            out += body.mid(pos);
+            out += QByteArrayView(body).sliced(pos);
             break;
         }
-        pos = eol + 1;
-        if (size == 0)
+        out += QByteArrayView(body).sliced(c.dataStart, c.dataSize);
+        if (c.kind != Chunk::Kind::Data)
             break;
-        const qint64 take = qMin<qint64>(size, body.size() - pos);
-        out += body.mid(pos, take);
-        pos += take;
-        if (take < size)
-            break;
-        if (body.mid(pos, 2) == "\r\n")
-            pos += 2;
-        else if (pos < body.size() && body.at(pos) == '\n')
-            pos += 1;
+        pos = c.next;
     }
     return out;
+}
+
+bool chunkedBodyEnded(const QByteArray &data, qsizetype &from)
+{
+    while (from >= 0 && from < data.size()) {
+        const Chunk c = readChunk(data, from);
+        switch (c.kind) {
+        case Chunk::Kind::Last:
+            return true;
+        case Chunk::Kind::Data:
+            from = c.next;
+            break;
+        case Chunk::Kind::CutShort:
+            return false;
+        case Chunk::Kind::Malformed:
+            from = -1;
+            return false;
+        }
+    }
+    return false;
 }
 
 QByteArray responseBody(const QByteArray &response)

@@ -44,13 +44,18 @@ bool isChunkedResponse(const QByteArray &header);
 // Decodes as much as is well formed; a body cut short keeps what arrived,
 // a malformed size line keeps the rest as it stands.
 QByteArray decodeChunkedBody(const QByteArray &body);
+// Whether the chunked body in data, read from the size line at from, has
+// reached its last ("0") chunk. from moves past the chunks that arrived
+// whole, so the next call goes on from there; it becomes -1 when the body
+// turns out not to be chunked (only the close ends it then).
+bool chunkedBodyEnded(const QByteArray &data, qsizetype &from);
 // The value of the first header line that holds "Content-Length" (exact
 // case): the number after the line's first blank; 0 when there is none.
 qint64 contentLengthOf(const QByteArray &headerLines);
 
 // The length of the body a complete response has, from a "Content-Length"
-// header line in any letter case; -1 when the header gives none (or the
-// body is chunked), so only the server's close ends the response.
+// header line in any letter case; -1 when the header gives none (a chunked
+// body ends at its last chunk, any other only at the server's close).
 qint64 declaredBodyLength(const QByteArray &headerLines);
 
 // The status code as the status test reads it from the header: the text

@@ -10,6 +10,7 @@
 #include "platform/listview.h"
 #include "platform/services.h"
 #include "platform/socket.h"
+#include "platform/textfile.h"
 #include "scanner/httpfetch.h"
 #include "scanner/linkrules.h"
 #include "scanner/pagetext.h"
@@ -140,7 +141,7 @@ void Scanner::Command1_Click()
 
     // Page extensions; a missing list is an empty one.
     QFile types(m_ctx.programPath(QStringLiteral("filetypes.txt")));
-    vFileTypes = types.open(QIODevice::ReadOnly) ? parseFileTypes(platform::decodeText(types.readAll()))
+    vFileTypes = types.open(QIODevice::ReadOnly) ? parseFileTypes(platform::decodeTextFile(types.readAll()))
                                                  : QStringList();
 
     iScanType = m_scanType;

@@ -207,6 +207,8 @@ private:
     void closeSocket(int index);
     void finishFetch(int index);
     void endSiteAsTimedOut(int index);
+    // A page that outlasted its total time: what arrived is processed.
+    void endPageAsTimedOut(int index);
     void connectionFailed(int index);
     void setControl(ScanDisplay::Control control, bool on) { m_display->setControlEnabled(control, on); }
     void setScanControlsEnabled(bool scanning);
@@ -277,7 +279,9 @@ private:
     quint64 m_fetchSerial[kSocketCount] = {};  // per socket, bumped by every new page step, fetch or close
     qsizetype m_headerSearchFrom[kSocketCount] = {};
     qint64 m_bodyLength[kSocketCount] = {};  // body bytes of a complete response, -1 when unknown
+    qsizetype m_chunkFrom[kSocketCount] = {};  // next chunk-size line of a chunked body, -1 when none
     int m_pageSeconds[kSocketCount] = {};    // seconds since the page was asked for, data or not
+    bool m_siteTimedOut = false;             // the page being processed ran out of time: the site ends after it
 };
 
 } // namespace tarnwick

@@ -52,7 +52,9 @@ void Scanner::fetchPage(int index)
     lSockBytes[index] = 0;
     m_headerSearchFrom[index] = 0;
     m_bodyLength[index] = -1;
+    m_chunkFrom[index] = -1;
     m_pageSeconds[index] = 0;
+    m_siteTimedOut = false;
 
     const quint64 epoch = m_scanEpoch;
     const quint64 serial = ++m_fetchSerial[index];
@@ -137,9 +139,13 @@ void Scanner::wscVersion_DataArrival(int index, qint64 bytesTotal)
         const QByteArray header = data.left(end);
         lSockLength[index] = contentLengthOf(header);
         m_bodyLength[index] = declaredBodyLength(header);
+        m_chunkFrom[index] = isChunkedResponse(header) ? end + 4 : -1;
     }
-    // A server may keep the connection open after a complete response.
-    if (m_bodyLength[index] >= 0 && lSockBytes[index] >= m_bodyLength[index]) {
+    // A server may keep the connection open after a complete response: a
+    // body is complete at its length, a chunked one at its last chunk.
+    const bool complete = m_bodyLength[index] >= 0 ? lSockBytes[index] >= m_bodyLength[index]
+                                                   : chunkedBodyEnded(data, m_chunkFrom[index]);
+    if (complete) {
         closeSocket(index);
         finishFetch(index);
     }
@@ -204,8 +210,10 @@ void Scanner::timTimeout_Timer(int index)
     m_ctx.yieldToEventLoop();
     if (!m_ctx.bScanning || serial != m_fetchSerial[index])
         return;
-    if (iSockTimer[index] >= TimeOut || m_pageSeconds[index] >= kPageTimeFactor * qMax(TimeOut, 1))
+    if (iSockTimer[index] >= TimeOut)
         endSiteAsTimedOut(index);
+    else if (m_pageSeconds[index] >= kPageTimeFactor * qMax(TimeOut, 1))
+        endPageAsTimedOut(index);
 }
 
 void Scanner::wscVersion_Error(int index)
@@ -227,6 +235,18 @@ void Scanner::connectionFailed(int index)
     closeSocket(index);
     m_project.itmX = addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), strSockHost[index]});
     nextPage(index);
+}
+
+void Scanner::endPageAsTimedOut(int index)
+{
+    // The server kept sending, so what it sent is the page as far as it
+    // goes: it is processed, its links count, and the linking site then ends
+    // as at any time-out, so a trickling site costs no more than one page.
+    closeSocket(index);
+    m_project.itmX = addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), strSockHost[index]});
+    strStatusNote = QStringLiteral("Timeout");
+    m_siteTimedOut = true;
+    finishFetch(index);
 }
 
 void Scanner::endSiteAsTimedOut(int index)

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include <limits>
+#include <utility>
 
 #include "platform/socket.h"
 #include "platform/urlfetch.h"
@@ -16,6 +17,7 @@
 #include "scanner/pagetext.h"
 #include "scanner/scanner.h"
 #include "workspace/context.h"
+#include "workspace/fieldtext.h"
 #include "workspace/project.h"
 #include "workspace/results.h"
 #include "workspace/services.h"
@@ -33,6 +35,8 @@ constexpr qint64 kGiveWayMs = 10;
 // A redirect hop may take this many times the scan's time-out in all.
 constexpr int kHopTotalFactor = 4;
 constexpr int kMaxHopIdleSec = 24 * 60 * 60;
+
+const QString kControlCharacterLink = QStringLiteral("Not a page: the link holds a control character");
 
 bool settingIsOne(AppContext &ctx, const QString &key, int defaultValue)
 {
@@ -197,6 +201,12 @@ void Scanner::getLinks(int index, const PageReading &reading, const PageResponse
 
 void Scanner::queuePage(const QString &url)
 {
+    // No server has such an address, and the project must never store one.
+    if (holdsControlCharacter(url)) {
+        strSeenPages.add(url);  // said once per page of the site
+        m_project.itmX = addErrorRow(*m_project.lstErr, {kControlCharacterLink, controlCharactersShown(url)});
+        return;
+    }
     lSitePagesFound = saturatingIncrement(lSitePagesFound);
     addStat(m_ctx, 1);
     m_project.List2->addItem(url);
@@ -247,6 +257,10 @@ void Scanner::followRedirect(QString &target, const PageGuard &guard)
     options.connectTimeoutSec = qMin(options.connectTimeoutSec, idle);
     options.totalTimeoutSec = idle * kHopTotalFactor;
     options.cancelled = [this, &guard] { return !guard.stillOn(*this); };
+    if (holdsControlCharacter(target)) {
+        m_project.itmX = addErrorRow(*m_project.lstErr, {kControlCharacterLink, controlCharactersShown(target)});
+        return endPage(0, guard);
+    }
     QString body = getURL(m_ctx, target, options);
     // The fetch gives way to the event loop while it waits.
     if (!guard.stillOn(*this))
@@ -266,7 +280,8 @@ void Scanner::endPage(int index, const PageGuard &guard)
     bEmulate = false;
     if (!stillOn)
         return;
-    if (settingIsOne(m_ctx, key::chkRedirect, 1) && bRedirectFound && !bLinkFound)
+    const bool timedOut = std::exchange(m_siteTimedOut, false);
+    if (timedOut || (settingIsOne(m_ctx, key::chkRedirect, 1) && bRedirectFound && !bLinkFound))
         cmdNextSearch_Click();
     else
         nextPage(index);

@@ -7,6 +7,7 @@
 #include "platform/safefile.h"
 #include "platform/services.h"
 #include "platform/settings.h"
+#include "platform/textfile.h"
 #include "workspace/services.h"
 #include "workspace/settingkeys.h"
 #include "workspace/storedvalues.h"
@@ -101,7 +102,7 @@ QStringList readFileTypeList(const QString &path)
     QByteArray bytes;
     if (!fileExists(path) || !platform::readWholeFile(path, bytes))
         return {};
-    return fileTypeListItems(platform::decodeText(bytes));
+    return fileTypeListItems(platform::decodeTextFile(bytes));
 }
 
 bool writeFileTypeList(const QString &path, const QStringList &items, QString *error)

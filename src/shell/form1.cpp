@@ -26,6 +26,7 @@
 #include "shell/statistics.h"
 #include "shell/webpanel.h"
 #include "workspace/context.h"
+#include "workspace/fieldtext.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
 #include "workspace/settingkeys.h"
@@ -336,7 +337,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 
 void Form1::cmdAdd2_Click()
 {
-    const QString text = txtDomain->text();
+    const QString text = storedField(txtDomain->text());
     // A scheme alone names no site: the scan would take every link for one
     // to it.
     if (isBlank(text) || isBlank(stripDomain(text))) {
@@ -381,7 +382,7 @@ void Form1::List4_Click()
 
 void Form1::cmdAdd_Click()
 {
-    QString text = Text1->text();
+    QString text = storedField(Text1->text());
     removeHttpSchemes(text);
     Text1->setText(text);
     const int n = m_project->iCurrentMain;

@@ -41,8 +41,12 @@ void Form1::buildFileControls()
 
 bool Form1::openProject(const QString &path, QString *error)
 {
-    if (!m_project->openProject(path, true, error))
+    QString note;
+    if (!m_project->openProject(path, true, error, &note))
         return false;
+    if (!note.isEmpty())
+        m_ctx.dialogs().msgBox(this, note + QStringLiteral("\r\n") + path,
+                               platform::vbOKOnly | platform::vbInformation);
     report->showProjectReport(path);
     return true;
 }

@@ -19,6 +19,7 @@
 #include "workspace/context.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
+#include "workspace/fieldtext.h"
 
 namespace tarnwick {
 
@@ -87,7 +88,7 @@ void Form1::cmdScriptAdd_Click()
     const QString script = txtPost2->text();
     if (site == QLatin1String("Select") || site.trimmed().isEmpty() || script.isEmpty())
         return;
-    m_project->lstMulti->add(site, {script});
+    m_project->lstMulti->add(storedField(site), {storedField(script)});
     m_project->bProjectSaved = false;
 }
 
@@ -170,6 +171,9 @@ void Form1::cmdPost_Click()
     // closed (also by the window's shut-down).
     const QPointer<Form1> self(this);
     auto goOn = [&] { return self && !m_unloaded && log && !log->isHidden(); };
+    // A request under way ends as soon as the posting does.
+    platform::FetchOptions options = m_ctx.fetchOptions;
+    options.cancelled = [&] { return !goOn(); };
     for (const PostRequest &request : plan.requests) {
         setPanelText(1, sendingSiteText(request));
         repaintStatusBar();
@@ -178,7 +182,7 @@ void Form1::cmdPost_Click()
             break;
         QString url = request.url;
         QString error;
-        const QString reply = getURL(m_ctx, url, &error);
+        const QByteArray reply = getURLBytes(m_ctx, url, options, &error);
         if (!goOn())
             break;
         log->appendLog(postLogEntry(url, reply, error));

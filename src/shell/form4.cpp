@@ -1,6 +1,7 @@
 #include "shell/form4.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -17,6 +18,7 @@
 #include "exchange/importlinks.h"
 #include "platform/listview.h"
 #include "platform/reportview.h"
+#include "platform/textfile.h"
 #include "shell/controls.h"
 #include "shell/form1.h"
 #include "shell/importwindow.h"
@@ -214,8 +216,11 @@ bool Form4::connectAndFetch(const QString &typed, QString &body)
     if (!giveWay(ctx, self))
         return false;
     QString address = typed;  // the box keeps what the user typed
-    body = getURL(ctx, address);
-    return !self.isNull();
+    // Closing the window (also by the main window's shut-down) ends the fetch.
+    platform::FetchOptions options = ctx.fetchOptions;
+    options.cancelled = [self, this] { return !self || m_closing; };
+    body = getURL(ctx, address, options);
+    return self && !m_closing;
 }
 
 void Form4::Command1_Click()
@@ -317,17 +322,20 @@ void Form4::Command4_Click()
     if (importTarget() < 1)
         return;
     QPointer<QWidget> self(this);
-    QString text;
+    platform::TextFileReader in;
     Project *p = project();
-    if (!p || !readImportFile(m_ctx, this, p->projectFilesFolder(), text) || !self)
+    if (!p || !openImportFile(m_ctx, this, p->projectFilesFolder(), in) || !self)
         return;
     const int n = importTarget();
     if (n < 1)
         return;
     p = project();
+    // Line by line into the list: a large file is never held whole.
     int added = 0;
-    for (const ImportedLinkingSite &site : linkingSitesFromText(text)) {
-        if (p->addLinkingSite(n, LinkingSiteRow{site.website, site.expected, {}, {}, {}}) > 0)
+    QString line;
+    ImportedLinkingSite site;
+    while (in.readLine(line)) {
+        if (linkingSiteFromLine(line, site) && p->addLinkingSite(n, LinkingSiteRow{site.website, site.expected, {}, {}, {}}) > 0)
             ++added;
     }
     rowsAdded();
@@ -357,6 +365,12 @@ void Form4::Combo1_Change()
 void Form4::Combo1_Click()
 {
     m_ctx.settings().set(key::getURLCombo, QString::number(comboIndex()));
+}
+
+void Form4::closeEvent(QCloseEvent *event)
+{
+    m_closing = true;
+    QWidget::closeEvent(event);
 }
 
 bool Form4::eventFilter(QObject *watched, QEvent *event)

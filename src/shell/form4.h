@@ -72,6 +72,7 @@ public:
     int comboIndex() const;
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -88,6 +89,7 @@ private:
     QPointer<Form1> m_owner;
     QLabel *m_panel = nullptr;
     bool m_getting = false;
+    bool m_closing = false;  // closed: work under way lets go
 };
 
 } // namespace tarnwick

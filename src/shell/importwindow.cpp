@@ -6,8 +6,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "platform/safefile.h"
-#include "platform/services.h"
+#include "platform/textfile.h"
 #include "shell/controls.h"
 #include "workspace/context.h"
 
@@ -45,21 +44,38 @@ QStatusBar *makeOnePanelStatusBar(QWidget *window, QLabel *&panel)
     return bar;
 }
 
-bool readImportFile(AppContext &ctx, QWidget *window, const QString &folder, QString &text)
+bool openImportFile(AppContext &ctx, QWidget *window, const QString &folder, platform::TextFileReader &in)
 {
     const QString name =
         ctx.dialogs().openFile(window, {folder, QStringLiteral("Text Files (*.txt)|*.txt"), QString(), QString()});
     if (name.isEmpty())
         return false;
-    QByteArray bytes;
     QString error;
-    if (!platform::readWholeFile(name, bytes, &error)) {
-        ctx.dialogs().msgBox(window,
-                             QStringLiteral("The file could not be read.\r\n") + name + QStringLiteral("\r\n") + error,
-                             platform::vbOKOnly | platform::vbExclamation);
-        return false;
+    if (in.open(name, &error)) {
+        if (in.nulCount() > 0)
+            error = QStringLiteral("The file holds binary data: it is not a text file.");
+        else if (!in.hasText())
+            error = QStringLiteral("The file is empty.");
+        else
+            return true;
     }
-    text = platform::decodeText(bytes);
+    ctx.dialogs().msgBox(window,
+                         QStringLiteral("The file could not be read.\r\n") + name + QStringLiteral("\r\n") + error,
+                         platform::vbOKOnly | platform::vbExclamation);
+    return false;
+}
+
+bool readImportFile(AppContext &ctx, QWidget *window, const QString &folder, QString &text)
+{
+    platform::TextFileReader in;
+    if (!openImportFile(ctx, window, folder, in))
+        return false;
+    text.clear();
+    QString line;
+    while (in.readLine(line)) {
+        text += line;
+        text += QLatin1Char('\n');
+    }
     return true;
 }
 

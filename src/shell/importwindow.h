@@ -13,6 +13,10 @@ class QPushButton;
 class QStatusBar;
 class QWidget;
 
+namespace platform {
+class TextFileReader;
+}
+
 namespace tarnwick {
 
 class AppContext;
@@ -33,9 +37,12 @@ QGroupBox *makeFileFrame(QWidget *window, const QString &caption, const QString 
 // A status bar with one panel as wide as the window; panel is its label.
 QStatusBar *makeOnePanelStatusBar(QWidget *window, QLabel *&panel);
 
-// Asks for a text file in the folder of project files and reads it. False
-// when the user cancelled or the file could not be read (which the user is
-// told). The dialog and any message belong to window.
+// Asks for a text file in the folder of project files and opens it for
+// reading line by line. False when the user cancelled or the file cannot be
+// read, holds NUL bytes or no text (which the user is told). The dialog and
+// any message belong to window.
+bool openImportFile(AppContext &ctx, QWidget *window, const QString &folder, platform::TextFileReader &in);
+// The same, read whole; its lines end with LF.
 bool readImportFile(AppContext &ctx, QWidget *window, const QString &folder, QString &text);
 
 // Gives way to the event loop; false when the window went meanwhile.

@@ -153,11 +153,17 @@ bool ReportPanel::makeReport()
     setBuilding(true);
     m_projectEmptied = false;
     bool written = false;
+    QString error;
     do {
         m_rebuildWanted = false;
         written = tarnwick::makeReport(m_project, [this] { m_ctx.yieldToEventLoop(); },
-                                       [this] { return !m_rebuildWanted && !m_projectEmptied; });
+                                       [this] { return !m_rebuildWanted && !m_projectEmptied; }, &error);
     } while (m_rebuildWanted && !m_projectEmptied);
+    // As a project that cannot be saved, a report that cannot be written is
+    // said: what the window shows is not it.
+    if (!error.isEmpty())
+        m_ctx.dialogs().msgBox(Command8, QStringLiteral("The report could not be written.\r\n") + error.trimmed(),
+                               platform::vbOKOnly | platform::vbExclamation);
     if (written && WebBrowser2)
         WebBrowser2->navigate(tempReportPath(m_ctx));
     setBuilding(false);

@@ -175,6 +175,13 @@ void RuleEditorWindow::Command1_Click()
                                QStringLiteral("Error"));
         return;
     }
+    // The project file separates a rule's fields with it.
+    if (value.contains(QLatin1Char('|'))) {
+        m_ctx.dialogs().msgBox(this,
+                               QStringLiteral("A rule value cannot contain \"|\". Please enter the value without it."),
+                               platform::vbOKOnly, QStringLiteral("Error"));
+        return;
+    }
     int type = -1;
     for (int i = 0; i < 6 && type < 0; ++i) {
         if (Option1[i]->isChecked())

@@ -15,9 +15,22 @@ AppContext::AppContext(Services services, QString programDir)
         m_services.machineSettings =
             std::make_unique<platform::IniMachineSettingsStore>(programPath(QStringLiteral("machinesettings.ini")));
     fetchOptions.yield = [this] { yieldToEventLoop(); };
+    if (m_services.settings)
+        m_services.settings->onWriteFailure([this](const QString &path) {
+            dialogs().msgBox(nullptr,
+                             QStringLiteral("Your settings could not be saved: the disk may be full, or the file "
+                                            "cannot be written.\r\n")
+                                 + path,
+                             platform::vbOKOnly | platform::vbExclamation);
+        });
 }
 
-AppContext::~AppContext() = default;
+AppContext::~AppContext()
+{
+    // The last write happens as the store goes, when nobody is left to tell.
+    if (m_services.settings)
+        m_services.settings->onWriteFailure({});
+}
 
 std::unique_ptr<AppContext> AppContext::createDesktop()
 {

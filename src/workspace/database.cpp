@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include "workspace/context.h"
+#include "workspace/fieldtext.h"
 #include "workspace/project.h"
 #include "workspace/textcase.h"
 
@@ -190,6 +191,7 @@ void removeSchemeLong(QString &url)
 
 bool addWebsite(AppContext &ctx, QString &url)
 {
+    url = storedField(url);
     removeSchemeShort(url);
     db::Database d(databasePath(ctx));
     db::Statement s = d.prepare("INSERT INTO websites (website, \"Date\") VALUES (?1, ?2)");

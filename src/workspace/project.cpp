@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "workspace/context.h"
+#include "workspace/fieldtext.h"
 #include "workspace/settingkeys.h"
 #include "workspace/services.h"
 #include "workspace/siteedits.h"
@@ -78,9 +79,10 @@ platform::ListView *Project::List1(int index) const
 
 void Project::setPostTarget(const QString &text)
 {
-    if (text == m_postTarget)
+    const QString stored = storedField(text);
+    if (stored == m_postTarget)
         return;
-    m_postTarget = text;
+    m_postTarget = stored;
     emit postTargetChanged();
 }
 
@@ -91,15 +93,16 @@ QString Project::html(int block) const
 
 void Project::setHtml(int block, const QString &text)
 {
-    if (block < 1 || block > 3 || m_html[block - 1] == text)
+    const QString stored = storedBlock(text);
+    if (block < 1 || block > 3 || m_html[block - 1] == stored)
         return;
-    m_html[block - 1] = text;
+    m_html[block - 1] = stored;
     emit htmlChanged(block);
 }
 
 int Project::addMainSite(const QString &text)
 {
-    List4->addItem(text);
+    List4->addItem(storedField(text));
     addList();
     bProjectSaved = false;
     return List4->count();
@@ -138,10 +141,12 @@ void Project::unloadLastList()
 int Project::addLinkingSite(int n, const LinkingSiteRow &row)
 {
     platform::ListView *list = n >= 1 ? List1(n) : nullptr;
+    const QString website = storedField(row.website);
     // A site named like a line of the project file would not read back.
-    if (!list || !leadingTagWord(row.website).isEmpty())
+    if (!list || !leadingTagWord(website).isEmpty())
         return 0;
-    itmX = list->add(row.website, {row.expected, row.htmlLink, row.htmlName, row.description});
+    itmX = list->add(website, {storedField(row.expected), storedField(row.htmlLink), storedField(row.htmlName),
+                               storedField(row.description)});
     bProjectSaved = false;
     return itmX;
 }
@@ -224,11 +229,12 @@ ProjectData Project::data() const
 void Project::append(const ProjectData &p)
 {
     for (const MainSiteData &site : p.mainSites) {
-        List4->addItem(site.text);
+        List4->addItem(storedField(site.text));
         addList();
         platform::ListView *list = m_list1.back();
         for (const LinkingSiteRow &row : site.links)
-            itmX = list->add(row.website, {row.expected, row.htmlLink, row.htmlName, row.description});
+            itmX = list->add(storedField(row.website), {storedField(row.expected), storedField(row.htmlLink),
+                                                        storedField(row.htmlName), storedField(row.description)});
     }
     setHtml(1, p.html1);
     setHtml(2, p.html2);
@@ -236,11 +242,11 @@ void Project::append(const ProjectData &p)
     for (const ResultRow &r : p.results)
         addResultRow(*List3, r);
     for (const RuleRow &r : p.rules)
-        lstRules->add(r.mainSite, {r.remoteSite, r.ruleType, r.ruleValue});
+        lstRules->add(storedField(r.mainSite), {storedField(r.remoteSite), storedField(r.ruleType), storedField(r.ruleValue)});
     if (!p.postSingle.isEmpty())
         setPostTarget(p.postSingle);
     for (const PostTarget &t : p.postMulti)
-        lstMulti->add(t.mainSite, {t.scriptUrl});
+        lstMulti->add(storedField(t.mainSite), {storedField(t.scriptUrl)});
 }
 
 QString Project::quickSavePath() const
@@ -268,13 +274,13 @@ bool Project::saveProject(const QString &path, QString *error)
     return true;
 }
 
-bool Project::openProject(const QString &path, bool clearFirst, QString *error)
+bool Project::openProject(const QString &path, bool clearFirst, QString *error, QString *note)
 {
     // The file is named the last project even when it cannot be read.
     m_ctx.settings().set(key::LastProject, path);
     ProjectData project;
     // Read before clearing, so a file that cannot be read costs nothing.
-    if (!readProjectFile(path, project, error))
+    if (!readProjectFile(path, project, error, note))
         return false;
     if (clearFirst)
         clear();

@@ -103,8 +103,9 @@ public:
     // Reads a project file (clearFirst: into an empty project; otherwise its
     // main sites are added after the present ones) and selects the first
     // main site. False when the file could not be read at all; the project
-    // is then as it was.
-    bool openProject(const QString &path, bool clearFirst, QString *error = nullptr);
+    // is then as it was. note: what was left out of the file ("" when
+    // nothing was).
+    bool openProject(const QString &path, bool clearFirst, QString *error = nullptr, QString *note = nullptr);
     // Writes the project without the main site at skipIndex (0-based) and
     // its rules to the quick-save file; a failure is reported in a message
     // box.

@@ -1,12 +1,12 @@
 #include "workspace/projectfile.h"
 
-#include <algorithm>
 
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 #include "platform/safefile.h"
 #include "platform/services.h"
+#include "platform/textfile.h"
+#include "workspace/fieldtext.h"
 
 namespace tarnwick {
 
@@ -15,6 +15,7 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kSep = QStringLiteral("|");
 const QString kBlockBreak = QStringLiteral("|||");
+const QString kPipeEntity = QStringLiteral("&#124;");
 
 const QString kTagNextSite = QStringLiteral("NEXTSITE:");
 const QString kTagHtml1 = QStringLiteral("HTML01:");
@@ -25,49 +26,105 @@ const QString kTagRule = QStringLiteral("RULE:");
 const QString kTagPostSingle = QStringLiteral("POSTSINGLE:");
 const QString kTagPostMulti = QStringLiteral("POSTMULTI:");
 
-// A line break inside a one-line field would split the line when read back.
+// A line break inside a one-line field would split the line when read back;
+// other control characters have no place in a stored field.
 QString oneLine(const QString &field)
 {
-    if (!field.contains(QLatin1Char('\r')) && !field.contains(QLatin1Char('\n')))
-        return field;
     QString out = field;
     out.replace(QLatin1Char('\r'), QLatin1Char(' '));
     out.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return out;
+    return storedField(out);
 }
 
 // A "|" inside a field would split its line when read back. In a URL (and
 // in the plain fields, which never hold one of their own) "%7C" is the same
 // address and reads back whole; in text that is HTML by intent "&#124;"
-// shows as "|".
+// shows as "|", and reads back as "|".
+QString replaced(const QString &text, const QString &from, const QString &to)
+{
+    if (!text.contains(from))
+        return text;  // shared, not copied
+    QString out = text;
+    out.replace(from, to);
+    return out;
+}
+
 QString urlField(const QString &url)
 {
-    if (!url.contains(kSep))
-        return url;
-    QString out = url;
-    out.replace(kSep, QStringLiteral("%7C"));
-    return out;
+    return replaced(url, kSep, QStringLiteral("%7C"));
 }
 
 QString htmlField(const QString &html)
 {
-    if (!html.contains(kSep))
-        return html;
-    QString out = html;
-    out.replace(kSep, QStringLiteral("&#124;"));
+    return replaced(html, kSep, kPipeEntity);
+}
+
+QString htmlFromField(const QString &field)
+{
+    return replaced(field, kPipeEntity, kSep);
+}
+
+// Calls run(start, end) for every maximal run of `unit` in text.
+template <typename Run>
+void forEachRun(const QString &text, QStringView unit, Run run)
+{
+    qsizetype i = text.indexOf(unit);
+    while (i >= 0) {
+        qsizetype end = i;
+        while (QStringView(text).mid(end).startsWith(unit))
+            end += unit.size();
+        run(i, end);
+        i = text.indexOf(unit, end);
+    }
+}
+
+bool breakAt(const QString &text, qsizetype i)
+{
+    return i >= 0 && i < text.size() && text[i] == QLatin1Char('\n');
+}
+
+// A block is one field and "|||" its line break. Its own "|" stays as it
+// is, except where the reader would take it as part of a break: in a run of
+// three or more, or next to a break. There it is written "&#124;".
+QString blockField(const QString &block)
+{
+    QString text = storedBlock(block);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    qsizetype done = 0;
+    forEachRun(text, kSep, [&](qsizetype start, qsizetype end) {
+        out += QStringView(text).mid(done, start - done);
+        const bool entity = end - start >= 3 || breakAt(text, start - 1) || breakAt(text, end);
+        out += (entity ? kPipeEntity : kSep).repeated(end - start);
+        done = end;
+    });
+    out += QStringView(text).mid(done);
+    out.replace(QLatin1Char('\n'), kBlockBreak);
     return out;
 }
 
-// Every form of line break in a block becomes "|||", after every "|" of
-// its own has become "&#124;".
-QString blockField(const QString &block)
+// The reverse: "|||" is a break, and "&#124;" a "|" where the writer puts it
+// for one. Elsewhere it is text of the block's own, as older files have it.
+QString blockFromField(const QString &field)
 {
-    QString out = htmlField(block);
-    out.replace(QStringLiteral("\r\n"), kBlockBreak);
-    out.replace(QLatin1Char('\r'), kBlockBreak);
-    out.replace(QLatin1Char('\n'), kBlockBreak);
-    out.replace(QChar::ParagraphSeparator, kBlockBreak);
-    out.replace(QChar::LineSeparator, kBlockBreak);
+    QString text = field;
+    text.replace(kBlockBreak, QStringLiteral("\n"));
+    if (!text.contains(kPipeEntity))
+        return text;
+    QString out;
+    qsizetype done = 0;
+    forEachRun(text, kPipeEntity, [&](qsizetype start, qsizetype end) {
+        out += QStringView(text).mid(done, start - done);
+        const qsizetype count = (end - start) / kPipeEntity.size();
+        const bool pipes = count >= 3 || breakAt(text, start - 1) || breakAt(text, end);
+        out += pipes ? kSep.repeated(count) : text.mid(start, end - start);
+        done = end;
+    });
+    out += QStringView(text).mid(done);
     return out;
 }
 
@@ -121,17 +178,25 @@ Tag tagOf(const QString &line, QString &value)
     return Tag::None;
 }
 
-QString blockFromField(const QString &field)
-{
-    QString out = field;
-    out.replace(kBlockBreak, QStringLiteral("\n"));
-    return out;
-}
-
 class Reader {
 public:
     explicit Reader(ProjectData &p) : m_p(p) {}
 
+    // Lines in file order.
+    void line(const QString &line)
+    {
+        if (m_first) {
+            m_first = false;
+            firstLine(line);
+        } else {
+            otherLine(line);
+        }
+    }
+
+    // A line of a form only a project file has was read.
+    bool sawTagLine() const { return m_sawTag; }
+
+private:
     void firstLine(const QString &line)
     {
         QString value;
@@ -146,7 +211,9 @@ public:
         if (line.isEmpty() || line == QLatin1String(" "))
             return;
         QString value;
-        switch (tagOf(line, value)) {
+        const Tag tag = tagOf(line, value);
+        m_sawTag = m_sawTag || tag != Tag::None;
+        switch (tag) {
         case Tag::Html1: m_p.html1 = blockFromField(value); break;
         case Tag::Html2: m_p.html2 = blockFromField(value); break;
         case Tag::Html3: m_p.html3 = blockFromField(value); break;
@@ -159,7 +226,6 @@ public:
         }
     }
 
-private:
     void result(const QString &value)
     {
         const QStringList f = value.split(kSep);
@@ -215,13 +281,15 @@ private:
         if (f.size() > 2)
             row.htmlLink = f[2];
         if (f.size() > 3)
-            row.htmlName = f[3];
+            row.htmlName = htmlFromField(f[3]);
         if (f.size() > 4)
-            row.description = f[4];
+            row.description = htmlFromField(f[4]);
         m_p.mainSites.last().links.append(row);
     }
 
     ProjectData &m_p;
+    bool m_first = true;
+    bool m_sawTag = false;
 };
 
 } // namespace
@@ -251,8 +319,9 @@ QString projectFileText(const ProjectData &p)
         const MainSiteData &site = p.mainSites[i];
         const QString text = oneLine(urlField(site.text));
         // The first main site has no tag, unless its text begins like a tag
-        // line: then it takes the tag of the others and reads back the same.
-        const bool tagged = i > 0 || !leadingTagWord(text).isEmpty();
+        // line or like a byte-order mark: then it takes the tag of the others
+        // and reads back the same.
+        const bool tagged = i > 0 || !leadingTagWord(text).isEmpty() || text.startsWith(QChar(0xFEFF));
         appendLine(out, (tagged ? kTagNextSite : QString()) + text);
         for (const LinkingSiteRow &row : site.links)
             appendLine(out, joinFields({linkingSiteField(row.website), urlField(row.expected), urlField(row.htmlLink),
@@ -291,40 +360,46 @@ ProjectData parseProjectText(const QString &text)
     if (lines.size() > 1 && lines.last().isEmpty())
         lines.removeLast();
     Reader reader(p);
-    reader.firstLine(lines[0]);
-    for (qsizetype i = 1; i < lines.size(); ++i)
-        reader.otherLine(lines[i]);
+    for (const QString &line : std::as_const(lines))
+        reader.line(line);
     return p;
 }
 
-bool readProjectFile(const QString &path, ProjectData &project, QString *error)
+bool readProjectFile(const QString &path, ProjectData &project, QString *error, QString *note)
 {
-    QByteArray bytes;
-    if (!platform::readWholeFile(path, bytes, error))
-        return false;
     auto refuse = [error](const QString &why) {
         if (error)
             *error = why;
         return false;
     };
-    QString text;
-    if (bytes.startsWith("\xFF\xFE"))
-        text = QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2));
-    else if (bytes.startsWith("\xFE\xFF"))
-        text = QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.mid(2));
-    else
-        text = platform::decodeText(bytes);
-    if (text.trimmed().isEmpty() || text == QString(QChar(0xFEFF)))
+    // Line by line into the project: a large file is never held whole.
+    platform::TextFileReader in;
+    if (!in.open(path, error))
+        return false;
+    if (!in.hasText())
         return refuse(QStringLiteral("The file is empty."));
-    if (text.contains(QChar(0)))
-        return refuse(QStringLiteral("The file holds binary data: it is not a project file."));
+    ProjectData p;
+    Reader reader(p);
+    QString line;
+    while (in.readLine(line)) {
+        // A NUL in a field once made a file we wrote unreadable; such a file
+        // opens without them.
+        if (in.nulCount() > 0)
+            line.remove(QChar(0));
+        reader.line(line);
+    }
+    if (!in.failure().isEmpty())
+        return refuse(in.failure());
     // Every project file has at least its link-page lines.
-    static const QRegularExpression lineBreak(QStringLiteral("[\r\n]"));
-    const QStringList lines = text.split(lineBreak);
-    QString value;
-    if (std::none_of(lines.begin(), lines.end(), [&value](const QString &line) { return tagOf(line, value) != Tag::None; }))
-        return refuse(QStringLiteral("The file is not a project file: none of its lines has the form of one."));
-    project = parseProjectText(text);
+    if (!reader.sawTagLine())
+        return refuse(in.nulCount() > 0
+                          ? QStringLiteral("The file holds binary data: it is not a project file.")
+                          : QStringLiteral("The file is not a project file: none of its lines has the form of one."));
+    if (note)
+        *note = in.nulCount() == 0 ? QString()
+                                   : QStringLiteral("The project file held %1 NUL character(s); they were left out.")
+                                         .arg(in.nulCount());
+    project = std::move(p);
     return true;
 }
 
@@ -363,7 +438,24 @@ QString reportNameForProject(const QString &projectPath)
         name.replace(QStringLiteral(".prj"), QStringLiteral(".html"), Qt::CaseInsensitive);
     else
         name += QStringLiteral(".html");
-    return name;
+    // A file system takes 255 bytes for a name, and the file is written
+    // through a copy named with 7 more: the part before the extension is
+    // shortened to leave room for both.
+    constexpr qsizetype kMaxNameBytes = 255 - 7;
+    qsizetype excess = name.toUtf8().size() - kMaxNameBytes;
+    if (excess <= 0)
+        return name;
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString extension = dot > 0 ? name.mid(dot) : QString();
+    QString stem = name.left(name.size() - extension.size());
+    while (excess > 0 && !stem.isEmpty()) {
+        qsizetype cut = stem.size() - 1;
+        if (cut > 0 && stem[cut].isLowSurrogate())
+            --cut;
+        excess -= stem.mid(cut).toUtf8().size();
+        stem.truncate(cut);
+    }
+    return stem + extension;
 }
 
 } // namespace tarnwick

@@ -73,11 +73,12 @@ QString tagWordMessage(const QString &tag);
 // goes on, so whatever is readable is kept.
 ProjectData parseProjectText(const QString &text);
 
-// File access: UTF-8 out; in, UTF-16 after its byte-order mark, else UTF-8
-// when valid, otherwise Windows-1252. A file that is no project (empty,
-// binary, no line of a project's form) is refused with the reason. The
+// File access: UTF-8 out; in, as text files are read (platform/textfile.h),
+// line by line. A file that is no project (empty, binary, no line of a
+// project's form) is refused with the reason. NUL characters in a project
+// file are left out, and note (when given) says so; it is "" otherwise. The
 // writer replaces the old file only once the new one is complete.
-bool readProjectFile(const QString &path, ProjectData &project, QString *error = nullptr);
+bool readProjectFile(const QString &path, ProjectData &project, QString *error = nullptr, QString *note = nullptr);
 bool writeProjectFile(const QString &path, const ProjectData &project, QString *error = nullptr);
 
 // The file name the Save dialog proposes for a project whose first main

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include "workspace/fieldtext.h"
 
 namespace tarnwick {
 
@@ -93,7 +94,9 @@ ResultRow missingRow(const QString &main, const QString &linking, qint64 missing
 
 int addResultRow(platform::ListView &list, const ResultRow &r)
 {
-    return list.add(r.main, {r.linking, r.status, r.number, r.linkUrl}, r.icon, r.colour);
+    return list.add(storedField(r.main),
+                    {storedField(r.linking), storedField(r.status), storedField(r.number), storedField(r.linkUrl)},
+                    r.icon, r.colour);
 }
 
 ResultRow resultRow(const platform::ListView &list, int n)

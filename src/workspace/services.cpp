@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <utility>
+
 #include "platform/listview.h"
 #include "workspace/context.h"
 #include "workspace/settingkeys.h"
@@ -76,13 +78,18 @@ QString getURL(AppContext &ctx, QString &url, QString *error)
     return getURL(ctx, url, ctx.fetchOptions, error);
 }
 
-QString getURL(AppContext &, QString &url, const platform::FetchOptions &options, QString *error)
+QString getURL(AppContext &ctx, QString &url, const platform::FetchOptions &options, QString *error)
+{
+    return platform::decodeText(getURLBytes(ctx, url, options, error));
+}
+
+QByteArray getURLBytes(AppContext &, QString &url, const platform::FetchOptions &options, QString *error)
 {
     url = withHttpScheme(url);
-    const platform::FetchResult r = platform::fetchUrl(url, options);
+    platform::FetchResult r = platform::fetchUrl(url, options);
     if (error)
         *error = r.ok ? QString() : r.error;
-    return platform::decodeText(r.body);
+    return std::move(r.body);
 }
 
 QString URLEncode(QString &text)

@@ -2,6 +2,7 @@
 // Shared file, URL, counter and list services. Several of them write a reduced
 // text back into the caller's variable; callers rely on that.
 
+#include <QByteArray>
 #include <QString>
 #include <limits>
 
@@ -32,6 +33,9 @@ void copyFile(const QString &source, const QString &destination);
 QString getURL(AppContext &ctx, QString &url, QString *error = nullptr);
 // The same with limits and a cancel test of the caller's own.
 QString getURL(AppContext &ctx, QString &url, const platform::FetchOptions &options, QString *error = nullptr);
+// The same, the body as it arrived.
+QByteArray getURLBytes(AppContext &ctx, QString &url, const platform::FetchOptions &options,
+                       QString *error = nullptr);
 
 // Percent-encodes text for a query. A leading "http://" (any case) is
 // removed from the caller's variable and put back, in lower case, in front

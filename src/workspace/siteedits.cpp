@@ -2,6 +2,7 @@
 
 #include "platform/listbox.h"
 #include "platform/listview.h"
+#include "workspace/fieldtext.h"
 #include "workspace/project.h"
 
 namespace tarnwick {
@@ -59,7 +60,7 @@ int removeRulesOfScope(platform::ListView &rules, const RuleScope &scope)
 void appendRulesInScope(platform::ListView &rules, const QVector<RuleRow> &rows, const RuleScope &scope)
 {
     for (const RuleRow &row : rows)
-        rules.add(scope.mainSite, {scope.remoteSite, row.ruleType, row.ruleValue});
+        rules.add(scope.mainSite, {scope.remoteSite, storedField(row.ruleType), storedField(row.ruleValue)});
 }
 
 bool isRuleValue(const QString &value)
@@ -107,6 +108,8 @@ EditResult LinkingSiteEdit::save(LinkingSiteRow fields, const QVector<RuleRow> &
     int row = 0;
     if (!locate(&main, &row))
         return EditResult::Gone;
+    for (QString *field : {&fields.website, &fields.expected, &fields.htmlLink, &fields.htmlName, &fields.description})
+        *field = storedField(*field);
     if (fields.website.trimmed().isEmpty())
         return EditResult::EmptySite;
     if (!leadingTagWord(fields.website).isEmpty())
@@ -167,8 +170,9 @@ int MainSiteEdit::locate() const
     return m_index;
 }
 
-EditResult MainSiteEdit::save(const QString &text, const QVector<RuleRow> &working)
+EditResult MainSiteEdit::save(const QString &typed, const QVector<RuleRow> &working)
 {
+    const QString text = storedField(typed);
     const int index = locate();
     if (index < 0)
         return EditResult::Gone;

@@ -94,7 +94,7 @@ public:
     // Writes the text as typed and the working rules. A new text is carried
     // to every rule and post target that names the old one, unless another
     // main site has the old text too.
-    EditResult save(const QString &text, const QVector<RuleRow> &working);
+    EditResult save(const QString &typed, const QVector<RuleRow> &working);
 
 private:
     QPointer<Project> m_project;

@@ -10,6 +10,7 @@
 #include "shell/form1.h"
 #include "shell/listbuilder.h"
 #include "support/eventloop.h"
+#include "support/shutdown.h"
 #include "support/testhttpserver.h"
 #include "support/testprogram.h"
 #include "workspace/context.h"
@@ -160,6 +161,14 @@ TEST_F(ListBuilder, AnEmptyFirstPageEndsAtOnceAndAScanBlocksTheStart)
     ASSERT_TRUE(testsupport::waitUntil([&] { return !b || b->finished(); }));
     EXPECT_EQ(server.requestCount(), 1);
     EXPECT_EQ(p.dialogs->lastText(), "The list builder cannot start while a scan is running.");
+}
+
+TEST_F(ListBuilder, ClosingTheMainWindowEndsTheProgramWhileTheServerIsSilent)
+{
+    Response silent;
+    silent.mode = Response::Mode::Silent;
+    server.setDefault(silent);
+    EXPECT_TRUE(testsupport::quitsAfterClose(*p.ctx, server, [&] { start(); }, [&] { form.close(); }));
 }
 
 TEST_F(ListBuilder, ClosingTheWindowStopsTheSearch)

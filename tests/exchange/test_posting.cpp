@@ -14,6 +14,7 @@
 #include "exchange/posting.h"
 #include "shell/form1.h"
 #include "shell/form5.h"
+#include "support/shutdown.h"
 #include "support/testhttpserver.h"
 #include "support/testprogram.h"
 #include "workspace/project.h"
@@ -35,6 +36,24 @@ TEST(PostingText, VariablesInAnyCaseAndTheStatusValue)
     EXPECT_EQ(postedStatus("None Found (Possible Redirected URL)"), "False");
     EXPECT_EQ(postedStatus("Missing 002"), "");
     EXPECT_EQ(postLogEntry("http://s/x", "", "refused"), "\r\nURL: http://s/x\r\n\r\nError: refused\r\n");
+}
+
+TEST(PostingText, TheLogKeepsTheFirst64KBOfAReply)
+{
+    const QByteArray head(64 * 1024 - 1, 'a');
+    const QString logged = QString::fromLatin1(head);
+    struct Case {
+        QByteArray reply;
+        QString kept;  // after "Returned: "
+    };
+    const Case cases[] = {
+        {head + "b", logged + "b"},
+        {head + "bcd", logged + "b\u2026 (2 more bytes)"},
+        // A character is not split: the two bytes of an accented letter stay together.
+        {head + "\xc3\xa9z", logged + "\u2026 (3 more bytes)"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(postLogEntry("s", c.reply, ""), "\r\nURL: s\r\n\r\nReturned: " + c.kept + "\r\n");
 }
 
 class Posting : public ::testing::Test {
@@ -155,6 +174,28 @@ TEST_F(Posting, ASecondClickWaitsAndClosingEndsThePosting)
         EXPECT_EQ(server.requestCount(), 0);
         EXPECT_FALSE(form.posting());
     }
+}
+
+TEST_F(Posting, ClosingTheLogOrTheMainWindowEndsTheRequestUnderWay)
+{
+    TestHttpServer::Response silent;
+    silent.mode = TestHttpServer::Response::Mode::Silent;
+    server.setRoute("scripts.example", "*", silent);
+    addRow("main.example", "p.example", "Direct Link");
+    addRow("main.example", "q.example", "Direct Link");
+    form.txtPost->setText("scripts.example/$LinkingSite");
+    // The log closed: "Post Links Now" comes back at once.
+    EXPECT_TRUE(testsupport::quitsAfterClose(
+        *p.ctx, server,
+        [&] {
+            form.cmdPost_Click();
+            QCoreApplication::exit();  // the program goes on: only the handler had to end
+        },
+        [&] { p.ctx->Form5->close(); }));
+    EXPECT_TRUE(form.cmdPost->isEnabled());
+    // The main window closed: the program ends.
+    EXPECT_TRUE(testsupport::quitsAfterClose(*p.ctx, server, [&] { form.cmdPost_Click(); }, [&] { form.close(); }));
+    EXPECT_EQ(server.requestCount(), 2);
 }
 
 TEST_F(Posting, ScriptUrlsPerMainSiteAreAddedAndDeleted)

@@ -45,6 +45,8 @@ TEST_F(HostileServers, OneOddLinkAmongGoodOnesCostsNothing)
         {"dead sub-host", "http://dead.partner.example/x.htm", {"Timeout|dead.partner.example"}},
         {"credentials", "http://user:pw@partner.example/y.htm", {"Timeout|user:pw@partner.example"}},
         {"non-ASCII host", "http://w\xc3\xb6rld.partner.example/z.htm", {"Timeout|w\u00f6rld.partner.example"}},
+        {"NUL in the path", QByteArray("/a\0b.htm", 8),
+         {"Not a page: the link holds a control character|partner.example/a%00b.htm"}},
     };
     for (const Case &c : cases) {
         server.clearRequests();
@@ -83,28 +85,40 @@ TEST_F(HostileServers, EachMisbehaviourGivesItsOutcome)
     EXPECT_EQ(errors(), QStringList{"Timeout|partner.example"});
 
     // A complete page on a connection the server keeps open is processed
-    // well before the time-out.
-    server.setRoute("partner.example", "/", keepAlive);
-    scanner.Command1_Click();
-    ASSERT_TRUE(runToEnd(2500));
-    EXPECT_EQ(statuses(), QStringList{"Direct Link"});
-    EXPECT_TRUE(errors().isEmpty());
+    // well before the time-out, whether its length is given or it ends with
+    // its last chunk.
+    Response chunked = keepAlive;
+    chunked.headers.append(qMakePair(QByteArray("Transfer-Encoding"), QByteArray("chunked")));
+    chunked.sendContentLength = false;
+    chunked.body = "9\r\n<a href=\"\r\n1d;x=1\r\nhttp://main.example/\">us</a>\n\r\n0\r\n\r\n";
+    for (const Response &open : {keepAlive, chunked}) {
+        server.setRoute("partner.example", "/", open);
+        scanner.Command1_Click();
+        ASSERT_TRUE(runToEnd(2500));
+        EXPECT_EQ(statuses(), QStringList{"Direct Link"});
+        EXPECT_TRUE(errors().isEmpty());
+    }
 }
 
-TEST_F(HostileServers, ATricklingServerIsGivenUpAtTenTimesTheTimeOut)
+TEST_F(HostileServers, ATricklingServerIsGivenUpAtTenTimesTheTimeOutWithWhatItSent)
 {
-    Response trickle = Response::page(QByteArray(100000, 'x'));
+    // The link comes first, a page of the same site next (never asked for:
+    // the linking site ends with the page), then no end.
+    Response trickle = Response::page("<a href=\"http://main.example/\">us</a>\n<a href=\"p2.htm\">next</a>\n"
+                                      + QByteArray(100000, 'x'));
     trickle.mode = Response::Mode::Trickle;
     trickle.sendContentLength = false;
-    trickle.trickleBytes = 1;
+    trickle.trickleBytes = 20;
     trickle.trickleIntervalMs = 300;
     server.setRoute("partner.example", "/", trickle);
+    project.List1(main)->setSubItem(1, 1, "2");  // one link is not enough
     setting("txtTimeout", "2");
     scanner.Command1_Click();
     // Never idle for two seconds, so only the page's own limit ends it.
     ASSERT_TRUE(runToEnd(30000));
-    EXPECT_EQ(statuses(), QStringList{"None Found (Timeout)"});
+    EXPECT_EQ(statuses(), QStringList({"Direct Link", "Missing 001"}));
     EXPECT_EQ(errors(), QStringList{"Timeout|partner.example"});
+    EXPECT_FALSE(requestPaths().contains("partner.example/p2.htm"));
 }
 
 } // namespace

@@ -97,6 +97,26 @@ TEST(HttpResponseParts, ChunkedBodiesAreDecoded)
     EXPECT_FALSE(isChunkedResponse("HTTP/1.1 200 OK\r\nX-Note: Transfer-Encoding: chunked\r\n\r\n"));
 }
 
+TEST(HttpResponseParts, AChunkedBodyEndsAtItsLastChunkHoweverItArrives)
+{
+    const QByteArray response =
+        "HTTP/1.1 200 OK\r\n\r\n5\r\nhello\r\n1a;x=1\r\n" + QByteArray(26, 'y') + "\r\n0\r\n\r\n";
+    const qsizetype bodyStart = response.indexOf("5\r\n");
+    const qsizetype lastChunk = response.lastIndexOf("0\r\n") + 3;
+    // Byte by byte, each call going on from where the one before stopped.
+    qsizetype from = bodyStart;
+    for (qsizetype n = bodyStart; n <= response.size(); ++n)
+        EXPECT_EQ(chunkedBodyEnded(response.left(n), from), n >= lastChunk) << n;
+    from = bodyStart;
+    EXPECT_TRUE(chunkedBodyEnded(response, from));
+    // Not chunked after all: it never ends there, and is not read again.
+    for (const QByteArray &bad : {QByteArray("<html>\r\n0\r\n\r\n"), QByteArray(5000, '1')}) {
+        from = 0;
+        EXPECT_FALSE(chunkedBodyEnded(bad, from));
+        EXPECT_EQ(from, -1);
+    }
+}
+
 TEST(HttpResponseParts, ContentLengthAsTheClientReadsIt)
 {
     EXPECT_EQ(contentLengthOf("HTTP/1.1 200 OK\r\nContent-Length: 1234"), 1234);

@@ -17,6 +17,7 @@
 #include "shell/form4a.h"
 #include "support/eventloop.h"
 #include "support/files.h"
+#include "support/shutdown.h"
 #include "support/testhttpserver.h"
 #include "support/testprogram.h"
 #include "workspace/project.h"
@@ -162,6 +163,31 @@ TEST_F(ImportDialogs, GetLinksRunsOnceAtATimeAndSurvivesTheWindowClosing)
     EXPECT_TRUE(testsupport::waitUntil([&] { return c.Form4.isNull(); }));
 }
 
+TEST_F(ImportDialogs, ClosingEndsGetLinksWhileTheServerIsSilent)
+{
+    Response silent;
+    silent.mode = Response::Mode::Silent;
+    server.setDefault(silent);
+    // The page closed with its window; the script closed with the main window,
+    // which ends the program.
+    for (const bool script : {false, true}) {
+        Form4 &f = form4();
+        f.Option1[script ? 1 : 0]->setChecked(true);
+        f.Combo1->setCurrentIndex(0);
+        (script ? f.Text2 : f.Text1)->setText("http://links.example/held");
+        const QPointer<Form4> window(&f);
+        EXPECT_TRUE(testsupport::quitsAfterClose(
+            c, server,
+            [&] {
+                window->Command1_Click();
+                if (!script)
+                    QCoreApplication::exit();  // the program goes on: only the handler had to end
+            },
+            [&] { script ? form.close() : window->close(); }))
+            << script;
+    }
+}
+
 TEST_F(ImportDialogs, LinkingSitesFromAFile)
 {
     addMainSite("mine.example");
@@ -175,6 +201,49 @@ TEST_F(ImportDialogs, LinkingSitesFromAFile)
     ASSERT_EQ(p.dialogs->fileRequests.size(), 1);
     EXPECT_EQ(p.dialogs->fileRequests[0].initDir, form.project().projectFilesFolder());
     EXPECT_EQ(p.dialogs->fileRequests[0].filter, "Text Files (*.txt)|*.txt");
+}
+
+TEST_F(ImportDialogs, ImportFilesAreReadAsProjectFilesAreOrRefusedWithTheReason)
+{
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        QStringList sites;
+        QString refusal;
+    };
+    QByteArray utf16("\xFF\xFE", 2);
+    for (const char ch : QByteArray("a.example\r\nb\x01.example\r\n")) {
+        utf16 += ch;
+        utf16 += '\0';
+    }
+    const Case cases[] = {
+        {"NUL bytes", QByteArray("good.example\r\nbad\0.example\r\n", 29), {},
+         "The file holds binary data: it is not a text file."},
+        {"UTF-16 and a control character", utf16, {"a.example", "b.example"}, ""},
+        {"no text", " \r\n\t\r\n", {}, "The file is empty."},
+    };
+    addMainSite("mine.example");
+    Project &project = form.project();
+    for (const Case &c : cases) {
+        const qsizetype boxes = p.dialogs->boxes.size();
+        chooseFile(c.bytes);
+        form4().Command4_Click();
+        EXPECT_EQ(rows(project.List1(1)), c.sites) << c.name;
+        project.List1(1)->clear();
+
+        const int before = project.mainSiteCount();
+        chooseFile(c.bytes);
+        form4a().Command4_Click();
+        QStringList added;
+        for (int n = before + 1; n <= project.mainSiteCount(); ++n)
+            added << project.mainSiteText(n);
+        EXPECT_EQ(added, c.sites) << c.name;
+
+        const QString said = "The file could not be read.\r\n" + p.path("import.txt") + "\r\n" + c.refusal;
+        EXPECT_EQ(p.dialogs->boxes.size(), boxes + (c.refusal.isEmpty() ? 0 : 2)) << c.name;
+        if (!c.refusal.isEmpty())
+            EXPECT_EQ(p.dialogs->lastText(), said) << c.name;
+    }
 }
 
 TEST_F(ImportDialogs, LinkingSitesNeedAMainSite)

@@ -213,4 +213,29 @@ TEST_F(SiteEditors, RenamingTheSelectedMainSiteCarriesItsRulesAndHeading)
                            "Global|Global|ExcludeString|g", "renamed.example|Global|LimitRoot|m"}));
 }
 
+TEST_F(SiteEditors, APipeInARuleValueIsRefusedAndEveryEditorsOkMarksTheProjectChanged)
+{
+    Form2 *w = editLinkingSite(1);
+    w->Option1[3]->setChecked(true);
+    w->Text6->setText("a|b");
+    w->Command1->click();
+    EXPECT_EQ(p.dialogs->lastText(), "A rule value cannot contain \"|\". Please enter the value without it.");
+    EXPECT_EQ(w->rules()->count(), 1);
+    w->Command3->click();
+
+    project.List4->setListIndex(0);
+    form.cmdEditMain->click();
+    auto *main = qobject_cast<Form2a *>(p.ctx->Form2a.data());
+    ASSERT_TRUE(main);
+    main->cmdSave_Click();
+    EXPECT_FALSE(project.bProjectSaved);
+
+    project.bProjectSaved = true;
+    openGlobalRulesEditor(form);
+    auto *global = qobject_cast<Form2b *>(p.ctx->Form2b.data());
+    ASSERT_TRUE(global);
+    global->cmdSave_Click();
+    EXPECT_FALSE(project.bProjectSaved);
+}
+
 } // namespace

@@ -145,8 +145,8 @@ TEST(ProjectFileFormat, LineBreaksOfEveryFormBecomeOneFormInBlocksAndSpacesElsew
         << text.toStdString();
     const ProjectData back = parseProjectText(text);
     EXPECT_EQ(back.html1, QStringLiteral("one\ntwo\nthree\nfour"));
-    // A "|" of the block's own is kept as the HTML for it, not taken for a break.
-    EXPECT_EQ(back.html2, QStringLiteral("already&#124;&#124;&#124;split"));
+    // A "|" of the block's own is kept, not taken for a break.
+    EXPECT_EQ(back.html2, QStringLiteral("already|||split"));
     EXPECT_EQ(back.results.value(0).linking, QStringLiteral("l "));
     ASSERT_EQ(back.mainSites.size(), 1);
     EXPECT_EQ(back.mainSites[0].links.size(), 1);
@@ -329,10 +329,10 @@ TEST(ProjectFileFields, PipesBreaksAndTagWordsReadBackMeaningTheSame)
     EXPECT_EQ(back.mainSites[1].text, "NEXTSITE:second.example");
     ASSERT_EQ(back.mainSites[0].links.size(), 1);
     EXPECT_EQ(back.mainSites[0].links[0],
-              link("a%7Cb.example/x%7Cy", "1", "http://h%7Cl/", "Name &#124; with &#124;&#124; pipes", "d&#124;&#124;&#124;e"));
+              link("a%7Cb.example/x%7Cy", "1", "http://h%7Cl/", "Name | with || pipes", "d|||e"));
     ASSERT_EQ(back.mainSites[1].links.size(), 1);
     EXPECT_EQ(back.mainSites[1].links[0].website, "RULE%3Alooks.example%7Cx");
-    EXPECT_EQ(back.html1, "a&#124;b\nc&#124;&#124;&#124;d");
+    EXPECT_EQ(back.html1, "a|b\nc|||d");
     EXPECT_EQ(back.results.value(0), (ResultRow{2, "m%7C1", "l%7C2", "Direct Link", "001", "page.example/q?a=1%7C2"}));
     // A rule still names its row as the row reads back.
     EXPECT_EQ(back.rules.value(0), (RuleRow{"m%7C1", "a%7Cb.example/x%7Cy", "LimitString", "x%7Cy"}));
@@ -363,7 +363,7 @@ TEST(ProjectFileFields, FilesThatAreNoProjectAreRefusedWithTheReason)
         noise += char(seed >> 24);
     }
     EXPECT_FALSE(read(noise, &error));
-    EXPECT_FALSE(read(QByteArray("main.example\r\nHTML01:\0\r\n", 24), &error));
+    EXPECT_FALSE(read(QByteArray("main.example\r\nno\0project\r\n", 26), &error));
     EXPECT_EQ(error, "The file holds binary data: it is not a project file.");
     EXPECT_FALSE(read("just some words\r\nand|more\r\n", &error));
     EXPECT_EQ(error, "The file is not a project file: none of its lines has the form of one.");
@@ -387,6 +387,119 @@ TEST(ProjectFileFields, FilesThatAreNoProjectAreRefusedWithTheReason)
     ASSERT_EQ(p.mainSites.size(), 1);
     EXPECT_EQ(p.mainSites[0].text, QStringLiteral("m\u00e4in.example"));
     EXPECT_EQ(p.mainSites[0].links.size(), 1);
+}
+
+TEST(ProjectFileFields, BlocksReadBackAsTypedWhateverTheirPipes)
+{
+    // Code keeps its "|" as it is in the file.
+    ProjectData p;
+    p.html1 = QStringLiteral("<script>if(a||b){}</script>");
+    EXPECT_TRUE(projectFileText(p).startsWith(QStringLiteral("HTML01:<script>if(a||b){}</script>\r\n")));
+
+    // Random blocks of "|", line breaks and letters come back as typed.
+    const QString pieces[] = {QStringLiteral("|"), QStringLiteral("\r\n"), QStringLiteral("a"), QStringLiteral("b")};
+    quint32 seed = 2024;
+    auto next = [&seed](quint32 below) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % below;
+    };
+    for (int i = 0; i < 3000; ++i) {
+        QString typed;
+        for (quint32 n = next(24); n > 0; --n)
+            typed += pieces[next(4)];
+        p.html2 = typed;
+        QString expected = typed;
+        expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        ASSERT_EQ(parseProjectText(projectFileText(p)).html2, expected) << typed.toStdString();
+    }
+
+    // What older versions wrote reads as it did, where it could not be the
+    // writer's own "|".
+    EXPECT_EQ(parseProjectText(QStringLiteral("m\r\nHTML01:if(a&#124;&#124;b)|||x\r\n")).html1, "if(a&#124;&#124;b)\nx");
+}
+
+struct FileCase {
+    const char *name;
+    QByteArray bytes;
+    std::function<void(const ProjectData &, const QString &note)> check;
+};
+
+void PrintTo(const FileCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+template <size_t N>
+QByteArray withNuls(const char (&text)[N])
+{
+    return QByteArray(text, N - 1);
+}
+
+QByteArray utf16(const QString &text, bool bigEndian)
+{
+    QByteArray out;
+    for (const QChar c : text) {
+        const char lo = char(c.unicode() & 0xFF);
+        const char hi = char(c.unicode() >> 8);
+        out += bigEndian ? hi : lo;
+        out += bigEndian ? lo : hi;
+    }
+    return out;
+}
+
+const QString kSmallProject = QStringLiteral("m\u00e4in.example\r\npartner.example|1|||\r\nHTML01:\r\n");
+
+class ProjectFiles : public ::testing::TestWithParam<FileCase> {};
+
+TEST_P(ProjectFiles, OpenAsWritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("f.prj"));
+    writeBytes(path, GetParam().bytes);
+    ProjectData p;
+    QString error;
+    QString note;
+    ASSERT_TRUE(readProjectFile(path, p, &error, &note)) << error.toStdString();
+    GetParam().check(p, note);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ProjectFileFields, ProjectFiles,
+    ::testing::Values(
+        FileCase{"NulsInASiteName", withNuls("main.example\r\nbad\0.example|1|||\r\nHTML01:\0\r\n"),
+                 [](const ProjectData &p, const QString &note) {
+                     EXPECT_EQ(p.mainSites.value(0).links.value(0).website, "bad.example");
+                     EXPECT_EQ(note, "The project file held 2 NUL character(s); they were left out.");
+                 }},
+        FileCase{"Utf16WithoutMark", utf16(kSmallProject, false),
+                 [](const ProjectData &p, const QString &note) {
+                     EXPECT_EQ(p.mainSites.value(0).text, QStringLiteral("m\u00e4in.example"));
+                     EXPECT_EQ(p.mainSites.value(0).links.size(), 1);
+                     EXPECT_EQ(note, "");
+                 }},
+        FileCase{"Utf16BigEndianWithMark", "\xFE\xFF" + utf16(kSmallProject, true),
+                 [](const ProjectData &p, const QString &) {
+                     EXPECT_EQ(p.mainSites.value(0).text, QStringLiteral("m\u00e4in.example"));
+                 }},
+        FileCase{"PipesOfRulesAndLinkTexts",
+                 "m\r\np.example|1||A &#124; B|C&#124;D\r\nRULE:m|p.example|ExcludeString|a%7Cb\r\n",
+                 [](const ProjectData &p, const QString &) {
+                     EXPECT_EQ(p.mainSites.value(0).links.value(0), link("p.example", "1", "", "A | B", "C|D"));
+                     // A rule value stays as the file has it.
+                     EXPECT_EQ(p.rules.value(0).ruleValue, "a%7Cb");
+                 }}),
+    [](const ::testing::TestParamInfo<FileCase> &info) { return std::string(info.param.name); });
+
+TEST(ProjectFileFields, AMainSiteStartingWithAByteOrderMarkKeepsIt)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bom.prj"));
+    ProjectData p;
+    p.mainSites = {{QStringLiteral("\uFEFFmain.example"), {link("a.example")}}};
+    ASSERT_TRUE(writeProjectFile(path, p));
+    ProjectData back;
+    ASSERT_TRUE(readProjectFile(path, back));
+    EXPECT_EQ(back.mainSites, p.mainSites);
 }
 
 } // namespace

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "support/testprogram.h"
+#include "workspace/fieldtext.h"
 #include "workspace/project.h"
+#include "workspace/results.h"
 #include "workspace/siteedits.h"
 
 using namespace tarnwick;
@@ -143,6 +145,50 @@ TEST_F(SiteEdits, MainSiteAndGlobalEditsAfterTheProjectChanged)
     project.clear();
     EXPECT_EQ(stale.save({{"", "", "LimitString", "v"}}), EditResult::Gone);
     EXPECT_EQ(project.lstRules->count(), 0);
+}
+
+TEST_F(SiteEdits, RemovingAScopeTakesEveryRowAdjacentOnesIncluded)
+{
+    project.lstRules->clear();
+    for (const char *value : {"1", "2", "3"})
+        rule("main.example", "Global", "LimitString", value);
+    rule("Global", "Global", "LimitString", "g");
+    rule("main.example", "Global", "LimitString", "4");
+    EXPECT_EQ(removeRulesOfScope(*project.lstRules, {"main.example", "Global"}), 4);
+    EXPECT_EQ(rulesText(), QStringList{"Global|Global|g"});
+}
+
+TEST_F(SiteEdits, NoControlCharacterFromAnyEntryReachesAStoredField)
+{
+    const QString dirty = QStringLiteral("x") + QChar(0) + QStringLiteral("y\t") + QChar(0x1B) + QChar(0x85) +
+                          QStringLiteral(".example");
+    const QString clean = QStringLiteral("xy.example");
+    project.addMainSite(dirty);
+    project.addLinkingSite(2, {dirty, dirty, dirty, dirty, dirty});
+    LinkingSiteEdit(project, 1, 2).save({dirty, dirty, dirty, dirty, dirty}, {{"", "", dirty, dirty}});
+    MainSiteEdit(project, 0).save(dirty, {{"", "", "LimitString", dirty}});
+    project.setPostTarget(dirty);
+    project.setHtml(1, QStringLiteral("a\tb\n") + dirty);
+    addResultRow(*project.List3, {2, dirty, dirty, dirty, dirty, dirty});
+
+    EXPECT_EQ(project.List4->item(0), clean);
+    EXPECT_EQ(project.List4->item(2), clean);
+    EXPECT_EQ(project.List1(2)->item(1).subItems, QStringList(4, clean));
+    EXPECT_EQ(project.postTarget(), clean);
+    EXPECT_EQ(project.html(1), QStringLiteral("a\tb\nxy\t.example"));  // a block keeps its tabs and breaks
+    for (const platform::ListView *list : {project.List1(1), project.List1(2), project.List3, project.lstRules}) {
+        for (int r = 1; r <= list->count(); ++r) {
+            EXPECT_FALSE(holdsControlCharacter(list->text(r)));
+            for (const QString &cell : list->item(r).subItems)
+                EXPECT_FALSE(holdsControlCharacter(cell)) << cell.toStdString();
+        }
+    }
+    const QString path = p.path(QStringLiteral("clean.prj"));
+    ASSERT_TRUE(project.saveProject(path));
+    QString note;
+    ASSERT_TRUE(project.openProject(path, true, nullptr, &note));
+    EXPECT_EQ(note, "");
+    EXPECT_EQ(project.List4->item(2), clean);
 }
 
 } // namespace

@@ -1,0 +1,101 @@
+// Files beside the program and the project that are damaged or cannot be
+// written: each is read for what it holds, or the user is told.
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <functional>
+
+#include "platform/machinesettings.h"
+#include "platform/settings.h"
+#include "scanner/scanoptions.h"
+#include "shell/form1.h"
+#include "shell/reportpanel.h"
+#include "support/files.h"
+#include "support/testprogram.h"
+#include "workspace/project.h"
+#include "workspace/projectfile.h"
+
+using namespace tarnwick;
+
+namespace {
+
+struct SideFileCase {
+    const char *name;
+    // Damages the file in the program's folder, does what uses it and checks
+    // the outcome.
+    std::function<void(testsupport::TestProgram &, Form1 &)> run;
+};
+
+TEST(SideFiles, DamagedOrUnwritableFilesAreReadOrSaid)
+{
+    const SideFileCase cases[] = {
+        {"report with a folder in its place",
+         [](testsupport::TestProgram &p, Form1 &form) {
+             QDir().mkpath(p.path("tempreport.html"));
+             EXPECT_FALSE(form.report->makeReport());
+             EXPECT_TRUE(p.dialogs->lastText().startsWith("The report could not be written.\r\n" +
+                                                          p.path("tempreport.html")))
+                 << p.dialogs->lastText().toStdString();
+         }},
+        {"file types in UTF-16",
+         [](testsupport::TestProgram &p, Form1 &) {
+             QByteArray bytes("\xFF\xFE", 2);
+             for (const char c : QByteArray(".htm\r\n.php\r\n")) {
+                 bytes += c;
+                 bytes += '\0';
+             }
+             testsupport::writeBytes(p.path("filetypes.txt"), bytes);
+             EXPECT_EQ(readFileTypeList(p.path("filetypes.txt")), QStringList({".htm", ".php"}));
+         }},
+        {"damaged machine settings",
+         [](testsupport::TestProgram &p, Form1 &) {
+             const QString path = p.path("machinesettings.ini");
+             testsupport::writeBytes(path, QByteArray("[SOFTWARE\n\xFF\xFE=\"\n", 12));
+             platform::IniMachineSettingsStore store(path);
+             QString error;
+             EXPECT_TRUE(store.setValue("SOFTWARE\\Co\\App", "showHelp", "0", &error)) << error.toStdString();
+         }},
+        {"settings that cannot be written",
+         [](testsupport::TestProgram &p, Form1 &) {
+             const QString path = p.path("blocked.ini");
+             QDir().mkpath(path);
+             platform::SettingsStore store(path);
+             int told = 0;
+             store.onWriteFailure([&told](const QString &) { ++told; });
+             store.set("a", "1");
+             store.flush();
+             store.set("b", "2");
+             store.flush();
+             EXPECT_EQ(told, 1);
+             EXPECT_EQ(store.get("b"), "2");
+             store.onWriteFailure({});
+         }},
+        {"stray copies of a project",
+         [](testsupport::TestProgram &p, Form1 &) {
+             const QString path = p.path("x.prj");
+             for (const char *name : {"x.prj.Ab12Cd", "x.prj.notOurs1", "x.prj.bak"})
+                 testsupport::writeBytes(p.path(name), "left");
+             ASSERT_TRUE(writeProjectFile(path, ProjectData{}));
+             EXPECT_EQ(QDir(p.path(".")).entryList({"x.prj*"}, QDir::Files),
+                       QStringList({"x.prj", "x.prj.bak", "x.prj.notOurs1"}));
+         }},
+    };
+    for (const SideFileCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::TestProgram p;
+        Form1 form(*p.ctx);
+        c.run(p, form);
+    }
+}
+
+TEST(SideFiles, ALongProjectNameGivesAReportNameTheFileSystemTakes)
+{
+    const QString stem = QString(200, QChar(0x00e9));  // two bytes each in UTF-8
+    const QString name = reportNameForProject("/home/u/" + stem + ".prj");
+    EXPECT_LE(name.toUtf8().size(), 248);
+    EXPECT_TRUE(name.endsWith(".html"));
+    EXPECT_TRUE(stem.startsWith(name.chopped(5)));
+}
+
+} // namespace
