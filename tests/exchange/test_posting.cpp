@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QScreen>
+#include <QStatusBar>
 #include <gtest/gtest.h>
 
 #include "exchange/posting.h"
@@ -116,6 +118,18 @@ TEST_F(Posting, EachMainSiteUsesItsOwnScriptUrl)
     form.project().lstMulti->add("main.example", {"scripts.example/never"});
     form.cmdPost_Click();
     EXPECT_EQ(targets(), QList<QByteArray>({"/one?m=main.example", "/two"}));
+}
+
+TEST_F(Posting, TheLogOpensClearOfTheStatusBar)
+{
+    form.show();
+    form.setGeometry(0, 0, 700, 400);  // lower than the log
+    form.cmdPost_Click();
+    QWidget *log = p.ctx->Form5;
+    ASSERT_TRUE(log);
+    const QRect bar(form.StatusBar1->mapToGlobal(QPoint(0, 0)), form.StatusBar1->size());
+    EXPECT_FALSE(log->frameGeometry().intersects(bar));
+    EXPECT_TRUE(form.screen()->availableGeometry().contains(log->frameGeometry()));
 }
 
 TEST_F(Posting, NothingToPostIsSaidAndFailuresAreLogged)
