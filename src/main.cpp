@@ -5,6 +5,7 @@
 #include "platform/memory.h"
 #include "shell/splash.h"
 #include "shell/webbrowser.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 #include "shell/form1.h"
 
@@ -41,12 +42,13 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QApplication::setApplicationVersion(tarnwick::programVersionText());
     auto ctx = tarnwick::AppContext::createDesktop();
-    ctx->createWebBrowser = tarnwick::webEngineBrowserFactory();
     ctx->endProgram = [] { QCoreApplication::quit(); };
+    tarnwick::WindowRegistry windows;
+    windows.createWebBrowser = tarnwick::webEngineBrowserFactory();
 
     // The splash window loads first; its timer loads and shows the main
     // window, which it keeps until the program ends.
-    tarnwick::frmSplash splash(*ctx);
+    tarnwick::frmSplash splash(*ctx, windows);
     splash.onMainWindowCreated = [&ctx](tarnwick::Form1 &form) {
         if (auto *dialogs = dynamic_cast<platform::QtDialogs *>(&ctx->dialogs()))
             dialogs->setMainWindow(&form);

@@ -205,9 +205,9 @@ QSize Form1::clientSize() const
 
 void Form1::Form_Resize()
 {
-    lockUpdate(m_ctx, this, true);
+    lockUpdate(m_windows, this, true);
     ignoringFailures([this] { resizeControls(); });
-    lockUpdate(m_ctx, this, false);
+    lockUpdate(m_windows, this, false);
 }
 
 void Form1::resizeControls()

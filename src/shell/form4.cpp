@@ -176,7 +176,7 @@ void Form4::Form_Load()
     if (delimiter >= 0)
         Combo1->setCurrentIndex(delimiter);
 
-    skinWindow(m_ctx, this, {Frame1, Frame3});
+    skinWindow(m_ctx, m_owner->windows(), this, {Frame1, Frame3});
 }
 
 QString Form4::panelText() const

@@ -15,6 +15,7 @@
 #include <QWidget>
 
 #include "shell/failures.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 
 // Resources of a static library are linked only when something refers to
@@ -355,22 +356,22 @@ bool isVistaOrLater(const AppContext &ctx)
     return answer;
 }
 
-void vistaSkinHelper(AppContext &ctx)
+void vistaSkinHelper(AppContext &ctx, WindowRegistry &windows)
 {
     ignoringFailures([&] {
         if (!isVistaOrLater(ctx))
             return;
-        if (!ctx.objSkinHelper)
-            ctx.objSkinHelper = std::make_shared<SkinHelper>();
-        ctx.objSkinHelper->windowFix();
+        if (!windows.objSkinHelper)
+            windows.objSkinHelper = std::make_shared<SkinHelper>();
+        windows.objSkinHelper->windowFix();
     });
 }
 
-void applySkin(AppContext &ctx, QWidget *frm)
+void applySkin(AppContext &ctx, WindowRegistry &windows, QWidget *frm)
 {
     if (!frm)
         return;
-    const std::shared_ptr<SkinControl> skin = ctx.objSkin;
+    const std::shared_ptr<SkinControl> skin = windows.objSkin;
     ignoringFailures([&] {
         if (skin)
             colorControls(frm, skin->value(2), skin->value(4));
@@ -504,7 +505,7 @@ void SetIcon(QWidget *window, const QString &name, bool setOnOwner)
     window->setWindowIcon(icon);
 }
 
-void skinWindow(AppContext &ctx, QWidget *window, const QList<QWidget *> &containers)
+void skinWindow(AppContext &ctx, WindowRegistry &windows, QWidget *window, const QList<QWidget *> &containers)
 {
     if (!ctx.bSkin)
         return;
@@ -513,7 +514,7 @@ void skinWindow(AppContext &ctx, QWidget *window, const QList<QWidget *> &contai
             skinLabels(window);
         else
             skinLabels(window, containers);
-        applySkin(ctx, window);
+        applySkin(ctx, windows, window);
     });
 }
 

@@ -11,7 +11,7 @@
 #include "exchange/linkpage.h"
 #include "shell/form1.h"
 #include "support/files.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
@@ -110,8 +110,8 @@ TEST(LinkPage, PageFileHasCrLfLineEnds)
 
 TEST(LinkPageWindow, GenerateFillsTheMiddleBlockAndSaveWritesThePage)
 {
-    testsupport::TestProgram p;
-    Form1 form{*p.ctx};
+    testsupport::ShellProgram p;
+    Form1 form{*p.ctx, p.windows};
     form.Command5_Click();
     EXPECT_EQ(p.dialogs->lastText(),
               "No links were found in your Links List to generate HTML from.  Please scan for links first.");

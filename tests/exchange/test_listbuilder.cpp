@@ -12,7 +12,7 @@
 #include "support/eventloop.h"
 #include "support/shutdown.h"
 #include "support/testhttpserver.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "workspace/context.h"
 #include "workspace/database.h"
 #include "workspace/project.h"
@@ -102,9 +102,9 @@ protected:
         return s.next() ? s.text(0).toInt() : -1;
     }
 
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     testsupport::TestHttpServer server;
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
 };
 
 TEST_F(ListBuilder, PagesUntilAPageGivesNothingThenHandsOverToAScan)

@@ -17,7 +17,7 @@
 #include "shell/form5.h"
 #include "support/shutdown.h"
 #include "support/testhttpserver.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
@@ -82,13 +82,13 @@ protected:
 
     QString log() const
     {
-        auto *w = qobject_cast<Form5 *>(p.ctx->Form5.data());
+        auto *w = qobject_cast<Form5 *>(p.windows.Form5.data());
         return w ? w->logText() : QStringLiteral("<no log>");
     }
 
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     TestHttpServer server;
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
 };
 
 TEST_F(Posting, EachStatusGivesItsRequestAndTheLogShowsThem)
@@ -125,7 +125,7 @@ TEST_F(Posting, TheLogOpensClearOfTheStatusBar)
     form.show();
     form.setGeometry(0, 0, 700, 400);  // lower than the log
     form.cmdPost_Click();
-    QWidget *log = p.ctx->Form5;
+    QWidget *log = p.windows.Form5;
     ASSERT_TRUE(log);
     const QRect bar(form.StatusBar1->mapToGlobal(QPoint(0, 0)), form.StatusBar1->size());
     EXPECT_FALSE(log->frameGeometry().intersects(bar));
@@ -135,7 +135,7 @@ TEST_F(Posting, TheLogOpensClearOfTheStatusBar)
 TEST_F(Posting, NothingToPostIsSaidAndFailuresAreLogged)
 {
     form.cmdPost_Click();
-    EXPECT_NE(p.ctx->Form5, nullptr);
+    EXPECT_NE(p.windows.Form5, nullptr);
     EXPECT_EQ(form.panelText(1), "You must perform a scan for reciprocal links first");
 
     addRow("main.example", "p.example", "Direct Link");
@@ -170,7 +170,7 @@ TEST_F(Posting, ASecondClickWaitsAndClosingEndsThePosting)
     // Closing the log, or the main window (which closes the log), ends it.
     for (const bool mainWindow : {false, true}) {
         server.clearRequests();
-        QTimer::singleShot(0, &form, [&] { mainWindow ? form.close() : p.ctx->Form5->close(); });
+        QTimer::singleShot(0, &form, [&] { mainWindow ? form.close() : p.windows.Form5->close(); });
         form.cmdPost_Click();
         EXPECT_EQ(server.requestCount(), 0);
         EXPECT_FALSE(form.posting());
@@ -192,7 +192,7 @@ TEST_F(Posting, ClosingTheLogOrTheMainWindowEndsTheRequestUnderWay)
             form.cmdPost_Click();
             QCoreApplication::exit();  // the program goes on: only the handler had to end
         },
-        [&] { p.ctx->Form5->close(); }));
+        [&] { p.windows.Form5->close(); }));
     EXPECT_TRUE(form.cmdPost->isEnabled());
     // The main window closed: the program ends.
     EXPECT_TRUE(testsupport::quitsAfterClose(*p.ctx, server, [&] { form.cmdPost_Click(); }, [&] { form.close(); }));
@@ -202,7 +202,7 @@ TEST_F(Posting, ClosingTheLogOrTheMainWindowEndsTheRequestUnderWay)
 TEST_F(Posting, TheLogFillsItsWindowAndKeepsItsNewestEntryInView)
 {
     form.cmdPost_Click();  // nothing to post: the log opens all the same
-    auto *w = qobject_cast<Form5 *>(p.ctx->Form5.data());
+    auto *w = qobject_cast<Form5 *>(p.windows.Form5.data());
     ASSERT_NE(w, nullptr);
     for (int i = 0; i < 100; ++i)
         w->appendLog(QString("\r\nURL: http://scripts.example/%1\r\n").arg(i));

@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 #include <functional>
 
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "shell/emailexport.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
@@ -34,8 +34,8 @@ namespace {
 
 class ReportCommands : public ::testing::Test {
 protected:
-    testsupport::TestProgram p;
-    Form1 form{*p.ctx};
+    testsupport::ShellProgram p;
+    Form1 form{*p.ctx, p.windows};
     AppContext &c = *p.ctx;
     QLocale savedLocale;
 
@@ -239,7 +239,7 @@ TEST_F(ReportCommands, EverySaveDialogCancelledWritesNothing)
         {"Save Project", [&] { EXPECT_FALSE(form.cmdSave_Click()); }},
         {"Export", [&] {
              form.Command2->click();
-             qobject_cast<frmExport *>(c.frmExport.data())->Command1->click();
+             qobject_cast<frmExport *>(p.windows.frmExport.data())->Command1->click();
          }},
     };
     for (const auto &[name, save] : saves) {

@@ -12,7 +12,7 @@
 
 #include "workspace/textcase.h"
 #include "workspace/results.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "shell/resultspanel.h"
@@ -98,7 +98,7 @@ TEST(ResultRecords, RowsGoIntoTheListsAndBack)
 
 TEST(ResultRecords, SortingReordersTheScreenOnlyAndLaterRowsAppend)
 {
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     Project project(*p.ctx);
     platform::ListView &list = *project.List3;
     addResultRow(list, directLinkRow("main.example", "beta.example", 1, "beta.example/p"));
@@ -197,8 +197,8 @@ protected:
         return out;
     }
 
-    testsupport::TestProgram p;
-    Form1 form{*p.ctx};
+    testsupport::ShellProgram p;
+    Form1 form{*p.ctx, p.windows};
     QStringList calls;
 };
 

@@ -10,7 +10,7 @@
 #include "shell/form1.h"
 #include "support/eventloop.h"
 #include "support/testhttpserver.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
@@ -83,14 +83,14 @@ protected:
         return out;
     }
 
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     testsupport::TestHttpServer server;
 };
 
 TEST_F(ScanGuards, TheRedirectHopWaitsNoLongerThanTheScansTimeOut)
 {
     p.ctx->settings().set("txtTimeout", "1");
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     EXPECT_TRUE(scanWithHop(form, {}));
     // The silent target is an empty page; the scan goes on.
     EXPECT_EQ(statuses(form), (QStringList{"None Found", "Direct Link"}));
@@ -111,7 +111,7 @@ TEST_F(ScanGuards, StopSkipAndClosingTheWindowEndTheRedirectHopAtOnce)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         server.clearRequests();
-        Form1 form{*p.ctx};
+        Form1 form{*p.ctx, p.windows};
         form.project().bProjectSaved = true;
         EXPECT_TRUE(scanWithHop(form, [&] { c.act(form); }));
         EXPECT_EQ(statuses(form), c.statuses);
@@ -120,7 +120,7 @@ TEST_F(ScanGuards, StopSkipAndClosingTheWindowEndTheRedirectHopAtOnce)
 
 TEST_F(ScanGuards, AMainSiteThatIsOnlyASchemeIsRefusedAndPassedOver)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     for (const char *text : {"http://", "https://", "HTTP://  "}) {
         form.txtDomain->setText(text);
         form.cmdAdd2_Click();

@@ -15,20 +15,20 @@
 #include "shell/form4.h"
 #include "shell/resultspanel.h"
 #include "shell/statistics.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
 
 TEST(AccessibleNames, ControlsAndListsAreReadOutByTheirOwnCaptions)
 {
-    testsupport::TestProgram p;
-    Form1 form{*p.ctx};
+    testsupport::ShellProgram p;
+    Form1 form{*p.ctx, p.windows};
     form.txtDomain->setText("mine.example");
     form.cmdAdd2_Click();
     form.project().bProjectSaved = true;
     form.cmdImport_Click();
-    auto *import = qobject_cast<Form4 *>(p.ctx->Form4.data());
+    auto *import = qobject_cast<Form4 *>(p.windows.Form4.data());
     ASSERT_TRUE(import);
 
     const struct {

@@ -23,7 +23,7 @@
 #include "support/eventloop.h"
 #include "support/keys.h"
 #include "support/testhttpserver.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "shell/resultspanel.h"
@@ -62,7 +62,7 @@ protected:
         }
     }
 
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     int ended = 0;
 };
 
@@ -70,7 +70,7 @@ protected:
 
 TEST_F(MainWindow, MenuBarCaptionsShortcutsAndHiddenItems)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     QStringList bar;
     for (QAction *a : form.menuBar()->actions())
         bar << a->text();
@@ -105,7 +105,7 @@ TEST_F(MainWindow, MenuBarCaptionsShortcutsAndHiddenItems)
 
 TEST_F(MainWindow, FileMenuItemsRunTheirCommands)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     addMainSite(form, "www.one.example");
     p.dialogs->defaultAnswer = platform::vbNo;  // nothing to save first
@@ -126,7 +126,7 @@ TEST_F(MainWindow, FileMenuItemsRunTheirCommands)
 
 TEST_F(MainWindow, NewAndOpenAreRefusedWhileAScanRuns)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     addMainSite(form, "www.one.example");
     p.ctx->bScanning = true;
@@ -157,7 +157,7 @@ TEST_F(MainWindow, NewAndOpenAreRefusedWhileAScanRuns)
 
 TEST_F(MainWindow, PopupDeleteRemovesTheSelectedLinkingSite)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     addMainSite(form, "www.one.example");
     form.Text1->setText("partner.example");
     form.cmdAdd_Click();
@@ -170,7 +170,7 @@ TEST_F(MainWindow, PopupDeleteRemovesTheSelectedLinkingSite)
 
 TEST_F(MainWindow, EachTabShowsExactlyItsControls)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     ASSERT_EQ(form.TabStrip1->count(), 5);
     const QStringList captions = {"Links", "Web", "Pages", "Reports", "Post"};
     const QStringList tips = {"View Link Results", "Visit Linking Sites", "Create link pages based on results",
@@ -200,7 +200,7 @@ TEST_F(MainWindow, EachTabShowsExactlyItsControls)
 
 TEST_F(MainWindow, ReportsShowsItsButtonsOverTheReportView)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.TabStrip1->setSelectedIndex(4);
     QWidget *report = form.report->WebBrowser2->widget();
     const QObjectList order = report->parentWidget()->children();
@@ -217,7 +217,7 @@ TEST_F(MainWindow, ReportsShowsItsButtonsOverTheReportView)
 
 TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     // No main sites: empty.
     form.TabStrip1->setSelectedIndex(3);
     EXPECT_EQ(form.Combo3->count(), 0);
@@ -260,7 +260,7 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
 
 TEST_F(MainWindow, TheWebTabBrowsesWithoutTheNetwork)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     ASSERT_NE(form.web->WebBrowser1, nullptr);
 
     // Back with no history does nothing and says nothing.
@@ -295,7 +295,7 @@ TEST_F(MainWindow, TheWebTabBrowsesWithoutTheNetwork)
 
 TEST_F(MainWindow, BrowsingAResultSelectsTheWebTab)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.project().List3->add("www.main.example", {"partner.example", "Direct Link", "001", "partner.example/links.html"});
     form.project().List3->setSelectedRow(1);
     form.results->mnuPopup2Item_Click(2);
@@ -310,7 +310,7 @@ TEST_F(MainWindow, BrowsingAResultSelectsTheWebTab)
 
 TEST_F(MainWindow, StatisticsShowEveryCounterAsPlainDigits)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     p.ctx->lPagesScanned = 1234567;
     p.ctx->lPagesFound = 0;
     p.ctx->lLinksFound = -12;
@@ -335,7 +335,7 @@ TEST_F(MainWindow, StartUpShowsTheStoredLifetimeTotals)
 {
     p.ctx->settings().set("lHistWebScanned", "777");
     p.ctx->settings().set("lHistEmailFound", "31");
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     EXPECT_EQ(form.statistics->lblStats[3]->text(), "777");
     EXPECT_EQ(form.statistics->lblStats[4]->text(), "31");
@@ -346,7 +346,7 @@ TEST_F(MainWindow, StartUpShowsTheStoredLifetimeTotals)
 
 TEST_F(MainWindow, TheLoadStepLaysTheWindowOutAndSetsTheColumnsOnce)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     EXPECT_TRUE(form.bSized);
     const int listWidth = form.results->List3View->width();
@@ -373,7 +373,7 @@ TEST_F(MainWindow, TheLoadStepLaysTheWindowOutAndSetsTheColumnsOnce)
 
 TEST_F(MainWindow, ShrinkingToNothingAndBackRestoresTheArrangement)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     addMainSite(form, "www.a.example");
     const QList<QWidget *> watched = {form.Frame1,        form.Frame2,   form.Frame6,         form.innerFrame2,
@@ -398,7 +398,7 @@ TEST_F(MainWindow, ShrinkingToNothingAndBackRestoresTheArrangement)
 
 TEST_F(MainWindow, ListsOfNewMainSitesTakeTheTemplatesPlace)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     for (const char *site : {"www.a.example", "www.b.example", "www.c.example"})
         addMainSite(form, site);
@@ -419,7 +419,7 @@ TEST_F(MainWindow, ListsOfNewMainSitesTakeTheTemplatesPlace)
 
 TEST_F(MainWindow, ClosingASavedProjectAsksNothing)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     form.project().bProjectSaved = true;
     form.mnuFileItem_Click(4);
@@ -430,7 +430,7 @@ TEST_F(MainWindow, ClosingASavedProjectAsksNothing)
 
 TEST_F(MainWindow, ClosingAnUnsavedProjectAsksOnceAndNoSavesNothing)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     addMainSite(form, "www.one.example");
     p.dialogs->answers.push_back(platform::vbNo);
@@ -452,12 +452,12 @@ TEST_F(MainWindow, TypingInALinkPageBlockIsAChangeToSave)
     p.ctx->settings().set("txtHTML1", "<p>stored</p>");
     const QString path = p.path("blocks.prj");
     {
-        Form1 other{*p.ctx};
+        Form1 other{*p.ctx, p.windows};
         other.project().setHtml(3, "<p>saved</p>");
         ASSERT_TRUE(other.project().saveProject(path));
     }
     p.ctx->settings().set("LastProject", "");
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     EXPECT_EQ(form.txtHTML1->toPlainText(), "<p>stored</p>");
     EXPECT_TRUE(form.project().bProjectSaved);
@@ -482,7 +482,7 @@ TEST_F(MainWindow, TypingInALinkPageBlockIsAChangeToSave)
 TEST_F(MainWindow, AnsweringYesSavesAndEndsEvenWhenTheSaveIsCancelled)
 {
     {
-        Form1 form{*p.ctx};
+        Form1 form{*p.ctx, p.windows};
         form.Form_Load();
         addMainSite(form, "www.one.example");
         p.dialogs->answers.push_back(platform::vbYes);
@@ -494,7 +494,7 @@ TEST_F(MainWindow, AnsweringYesSavesAndEndsEvenWhenTheSaveIsCancelled)
         EXPECT_EQ(ended, 1);
     }
     {
-        Form1 form{*p.ctx};
+        Form1 form{*p.ctx, p.windows};
         form.Form_Load();
         addMainSite(form, "www.two.example");
         const QString file = p.path("kept.prj");
@@ -509,7 +509,7 @@ TEST_F(MainWindow, AnsweringYesSavesAndEndsEvenWhenTheSaveIsCancelled)
 
 TEST_F(MainWindow, ClosingDuringAScanStopsItAndClosesTheSockets)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     p.ctx->bScanning = true;
     form.project().bProjectSaved = false;
@@ -545,21 +545,21 @@ TEST_F(MainWindow, ShutDownUnloadsTheOtherWindowsInOrderAndFixesTheSkin)
         windows.back()->installEventFilter(&recorder);
         slot = windows.back().get();
     };
-    make(p.ctx->frmSplash, "frmSplash");
-    make(p.ctx->frmExport, "frmExport");
-    make(p.ctx->Form4, "Form4");
-    make(p.ctx->Form8, "Form8");
-    make(p.ctx->Form3, "Form3");
-    make(p.ctx->Form5, "Form5");
+    make(p.windows.frmSplash, "frmSplash");
+    make(p.windows.frmExport, "frmExport");
+    make(p.windows.Form4, "Form4");
+    make(p.windows.Form8, "Form8");
+    make(p.windows.Form3, "Form3");
+    make(p.windows.Form5, "Form5");
 
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     p.ctx->bSkin = true;
-    p.ctx->objSkinHelper.reset();
+    p.windows.objSkinHelper.reset();
     form.close();
     EXPECT_EQ(closed, QStringList({"Form3", "Form8", "Form4", "frmExport", "frmSplash", "Form5"}));
-    ASSERT_TRUE(p.ctx->objSkinHelper);
-    EXPECT_EQ(p.ctx->objSkinHelper->windowFixCount(), 1);
+    ASSERT_TRUE(p.windows.objSkinHelper);
+    EXPECT_EQ(p.windows.objSkinHelper->windowFixCount(), 1);
     EXPECT_EQ(ended, 1);
 }
 
@@ -567,11 +567,11 @@ TEST_F(MainWindow, WhileTheWebsiteOpenerShowsTheProgramWaitsForIt)
 {
     QWidget opener;
     opener.show();
-    p.ctx->frmWebsite = &opener;
+    p.windows.frmWebsite = &opener;
     QWidget editor;  // another window still open
     editor.show();
 
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     form.show();
     form.close();
@@ -589,7 +589,7 @@ TEST_F(MainWindow, TheScanButtonsSteerTheScannerAndTheWindowShowsIt)
     server.setDefault(silent);
     p.ctx->fetchOptions.connectOverride.insert("partner.example", server.port());
     p.ctx->settings().set("chkAudioNext", "0");
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     addMainSite(form, "main.example");
     form.project().addLinkingSite(1, {"partner.example/", "1", {}, {}, {}});
@@ -619,7 +619,7 @@ TEST_F(MainWindow, TheScanButtonsSteerTheScannerAndTheWindowShowsIt)
 
 TEST_F(MainWindow, OptionsButtonWaitsForItsWindow)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     EXPECT_EQ(form.Command9->text(), "Options");
     EXPECT_EQ(form.Command9->toolTip(), "Open the options menu");

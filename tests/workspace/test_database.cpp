@@ -4,7 +4,7 @@
 
 #include <QFile>
 
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "workspace/database.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
@@ -45,7 +45,7 @@ protected:
         f.write(QByteArray(4096, 'J'));
     }
 
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
 };
 
 TEST_F(LocalDatabase, MissingFileIsCreatedAndWebsitesAreAdded)
@@ -97,7 +97,7 @@ TEST_F(LocalDatabase, EmailExistsBindsAndTrimsOneDot)
 
 TEST_F(LocalDatabase, ClearWebsitesLeavesARunningScansQueue)
 {
-    Form1 form(*p.ctx);
+    Form1 form(*p.ctx, p.windows);
     QString url = "x.example";
     addWebsite(*p.ctx, url);
     form.project().List2->addItem("x.example/a.htm");
@@ -119,7 +119,7 @@ TEST_F(LocalDatabase, ClearWebsitesLeavesARunningScansQueue)
 TEST_F(LocalDatabase, UnreadableFileIsLeftAloneAndAnsweredSafely)
 {
     breakFile();
-    Form1 form(*p.ctx);
+    Form1 form(*p.ctx, p.windows);
     form.project().List2->addItem("x.example/a.htm");
     p.ctx->lPagesFound = 3;
     p.ctx->lLinksFound = 5;

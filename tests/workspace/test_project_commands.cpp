@@ -13,7 +13,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "shell/resultspanel.h"
@@ -55,8 +55,8 @@ private:
 
 class ProjectCommands : public ::testing::Test {
 protected:
-    testsupport::TestProgram p;
-    Form1 form{*p.ctx};
+    testsupport::ShellProgram p;
+    Form1 form{*p.ctx, p.windows};
     AppContext &c = *p.ctx;
 
     void addMain(const QString &text)

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/listview.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "shell/resultspanel.h"
@@ -83,7 +83,7 @@ TEST(Files, ExtractFileNameSplitsAtSlash)
 
 TEST(Files, FileExistsOnlyForPlainFilesIgnoringCaseOfTheName)
 {
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     writeBytes(p.path("Report.HTML"), "x");
     QDir(p.dir.path()).mkdir("folder");
     EXPECT_TRUE(fileExists(p.path("Report.HTML")));
@@ -101,7 +101,7 @@ TEST(Files, FileExistsOnlyForPlainFilesIgnoringCaseOfTheName)
 
 TEST(Files, CopyFileReplacesOrLeavesTheDestinationAlone)
 {
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     writeBytes(p.path("a.txt"), "new contents");
     writeBytes(p.path("b.txt"), "old");
     copyFile(p.path("a.txt"), p.path("b.txt"));
@@ -124,7 +124,7 @@ TEST(Files, CopyFileReplacesOrLeavesTheDestinationAlone)
 
 TEST(Counters, AddStatCountsSavesLifetimeTotalsAndRedraws)
 {
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     AppContext &c = *p.ctx;
     int redraws = 0;
     c.onStatsChanged = [&] { ++redraws; };
@@ -157,7 +157,7 @@ TEST(Counters, AddStatCountsSavesLifetimeTotalsAndRedraws)
 
 TEST(Counters, NeverOverflow)
 {
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     AppContext &c = *p.ctx;
     c.lPagesScanned = std::numeric_limits<qint64>::max();
     c.lHistWebScanned = std::numeric_limits<qint64>::max();
@@ -172,7 +172,7 @@ TEST(Counters, NeverOverflow)
 
 TEST(Sorting, EachCallTogglesTheOrderAndSortsByTheClickedColumn)
 {
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     platform::ListView list;
     list.setColumnHeaders({"A", "B"});
     // An empty list: nothing changes, success.
@@ -208,7 +208,7 @@ TEST(Sorting, EachCallTogglesTheOrderAndSortsByTheClickedColumn)
 
 TEST(Settings, KeysIgnoreCaseAndValuesReachTheFileAtOnce)
 {
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     platform::SettingsStore &s = p.ctx->settings();
     EXPECT_EQ(s.get("txtAutoSave", "5"), "5");
     s.set("txtAutosave", "7");
@@ -225,7 +225,7 @@ TEST(Settings, KeysIgnoreCaseAndValuesReachTheFileAtOnce)
 
 TEST(Settings, TheFileIsWrittenAtMostOnceASecondAndLosesNothing)
 {
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     platform::SettingsStore &s = p.ctx->settings();
     const QString path = s.path();
     auto onDisk = [&path](const char *key) {
@@ -262,8 +262,8 @@ TEST(Text, DecodeTextReadsUtf8OrWindows1252)
 
 TEST(Counters, StopSavesTheLifetimeTotalsThatWereWaiting)
 {
-    testsupport::TestProgram p;
-    tarnwick::Form1 form{*p.ctx};
+    testsupport::ShellProgram p;
+    tarnwick::Form1 form{*p.ctx, p.windows};
     AppContext &c = *p.ctx;
     addStat(c, 0);
     addStat(c, 0);

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "support/testhttpserver.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "shell/resultspanel.h"
@@ -25,9 +25,9 @@ namespace {
 
 class Sites : public ::testing::Test {
 protected:
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     testsupport::TestHttpServer server;
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     AppContext &c = *p.ctx;
 
     void addMain(const QString &text)
