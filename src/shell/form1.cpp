@@ -16,7 +16,7 @@
 #include <QScopedValueRollback>
 #include <QStatusBar>
 
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "scanner/linkrules.h"
 #include "scanner/scanner.h"
 #include "shell/controls.h"

@@ -22,7 +22,7 @@
 #include "shell/failures.h"
 #include "shell/tabstrip.h"
 #include "shell/webbrowser.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "shell/form1.h"
 #include "shell/redraw.h"
 #include "shell/reportpanel.h"

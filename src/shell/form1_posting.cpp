@@ -12,7 +12,7 @@
 
 #include "exchange/linkpage.h"
 #include "exchange/posting.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "shell/form1.h"
 #include "shell/form5.h"
 #include "shell/layout.h"

@@ -25,7 +25,7 @@
 #include "shell/skin.h"
 #include "shell/tabstrip.h"
 #include "shell/webbrowser.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "scanner/scanner.h"
 #include "shell/controls.h"
 #include "shell/form1.h"

@@ -17,7 +17,7 @@
 
 #include "exchange/importlinks.h"
 #include "platform/listview.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "platform/textfile.h"
 #include "shell/controls.h"
 #include "shell/form1.h"

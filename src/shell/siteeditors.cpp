@@ -15,7 +15,7 @@
 
 #include "platform/listbox.h"
 #include "platform/listview.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "shell/controls.h"
 #include "shell/form1.h"
 #include "shell/layout.h"

@@ -31,9 +31,10 @@ public:
     AppContext(Services services, QString programDir);
     ~AppContext();
 
-    // The services of the desktop: the user's settings file, real dialogs,
-    // the desktop's opener and sound, the executable's folder.
-    static std::unique_ptr<AppContext> createDesktop();
+    // The services of the desktop: the user's settings file, the desktop's
+    // opener and sound, the executable's folder, and the real dialogs the
+    // window side makes.
+    static std::unique_ptr<AppContext> createDesktop(std::unique_ptr<platform::Dialogs> dialogs);
 
     platform::SettingsStore &settings() { return *m_services.settings; }
     platform::Dialogs &dialogs() { return *m_services.dialogs; }

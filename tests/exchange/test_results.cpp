@@ -18,7 +18,7 @@
 #include "shell/resultspanel.h"
 #include "shell/statistics.h"
 #include "shell/webpanel.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "scanner/scanner.h"
 #include "exchange/report.h"
 #include "workspace/project.h"

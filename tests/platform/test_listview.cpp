@@ -1,5 +1,5 @@
 #include "platform/listview.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -9,8 +9,8 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
-#include "platform/fixedrowview.h"
-#include "platform/reportview.h"
+#include "widgets/fixedrowview.h"
+#include "widgets/reportview.h"
 #include "shell/form1.h"
 #include "shell/form4.h"
 #include "shell/resultspanel.h"

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/listview.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "shell/form1.h"
 #include "shell/form4.h"
 #include "shell/form4a.h"

@@ -29,7 +29,7 @@
 #include "shell/resultspanel.h"
 #include "shell/statistics.h"
 #include "shell/webpanel.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "scanner/scanner.h"
 #include "workspace/project.h"
 #include "workspace/services.h"

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/listview.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "shell/form1.h"
 #include "shell/siteeditors.h"
 #include "support/keys.h"

@@ -15,7 +15,7 @@
 #include <QStyleOptionButton>
 #include <gtest/gtest.h>
 
-#include "platform/dialogs.h"
+#include "widgets/qtdialogs.h"
 #include "shell/form1.h"
 #include "shell/layout.h"
 #include "shell/reportpanel.h"

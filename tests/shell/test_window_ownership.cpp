@@ -19,6 +19,7 @@
 #include "shell/siteeditors.h"
 #include "support/eventloop.h"
 #include "support/shellprogram.h"
+#include "widgets/qtdialogs.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
