@@ -4,13 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/listview.h"
-#include "support/shellprogram.h"
-#include "shell/form1.h"
-#include "shell/reportpanel.h"
-#include "shell/resultspanel.h"
-#include "shell/statistics.h"
-#include "shell/webpanel.h"
-#include "widgets/reportview.h"
+#include "support/testprogram.h"
 #include "scanner/scanner.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
@@ -83,7 +77,7 @@ TEST(Files, ExtractFileNameSplitsAtSlash)
 
 TEST(Files, FileExistsOnlyForPlainFilesIgnoringCaseOfTheName)
 {
-    testsupport::ShellProgram p;
+    testsupport::TestProgram p;
     writeBytes(p.path("Report.HTML"), "x");
     QDir(p.dir.path()).mkdir("folder");
     EXPECT_TRUE(fileExists(p.path("Report.HTML")));
@@ -101,7 +95,7 @@ TEST(Files, FileExistsOnlyForPlainFilesIgnoringCaseOfTheName)
 
 TEST(Files, CopyFileReplacesOrLeavesTheDestinationAlone)
 {
-    testsupport::ShellProgram p;
+    testsupport::TestProgram p;
     writeBytes(p.path("a.txt"), "new contents");
     writeBytes(p.path("b.txt"), "old");
     copyFile(p.path("a.txt"), p.path("b.txt"));
@@ -124,7 +118,7 @@ TEST(Files, CopyFileReplacesOrLeavesTheDestinationAlone)
 
 TEST(Counters, AddStatCountsSavesLifetimeTotalsAndRedraws)
 {
-    testsupport::ShellProgram p;
+    testsupport::TestProgram p;
     AppContext &c = *p.ctx;
     int redraws = 0;
     c.onStatsChanged = [&] { ++redraws; };
@@ -157,7 +151,7 @@ TEST(Counters, AddStatCountsSavesLifetimeTotalsAndRedraws)
 
 TEST(Counters, NeverOverflow)
 {
-    testsupport::ShellProgram p;
+    testsupport::TestProgram p;
     AppContext &c = *p.ctx;
     c.lPagesScanned = std::numeric_limits<qint64>::max();
     c.lHistWebScanned = std::numeric_limits<qint64>::max();
@@ -172,7 +166,7 @@ TEST(Counters, NeverOverflow)
 
 TEST(Sorting, EachCallTogglesTheOrderAndSortsByTheClickedColumn)
 {
-    testsupport::ShellProgram p;
+    testsupport::TestProgram p;
     platform::ListView list;
     list.setColumnHeaders({"A", "B"});
     // An empty list: nothing changes, success.
@@ -208,7 +202,7 @@ TEST(Sorting, EachCallTogglesTheOrderAndSortsByTheClickedColumn)
 
 TEST(Settings, KeysIgnoreCaseAndValuesReachTheFileAtOnce)
 {
-    testsupport::ShellProgram p;
+    testsupport::TestProgram p;
     platform::SettingsStore &s = p.ctx->settings();
     EXPECT_EQ(s.get("txtAutoSave", "5"), "5");
     s.set("txtAutosave", "7");
@@ -225,7 +219,7 @@ TEST(Settings, KeysIgnoreCaseAndValuesReachTheFileAtOnce)
 
 TEST(Settings, TheFileIsWrittenAtMostOnceASecondAndLosesNothing)
 {
-    testsupport::ShellProgram p;
+    testsupport::TestProgram p;
     platform::SettingsStore &s = p.ctx->settings();
     const QString path = s.path();
     auto onDisk = [&path](const char *key) {
@@ -262,14 +256,15 @@ TEST(Text, DecodeTextReadsUtf8OrWindows1252)
 
 TEST(Counters, StopSavesTheLifetimeTotalsThatWereWaiting)
 {
-    testsupport::ShellProgram p;
-    tarnwick::Form1 form{*p.ctx, p.windows};
+    testsupport::TestProgram p;
+    Project project(*p.ctx);
+    Scanner scanner(*p.ctx, project);
     AppContext &c = *p.ctx;
     addStat(c, 0);
     addStat(c, 0);
     addStat(c, 2);
     EXPECT_EQ(c.settings().get("lHistWebScanned"), "1");
-    form.cmdStop_Click();
+    scanner.cmdStop_Click();
     EXPECT_EQ(c.settings().get("lHistWebScanned"), "2");
     EXPECT_EQ(c.settings().get("lHistEmailFound"), "1");
 }
