@@ -12,19 +12,17 @@
 
 namespace tarnwick {
 
-void Scanner::getEmails(int index)
+void Scanner::getEmails()
 {
     m_display->setPanelText(2, QStringLiteral("Getting Emails"));
     if (!m_ctx.bScanning)
         return;
-    if (index < 0 || index >= kSocketCount)
-        index = 0;
-    const PageGuard guard{m_scanEpoch, m_fetchSerial[0]};
+    const PageGuard guard{m_scanEpoch, m_conn.serial};
 
     // A dump that cannot be read gives no addresses; the page still ends.
     QByteArray bytes;
     QStringList lines;
-    if (platform::readWholeFile(pageDump2Path(m_ctx.programDir(), index), bytes))
+    if (platform::readWholeFile(pageDump2Path(m_ctx.programDir(), kDumpIndex), bytes))
         lines = platform::decodeText(bytes).split(QLatin1Char('\n'));
 
     for (const QString &line : std::as_const(lines)) {
@@ -37,7 +35,7 @@ void Scanner::getEmails(int index)
             QString address = find.address;
             if (emailExists(m_ctx, address))
                 continue;
-            lSiteLinksFound = saturatingIncrement(lSiteLinksFound);
+            m_site.lSiteLinksFound = saturatingIncrement(m_site.lSiteLinksFound);
             if (m_ctx.settings().getInt(key::chkAudioEmail, 1) == 1)
                 playSound(m_ctx, m_ctx.programPath(QStringLiteral("sounds/foundemail.wav")));
             // The end of a sentence is no part of the host name.
@@ -51,13 +49,13 @@ void Scanner::getEmails(int index)
                 addStat(m_ctx, 1);
             }
             addStat(m_ctx, 2);
-            m_display->setPanelText(3, QStringLiteral("Found %1 emails").arg(lSiteLinksFound));
+            m_display->setPanelText(3, QStringLiteral("Found %1 emails").arg(m_site.lSiteLinksFound));
             m_display->repaintStatusBar();
         }
     }
     m_display->setPanelText(2, QString());
     if (guard.stillOn(*this) && m_ctx.bScanning)
-        nextPage(index);
+        nextPage();
 }
 
 } // namespace tarnwick

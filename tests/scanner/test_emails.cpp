@@ -58,7 +58,7 @@ protected:
         ASSERT_TRUE(s.run());
         writePageDump2(ctx().programDir(), 0,
                        "Mail new@fresh.example.com, known@old.example or\r\nsales@queued.example.net today.");
-        scanner.strSeenPages.add("queued.example.net/");
+        siteState().strSeenPages.add("queued.example.net/");
         ctx().bScanning = true;
     }
     QStringList websites()
@@ -74,7 +74,7 @@ protected:
 
 TEST_F(Harvester, CountsNewAddressesStoresUnknownSitesAndMovesOn)
 {
-    scanner.getEmails(0);
+    scanner.getEmails();
     EXPECT_EQ(ctx().lLinksFound, 2);  // the known address counts nowhere
     EXPECT_EQ(websites(), QStringList({"www.fresh.example.com/"}));
     EXPECT_EQ(ctx().lPagesFound, 1);
@@ -91,7 +91,7 @@ TEST_F(Harvester, StopInTheMiddleEndsThePageThere)
         if (ctx().lLinksFound == 1)
             ctx().bScanning = false;
     };
-    scanner.getEmails(0);
+    scanner.getEmails();
     EXPECT_EQ(ctx().lLinksFound, 1);
     EXPECT_EQ(project.List3->count(), 0);  // no next page asked for
 }

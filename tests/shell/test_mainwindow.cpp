@@ -481,12 +481,12 @@ TEST_F(MainWindow, ClosingDuringAScanStopsItAndClosesTheSockets)
     form.project().bProjectSaved = false;
     p.dialogs->answers.push_back(platform::vbNo);
     // The scan's socket is busy connecting to a port nobody listens on.
-    form.scanner().wscVersion[0]->Connect(QStringLiteral("127.0.0.1"), 9);
-    form.scanner().timTimeout[0]->start();
+    form.scanner().connection().wscVersion->Connect(QStringLiteral("127.0.0.1"), 9);
+    form.scanner().connection().timTimeout->start();
     form.close();
     EXPECT_FALSE(p.ctx->bScanning);
-    EXPECT_EQ(form.scanner().wscVersion[0]->state(), platform::Socket::State::Closed);
-    EXPECT_FALSE(form.scanner().timTimeout[0]->isActive());
+    EXPECT_EQ(form.scanner().connection().wscVersion->state(), platform::Socket::State::Closed);
+    EXPECT_FALSE(form.scanner().connection().timTimeout->isActive());
     EXPECT_EQ(p.dialogs->boxes.size(), 1);
     EXPECT_EQ(ended, 1);
 }

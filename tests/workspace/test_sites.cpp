@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include "support/scannertestaccess.h"
 #include "support/testhttpserver.h"
 #include "support/testprogram.h"
 #include "shell/form1.h"
@@ -58,7 +59,7 @@ protected:
             c.fetchOptions.connectOverride.insert(list->text(r), server.port());
         form.mnuScanItem_Click(1);
         form.project().List4->setListIndex(0);
-        form.scanner().lPageLimit = 100;
+        form.scanner().setPageLimit(100);
         if (row > 1) {
             form.mnuScanItem_Click(2);
             list->setSelectedRow(row);
@@ -67,7 +68,7 @@ protected:
         ASSERT_TRUE(c.bScanning);
         ASSERT_EQ(form.scanner().iCurrentSite(), row);
         form.mnuScanItem_Click(1);
-        form.scanner().iScanType = 1;
+        ScannerTestAccess::runningScanType(form.scanner()) = 1;
     }
     int visibleLists()
     {
