@@ -297,6 +297,10 @@ private:
     platform::ReportView *createLinkListView(int index);
     void removeLinkListView(int index);
     void resetEntryControls();
+    // What the site lists show once a main site, or a linking site, is
+    // selected, whether by the user or by a scan or a load.
+    void showSelectedMainSite();
+    void showLinkingSiteSelected();
     void setScanControlsEnabled(bool scanning);
     void enablePostTargets(int mode);
     void fillMainSiteChooser(QComboBox *chooser);

@@ -52,7 +52,7 @@ Project::Project(AppContext &ctx, QObject *parent)
                                       this));
 
     // A main site selected is the current one, whoever selected it.
-    connect(List4, &platform::ListBox::clicked, this, [this](int index) {
+    connect(List4, &platform::ListBox::listIndexChanged, this, [this](int index) {
         if (index >= 0)
             iCurrentMain = index + 1;
     });
@@ -281,7 +281,7 @@ bool Project::openProject(const QString &path, bool clearFirst, QString *error, 
     if (clearFirst)
         strProjectFile = path;
     if (List4->count() > 0)
-        List4->setListIndex(0);  // raises the click
+        List4->setListIndex(0);
     return true;
 }
 

@@ -583,6 +583,24 @@ TEST_F(MainWindow, TheScanButtonsSteerTheScannerAndTheWindowShowsIt)
     EXPECT_EQ(form.report->WebBrowser2->locationURL(), p.path("tempreport.html"));
 }
 
+TEST_F(MainWindow, TheScanMovingToTheNextMainSiteLeavesTheEntryBoxAlone)
+{
+    p.ctx->settings().set("chkAudioNext", "0");
+    Form1 form{*p.ctx};
+    form.Form_Load();
+    for (const char *site : {"one.example", "two.example"}) {
+        addMainSite(form, site);
+        // No link expected: each linking site ends before its first page.
+        form.project().addLinkingSite(form.project().List4->count(), {"partner.example/", "0", {}, {}, {}});
+    }
+    form.Text1->setText("typed.example");
+    form.Command1_Click();
+    EXPECT_FALSE(p.ctx->bScanning);
+    EXPECT_EQ(form.project().List4->listIndex(), 1);
+    EXPECT_FALSE(form.List1View(2)->isHidden());  // the window followed the scan
+    EXPECT_EQ(form.Text1->text(), "typed.example");
+}
+
 TEST_F(MainWindow, OptionsButtonWaitsForItsWindow)
 {
     Form1 form{*p.ctx};

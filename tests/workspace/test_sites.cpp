@@ -214,7 +214,7 @@ TEST_F(Sites, SelectingARowSwitchesTheButtonModes)
     EXPECT_FALSE(form.cmdDelete->isEnabled());
     EXPECT_FALSE(form.cmdEditMain->isEnabled());
     EXPECT_EQ(form.project().List1(1)->selectedRow(), 1);
-    form.project().List4->setListIndex(0);
+    form.project().List4->click(0);
     EXPECT_FALSE(form.cmbDel->isEnabled());
     EXPECT_TRUE(form.cmdDelete->isEnabled());
 }
