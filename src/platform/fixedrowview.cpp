@@ -1,11 +1,14 @@
 #include "platform/fixedrowview.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QHeaderView>
 #include <QHoverEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+
+#include "platform/fixedrowaccessible.h"
 
 namespace platform {
 
@@ -20,6 +23,11 @@ FixedRowView::FixedRowView(QWidget *parent)
     m_header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setHorizontalScrollMode(ScrollPerPixel);
     viewport()->setAttribute(Qt::WA_Hover);
+    // Assistive technology reads the rows and cells through this.
+    [[maybe_unused]] static const bool readable = [] {
+        QAccessible::installFactory(fixedRowAccessibleFactory);
+        return true;
+    }();
 
     connect(m_header, &QHeaderView::sectionResized, this, [this] {
         viewport()->update();
@@ -46,8 +54,14 @@ FixedRowView::FixedRowView(QWidget *parent)
 
 void FixedRowView::setHeaderHidden(bool hidden)
 {
+    const bool was = m_header->isHidden();
     m_header->setHidden(hidden);
     scheduleGeometries();
+    // A table becomes a list or back: its cells are numbered afresh.
+    if (was != hidden && accessibilityListens()) {
+        QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::ModelReset);
+        accessibilityUpdate(&event);
+    }
 }
 
 FixedRowView::~FixedRowView()
@@ -58,6 +72,9 @@ FixedRowView::~FixedRowView()
     if (model())
         disconnect(model(), nullptr, this, nullptr);
     m_geometryTimer.stop();
+    // The cells read out go with the view, not after it.
+    if (m_accessible)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(m_accessible));
 }
 
 bool FixedRowView::isHeaderHidden() const
@@ -84,7 +101,24 @@ void FixedRowView::setModel(QAbstractItemModel *newModel)
     if (newModel) {
         connect(newModel, &QAbstractItemModel::rowsRemoved, this, &FixedRowView::onRowsRemoved);
         connect(newModel, &QAbstractItemModel::modelReset, this, [this] { doItemsLayout(); });
+        const auto renumbered = [this] { modelChangedUnheard(QAccessibleTableModelChangeEvent::ModelReset); };
+        connect(newModel, &QAbstractItemModel::layoutChanged, this, renumbered);
+        connect(newModel, &QAbstractItemModel::columnsInserted, this,
+                [this] { modelChangedUnheard(QAccessibleTableModelChangeEvent::ColumnsInserted); });
+        connect(newModel, &QAbstractItemModel::columnsRemoved, this,
+                [this] { modelChangedUnheard(QAccessibleTableModelChangeEvent::ColumnsRemoved); });
+        // The item view tells no client of moves: every listener hears them
+        // as a reset.
+        const auto moved = [this] {
+            if (!accessibilityListens())
+                return;
+            QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::ModelReset);
+            accessibilityUpdate(&event);
+        };
+        connect(newModel, &QAbstractItemModel::rowsMoved, this, moved);
+        connect(newModel, &QAbstractItemModel::columnsMoved, this, moved);
     }
+    modelChangedUnheard(QAccessibleTableModelChangeEvent::ModelReset);
     doItemsLayout();
 }
 
@@ -260,6 +294,7 @@ void FixedRowView::doItemsLayout()
 void FixedRowView::reset()
 {
     QAbstractItemView::reset();
+    modelChangedUnheard(QAccessibleTableModelChangeEvent::ModelReset);
     m_rowHeight = -1;
     m_listWidthStale = true;
     m_hoverRow = -1;
@@ -464,17 +499,77 @@ void FixedRowView::rowsInserted(const QModelIndex &parent, int start, int end)
     QAbstractItemView::rowsInserted(parent, start, end);
     if (parent != rootIndex())
         return;
+    modelChangedUnheard(QAccessibleTableModelChangeEvent::RowsInserted, start, end);
     // The first rows of an empty list give the height of all.
     if (rowCount() == end - start + 1)
         m_rowHeight = -1;
     rowsMoved(start);
 }
 
-void FixedRowView::onRowsRemoved(const QModelIndex &parent, int start, int)
+void FixedRowView::onRowsRemoved(const QModelIndex &parent, int start, int end)
 {
     if (parent != rootIndex())
         return;
+    modelChangedUnheard(QAccessibleTableModelChangeEvent::RowsRemoved, start, end);
     rowsMoved(start);
+}
+
+bool FixedRowView::accessibilityListens() const
+{
+    return m_accessible || QAccessible::isActive();
+}
+
+void FixedRowView::accessibilityUpdate(QAccessibleEvent *event)
+{
+    if (QAccessible::isActive())
+        QAccessible::updateAccessibility(event);  // Qt hands table changes on to the interface
+    else if (m_accessible && event->type() == QAccessible::TableModelChanged)
+        m_accessible->modelChange(static_cast<QAccessibleTableModelChangeEvent *>(event));
+}
+
+void FixedRowView::modelChangedUnheard(int type, int first, int last)
+{
+    if (!m_accessible || QAccessible::isActive())
+        return;
+    QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::ModelChangeType(type));
+    event.setFirstRow(first);
+    event.setLastRow(last);
+    accessibilityUpdate(&event);
+}
+
+void FixedRowView::announceCell(int type, const QModelIndex &index)
+{
+    if (!index.isValid() || index.model() != model() || index.parent() != rootIndex() || !accessibilityListens())
+        return;
+    QAccessibleEvent event(this, QAccessible::Event(type));
+    event.setChild(FixedRowAccessible::childIndex(this, index.row(), index.column()));
+    accessibilityUpdate(&event);
+}
+
+void FixedRowView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    if (hasFocus())
+        announceCell(QAccessible::Focus, current);
+}
+
+void FixedRowView::focusInEvent(QFocusEvent *event)
+{
+    const QModelIndex before = currentIndex();
+    QAbstractItemView::focusInEvent(event);
+    // A current cell set on the way in has been announced already.
+    if (currentIndex() == before)
+        announceCell(QAccessible::Focus, before);
+}
+
+void FixedRowView::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
+    // The first cell of each change, as the stock views tell it.
+    if (!deselected.isEmpty())
+        announceCell(QAccessible::SelectionRemove, deselected.first().topLeft());
+    if (!selected.isEmpty())
+        announceCell(QAccessible::SelectionAdd, selected.first().topLeft());
 }
 
 void FixedRowView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)

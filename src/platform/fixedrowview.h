@@ -8,9 +8,12 @@
 #include <QAbstractItemView>
 #include <QBasicTimer>
 
+class QAccessibleEvent;
 class QHeaderView;
 
 namespace platform {
+
+class FixedRowAccessible;
 
 class FixedRowView : public QAbstractItemView {
     Q_OBJECT
@@ -43,6 +46,12 @@ public:
     void flushGeometries();
 
 protected:
+    // Everything this view itself tells assistive technology passes here:
+    // the current cell, the selection, and the model's changes while no
+    // client listens (the item view sends those itself to a listening one),
+    // which keep the cells read out so far in step.
+    virtual void accessibilityUpdate(QAccessibleEvent *event);
+
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     int horizontalOffset() const override;
     int verticalOffset() const override;
@@ -59,8 +68,12 @@ protected:
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                      const QList<int> &roles = QList<int>()) override;
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
+    friend class FixedRowAccessible;
     int rowCount() const;
     int columnCount() const;
     int rowAt(int y) const;  // -1 past the rows
@@ -76,6 +89,9 @@ private:
     void scheduleGeometries();
     void scheduleRowGeometries();
     void onRowsRemoved(const QModelIndex &parent, int start, int end);
+    bool accessibilityListens() const;
+    void modelChangedUnheard(int type, int first = -1, int last = -1);
+    void announceCell(int event, const QModelIndex &index);
 
     QHeaderView *m_header = nullptr;
     mutable int m_rowHeight = -1;  // -1: to be measured
@@ -87,6 +103,7 @@ private:
     QBasicTimer m_geometryTimer;   // updates coalesced until the event loop runs
     bool m_geometryDelayed = false;  // the timer runs for rows that changed only
     int m_headerHeight = -1;       // the top margin last set
+    FixedRowAccessible *m_accessible = nullptr;  // while one has been asked for
     static constexpr int kRowGeometryDelayMs = 40;
 };
 

@@ -24,4 +24,12 @@ inline QLabel *makeLabel(const QString &text, const QString &name, QWidget *pare
     return l;
 }
 
+// A control whose caption is a label of its own is read out by that
+// caption, not by the title of the frame around it.
+inline void nameByLabel(QWidget *control, QLabel *label, const QString &name = QString())
+{
+    label->setBuddy(control);
+    control->setAccessibleName(name.isEmpty() ? label->text() : name);
+}
+
 } // namespace tarnwick

@@ -365,6 +365,7 @@ void Form1::showSelectedMainSite()
             cmbDel->show();
             cmdEdit->show();
             lblblah->setText(QStringLiteral("Enter linking sites: ") + m_project->mainSiteText(sel));
+            lblblah->setBuddy(m_list1Views[size_t(i)]);
             lblblah->show();
             Text1->show();
             Label2->show();

@@ -9,7 +9,9 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
@@ -113,6 +115,12 @@ void Form1::buildTabs()
     // Pages tab.
     lblHTML1 = makeLabel(QStringLiteral("HTML before the links:"), QStringLiteral("lblHTML1"), Frame5);
     Label14 = makeLabel(QStringLiteral("HTML after the links:"), QStringLiteral("Label14"), Frame5);
+    nameByLabel(txtHTML1, lblHTML1);
+    nameByLabel(txtHTML3, Label14);
+    // The middle block has no caption on screen; the chooser's is the option
+    // beside it.
+    txtHTML2->setAccessibleName(QStringLiteral("Generated links"));
+    Combo3->setAccessibleName(optAll[1]->text());
     Command5 = makeButton(QStringLiteral("Generate Links"), QString(), QStringLiteral("Command5"), Frame5);
     Command6 = makeButton(QStringLiteral("Save Webpage"), QString(), QStringLiteral("Command6"), Frame5);
 

@@ -101,15 +101,29 @@ Form4::Form4(AppContext &ctx, Form1 &owner)
                         QStringLiteral("Add the site you have entered above"), QStringLiteral("cmdAdd"), Frame1);
 
     auto *grid = new QGridLayout(Frame1);
+    QLabel *urlLabels[2] = {makeLabel(QStringLiteral("URL:"), QStringLiteral("lblURL1"), Frame1),
+                            makeLabel(QStringLiteral("URL:"), QStringLiteral("lblURL2"), Frame1)};
+    QLabel *delimiterLabel = makeLabel(QStringLiteral("Delimiter:"), QStringLiteral("lblDelimiter"), Frame1);
+    // Each option is read out by its caption, each address box by its label
+    // and the option it belongs to ("Simple URL:").
+    QLineEdit *urls[2] = {Text1, Text2};
+    for (int i = 0; i < 2; ++i) {
+        nameByLabel(Option1[i], Option1Caption[i]);
+        nameByLabel(urls[i], urlLabels[i], captions[i].section(QStringLiteral(" - "), 0, 0) + QLatin1Char(' ') +
+                                               urlLabels[i]->text());
+    }
+    delimiterLabel->setBuddy(Combo1);
+    Label9->setBuddy(ListView1View);
+
     grid->addWidget(Option1[0], 0, 0, Qt::AlignTop);
     grid->addWidget(Option1Caption[0], 0, 1, 1, 3);
-    grid->addWidget(makeLabel(QStringLiteral("URL:"), QStringLiteral("lblURL1"), Frame1), 1, 1);
+    grid->addWidget(urlLabels[0], 1, 1);
     grid->addWidget(Text1, 1, 2, 1, 2);
     grid->addWidget(Option1[1], 2, 0, Qt::AlignTop);
     grid->addWidget(Option1Caption[1], 2, 1, 1, 3);
-    grid->addWidget(makeLabel(QStringLiteral("URL:"), QStringLiteral("lblURL2"), Frame1), 3, 1);
+    grid->addWidget(urlLabels[1], 3, 1);
     grid->addWidget(Text2, 3, 2, 1, 2);
-    grid->addWidget(makeLabel(QStringLiteral("Delimiter:"), QStringLiteral("lblDelimiter"), Frame1), 4, 1);
+    grid->addWidget(delimiterLabel, 4, 1);
     grid->addWidget(Combo1, 4, 2);
     grid->addWidget(Command1, 4, 3);
     grid->addWidget(Label9, 5, 0, 1, 4);

@@ -36,6 +36,7 @@ ResultsPanel::ResultsPanel(AppContext &ctx, Project &project, QWidget *page, QWi
     // places them.
     lblErr = new QLabel(QStringLiteral("Errors/Warnings:"), page);
     lblErr->setObjectName(QStringLiteral("lblErr"));
+    lblErr->setBuddy(lstErrView);
 
     Popup2 = new QMenu(QStringLiteral("Popup2"), owner);
     const QStringList captions = {QStringLiteral("Browse Main Site"), QStringLiteral("Browse Linking Site"),

@@ -66,6 +66,7 @@ RuleEditorWindow::RuleEditorWindow(Form1 &form, const QString &caption, const QS
     ListView1 = new platform::ReportView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setListView(m_rules);
+    lblRules->setBuddy(ListView1);
     ListView1->setMinimumSize(520, 140);
     layout->addWidget(ListView1, 1);
 

@@ -31,7 +31,7 @@ StatisticsPanel::StatisticsPanel(AppContext &ctx, Project &project, QWidget *fra
     };
     heading(QStringLiteral("Scan Statistics"), QStringLiteral("lblScanStatistics"), 240, 300, 3000);
     heading(QStringLiteral("Historically"), QStringLiteral("lblHistorically"), 3960, 300, 3000);
-    heading(QStringLiteral("Webpages Queued:"), QStringLiteral("lblQueued"), 8100, 330, 2200);
+    heading(QStringLiteral("Webpages Queued:"), QStringLiteral("lblQueued"), 8100, 330, 2200)->setBuddy(List2View);
 
     // The rows of each block sit in a panel of their own, so they keep the
     // plain look while the headings are skinned.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QScrollBar>
 
@@ -78,6 +79,8 @@ TEST(FixedRowView, ResultsRowsAddedToALongReport)
     view.show();
     QApplication::processEvents();
     const int passes = view.layoutPasses();
+    // Read by a screen reader meanwhile: the rows added still cost the same.
+    QAccessible::queryAccessibleInterface(&view)->tableInterface()->cellAt(kRows - 1, 1);
 
     results.lookups = 0;
     for (int i = 0; i < 50; ++i) {

@@ -1,0 +1,58 @@
+// What a screen reader calls the controls and lists of the main window and
+// the import window: each its own caption, never the title of its frame.
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+#include "platform/fixedrowview.h"
+#include "platform/reportview.h"
+#include "shell/form1.h"
+#include "shell/form4.h"
+#include "shell/resultspanel.h"
+#include "shell/statistics.h"
+#include "support/testprogram.h"
+#include "workspace/project.h"
+
+using namespace tarnwick;
+
+TEST(AccessibleNames, ControlsAndListsAreReadOutByTheirOwnCaptions)
+{
+    testsupport::TestProgram p;
+    Form1 form{*p.ctx};
+    form.txtDomain->setText("mine.example");
+    form.cmdAdd2_Click();
+    form.project().bProjectSaved = true;
+    form.cmdImport_Click();
+    auto *import = qobject_cast<Form4 *>(p.ctx->Form4.data());
+    ASSERT_TRUE(import);
+
+    const struct {
+        QWidget *control;
+        QString name;
+    } cases[] = {
+        {form.txtHTML1, "HTML before the links:"},
+        {form.txtHTML2, "Generated links"},
+        {form.txtHTML3, "HTML after the links:"},
+        {form.Combo3, "Generate links for:"},
+        {import->Option1[0], import->Option1Caption[0]->text()},
+        {import->Option1[1], import->Option1Caption[1]->text()},
+        {import->Text1, "Simple URL:"},
+        {import->Text2, "Advanced URL:"},
+        {form.results->lstErrView, "Errors/Warnings:"},
+        {form.List1View(1), "Enter linking sites: mine.example"},
+        {form.statistics->List2View, "Webpages Queued:"},
+        {import->ListView1View, import->Label9->text()},
+    };
+    for (const auto &c : cases) {
+        ASSERT_TRUE(c.control);
+        SCOPED_TRACE(c.control->objectName().toStdString());
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(c.control);
+        ASSERT_TRUE(iface);
+        EXPECT_EQ(iface->text(QAccessible::Name), c.name);
+    }
+}
