@@ -14,6 +14,7 @@
 #include "scanner/httpfetch.h"
 #include "scanner/linkrules.h"
 #include "scanner/pagetext.h"
+#include "scanner/scanoptions.h"
 #include "workspace/context.h"
 #include "workspace/database.h"
 #include "workspace/project.h"
@@ -23,15 +24,6 @@
 #include "workspace/storedvalues.h"
 
 namespace tarnwick {
-
-namespace {
-
-bool settingIsOne(AppContext &ctx, const QString &key, int defaultValue)
-{
-    return ctx.settings().getInt(key, defaultValue) == 1;
-}
-
-} // namespace
 
 Scanner::Scanner(AppContext &ctx, Project &project, QObject *parent)
     : QObject(parent)
@@ -83,6 +75,11 @@ void Scanner::setSkipType(int index)
     m_ctx.settings().set(key::SkipType, QString::number(index));
 }
 
+bool Scanner::settingIsOne(const QString &key, int defaultValue) const
+{
+    return storedCheck(m_ctx.settings(), key, defaultValue);
+}
+
 bool Scanner::scanStillOn(quint64 epoch) const
 {
     return m_ctx.bScanning && epoch == m_scanEpoch;
@@ -118,7 +115,7 @@ void Scanner::takeLinkingSite(int row)
 
 void Scanner::playIfOn(const QString &key, const char *sound)
 {
-    if (settingIsOne(m_ctx, key, 1))
+    if (settingIsOne(key, 1))
         playSound(m_ctx, m_ctx.programPath(QLatin1String(sound)));
 }
 
@@ -158,7 +155,7 @@ void Scanner::Command1_Click()
     m_project.lstErr->clear();
 
     // The scan keeps its own place from here on: what the user selects later
-    // changes only what the window shows.
+    // changes only what is shown.
     int main = 1;
     int firstRow = 1;
     if (iScanType == 1 || iScanType == 2) {
@@ -217,7 +214,7 @@ void Scanner::Command1_Click()
     setControl(ScanDisplay::Control::StartScan, false);
 
     m_main = main;
-    m_project.List4->setListIndex(main - 1);  // the window follows the scan
+    m_project.List4->setListIndex(main - 1);  // the selection follows the scan
     takeLinkingSite(firstRow);
 
     m_ctx.bScanning = true;
@@ -265,7 +262,7 @@ void Scanner::cmdStop_Click()
     m_ctx.yieldToEventLoop();
 
     m_conn.timTimeout->stop();
-    addStat(m_ctx, 3);
+    addStat(m_ctx, Stat::MainSiteScanned);
     m_display->buildReport();
     playIfOn(key::chkAudioFinished, "sounds/finished.wav");
     setControl(ScanDisplay::Control::ScanType, true);
@@ -341,11 +338,11 @@ Scanner::ScanStep Scanner::nextPageStep()
     m_site.lSitePagesScanned = saturatingIncrement(m_site.lSitePagesScanned);
 
     platform::ListBox *queue = m_project.List2;
-    if ((settingIsOne(m_ctx, key::chkAuto, 1) && m_site.lSitePagesScanned > lPageLimit) || queue->count() == 0) {
+    if ((settingIsOne(key::chkAuto, 1) && m_site.lSitePagesScanned > lPageLimit) || queue->count() == 0) {
         m_site.lSitePagesScanned = 0;
         return ScanStep::NextSearch;
     }
-    if (settingIsOne(m_ctx, key::chkAuto2, 1) && m_site.iLinksFound >= m_site.iLinksExpected) {
+    if (settingIsOne(key::chkAuto2, 1) && m_site.iLinksFound >= m_site.iLinksExpected) {
         m_site.lSitePagesScanned = 0;
         return ScanStep::NextSearch;
     }
@@ -388,21 +385,20 @@ void Scanner::writeOutcomeRow(const QString &note)
 
     if (m_site.bLinkFound) {
         if (m_site.iLinksFound < m_site.iLinksExpected)
-            m_project.itmX = addResultRow(results, missingRow(strMainSite, linking,
-                                                              qint64(m_site.iLinksExpected) - m_site.iLinksFound,
-                                                              m_page.strCurUrl));
+            addResultRow(results, missingRow(strMainSite, linking, qint64(m_site.iLinksExpected) - m_site.iLinksFound,
+                                             m_page.strCurUrl));
         return;
     }
-    if (settingIsOne(m_ctx, key::chkRedirect, 1) && m_site.bRedirectFound) {
-        m_project.itmX = addResultRow(results, redirectLinkRow(strMainSite, linking, m_site.strRedirectURL));
+    if (settingIsOne(key::chkRedirect, 1) && m_site.bRedirectFound) {
+        addResultRow(results, redirectLinkRow(strMainSite, linking, m_site.strRedirectURL));
         if (list && row > 0)
             list->setForeColor(row, platform::kColorGreen);
-        addStat(m_ctx, 2);
-        if (list && row > 0 && settingIsOne(m_ctx, key::chkUpdate, 1))
+        addStat(m_ctx, Stat::LinkFound);
+        if (list && row > 0 && settingIsOne(key::chkUpdate, 1))
             list->setText(row, m_site.strRedirectURL);
         return;
     }
-    m_project.itmX = addResultRow(results, noneFoundRow(strMainSite, linking, note, strLinkingSite));
+    addResultRow(results, noneFoundRow(strMainSite, linking, note, strLinkingSite));
     if (list && row > 0)
         list->setForeColor(row, platform::kColorRed);
 }
@@ -412,7 +408,7 @@ Scanner::ScanStep Scanner::nextSearchStep()
     if (!m_ctx.bScanning)
         return ScanStep::None;
 
-    addStat(m_ctx, 4);
+    addStat(m_ctx, Stat::LinkingSiteScanned);
     const bool skipRequested = m_site.bSkipClicked;
     const int skipType = skipRequested ? m_skipType : 0;
     TimeOut = m_ctx.settings().getInt(key::txtTimeout, 60);
@@ -485,10 +481,10 @@ Scanner::ScanStep Scanner::nextMainSiteStep()
         return ScanStep::None;
     }
     m_main = next;
-    m_project.List4->setListIndex(next - 1);  // the window follows the scan
+    m_project.List4->setListIndex(next - 1);  // the selection follows the scan
     strMainSite = stripDomain(m_project.List4->item(next - 1));
     takeLinkingSite(1);
-    addStat(m_ctx, 3);
+    addStat(m_ctx, Stat::MainSiteScanned);
     playIfOn(key::chkAudioNext, "sounds/nextsearch.wav");
     return ScanStep::DoSearch;
 }

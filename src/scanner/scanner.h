@@ -220,6 +220,8 @@ private:
     void setControl(ScanDisplay::Control control, bool on) { m_display->setControlEnabled(control, on); }
     void setScanControlsEnabled(bool scanning);
     void playIfOn(const QString &key, const char *sound);
+    // A check box's stored state, read at the moment of use.
+    bool settingIsOne(const QString &key, int defaultValue) const;
     void buildLookups();
 
     // Page processing. A page step that gave way to the event loop goes on
@@ -249,8 +251,8 @@ private:
     void endPage(const PageGuard &guard);
     void abandonPage();
     // Gives way to the event loop when it has not run for a while: often
-    // enough for Stop, Skip and the window, seldom enough to cost nothing
-    // next to a page. True when it did.
+    // enough for Stop, Skip and whatever shows the scan, seldom enough to
+    // cost nothing next to a page. True when it did.
     bool giveWayIfDue();
     // An event of the loop starts a new stretch of scan work.
     void turnStarted() { m_turnClock.restart(); }

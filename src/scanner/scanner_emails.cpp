@@ -36,7 +36,7 @@ void Scanner::getEmails()
             if (emailExists(m_ctx, address))
                 continue;
             m_site.lSiteLinksFound = saturatingIncrement(m_site.lSiteLinksFound);
-            if (m_ctx.settings().getInt(key::chkAudioEmail, 1) == 1)
+            if (settingIsOne(key::chkAudioEmail, 1))
                 playSound(m_ctx, m_ctx.programPath(QStringLiteral("sounds/foundemail.wav")));
             // The end of a sentence is no part of the host name.
             QString domain = find.domain;
@@ -46,9 +46,9 @@ void Scanner::getEmails()
             if (!siteKnown(site)) {
                 QString again = QStringLiteral("http://www.") + domain + QLatin1Char('/');
                 addWebsite(m_ctx, again);
-                addStat(m_ctx, 1);
+                addStat(m_ctx, Stat::PageFound);
             }
-            addStat(m_ctx, 2);
+            addStat(m_ctx, Stat::LinkFound);
             m_display->setPanelText(3, QStringLiteral("Found %1 emails").arg(m_site.lSiteLinksFound));
             m_display->repaintStatusBar();
         }

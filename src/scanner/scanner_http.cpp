@@ -66,7 +66,7 @@ void Scanner::wscVersion_Connect()
         return;
     turnStarted();
     const quint64 serial = m_conn.serial;
-    addStat(m_ctx, 0);
+    addStat(m_ctx, Stat::PageScanned);
     giveWayIfDue();
     if (!m_ctx.bScanning || serial != m_conn.serial)
         return;
@@ -177,8 +177,8 @@ void Scanner::checkHTTPStatus(const QString &header, const QString &pageUrl)
     if (text.isEmpty())
         return;
     m_site.strStatusNote = text;
-    m_project.itmX = addErrorRow(*m_project.lstErr, {text, pageUrl});
-    addStat(m_ctx, 0);
+    addErrorRow(*m_project.lstErr, {text, pageUrl});
+    addStat(m_ctx, Stat::PageScanned);
 }
 
 void Scanner::timTimeout_Timer()
@@ -219,7 +219,7 @@ void Scanner::connectionFailed()
         return endSiteAsTimedOut();
     m_conn.timTimeout->stop();
     closeSocket();
-    m_project.itmX = addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), m_conn.fetch.strSockHost});
+    addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), m_conn.fetch.strSockHost});
     nextPage();
 }
 
@@ -229,7 +229,7 @@ void Scanner::endPageAsTimedOut()
     // goes: it is processed, its links count, and the linking site then ends
     // as at any time-out, so a trickling site costs no more than one page.
     closeSocket();
-    m_project.itmX = addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), m_conn.fetch.strSockHost});
+    addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), m_conn.fetch.strSockHost});
     m_site.strStatusNote = QStringLiteral("Timeout");
     m_page.siteTimedOut = true;
     finishFetch();
@@ -238,7 +238,7 @@ void Scanner::endPageAsTimedOut()
 void Scanner::endSiteAsTimedOut()
 {
     m_conn.timTimeout->stop();
-    m_project.itmX = addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), m_conn.fetch.strSockHost});
+    addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), m_conn.fetch.strSockHost});
     m_site.strStatusNote = QStringLiteral("Timeout");
     cmdNextSearch_Click();
 }

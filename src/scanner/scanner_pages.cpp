@@ -38,11 +38,6 @@ constexpr int kMaxHopIdleSec = 24 * 60 * 60;
 
 const QString kControlCharacterLink = QStringLiteral("Not a page: the link holds a control character");
 
-bool settingIsOne(AppContext &ctx, const QString &key, int defaultValue)
-{
-    return ctx.settings().getInt(key, defaultValue) == 1;
-}
-
 } // namespace
 
 bool Scanner::PageGuard::stillOn(const Scanner &scanner) const
@@ -141,7 +136,7 @@ void Scanner::getLinks(const PageReading &reading, const PageResponse &response,
     lc.linkingSiteRow = sites && row > 0 ? sites->text(row) : QString();
     lc.useFileTypes = m_ctx.settings().get(key::chkFileTypes, QStringLiteral("1")) == QLatin1String("1");
     lc.fileTypes = vFileTypes;
-    lc.ruleLog = {settingIsOne(m_ctx, key::chkLog, 0), m_ctx.programDir()};
+    lc.ruleLog = {settingIsOne(key::chkLog, 0), m_ctx.programDir()};
     lc.siteKnown = [this](QString &url) { return siteKnown(url); };
     lc.foundOnKnown = [this] { return foundOnKnown(m_page.strCurUrl); };
     std::shared_ptr<const RuleSet> rules = rulesFor(lc.mainSiteText, lc.linkingSiteRow);
@@ -201,11 +196,11 @@ void Scanner::queuePage(const QString &url)
     // No server has such an address, and the project must never store one.
     if (holdsControlCharacter(url)) {
         m_site.strSeenPages.add(url);  // said once per page of the site
-        m_project.itmX = addErrorRow(*m_project.lstErr, {kControlCharacterLink, controlCharactersShown(url)});
+        addErrorRow(*m_project.lstErr, {kControlCharacterLink, controlCharactersShown(url)});
         return;
     }
     m_site.lSitePagesFound = saturatingIncrement(m_site.lSitePagesFound);
-    addStat(m_ctx, 1);
+    addStat(m_ctx, Stat::PageFound);
     m_project.List2->addItem(url);
     m_site.strSeenPages.add(url);
 }
@@ -223,24 +218,23 @@ bool Scanner::recordLink(const QString &status)
     const QString linking = getDomain(linkingSite);
     const bool direct = status == QLatin1String("Direct Link");
     const qint64 number = m_site.lResultNumber;
-    m_project.itmX =
-        addResultRow(*m_project.List3, direct ? directLinkRow(strMainSite, linking, number, m_page.strCurUrl)
-                                              : domainLinkRow(strMainSite, linking, number, m_page.strCurUrl));
+    addResultRow(*m_project.List3, direct ? directLinkRow(strMainSite, linking, number, m_page.strCurUrl)
+                                          : domainLinkRow(strMainSite, linking, number, m_page.strCurUrl));
 
     platform::ListView *sites = scannedList();
     bool rowRewritten = false;
     if (const int row = iCurrentSite(); sites && row > 0) {
         sites->setForeColor(row, platform::kColorBlue);
-        if (direct && settingIsOne(m_ctx, key::chkUpdate, 1)) {
+        if (direct && settingIsOne(key::chkUpdate, 1)) {
             sites->setText(row, m_page.strCurUrl);
             rowRewritten = true;
         }
     }
 
     m_site.bLinkFound = true;
-    if (settingIsOne(m_ctx, key::chkAudioEmail, 1))
+    if (settingIsOne(key::chkAudioEmail, 1))
         playSound(m_ctx, m_ctx.programPath(QStringLiteral("sounds/foundemail.wav")));
-    addStat(m_ctx, 2);
+    addStat(m_ctx, Stat::LinkFound);
     m_display->setPanelText(3, QStringLiteral("Found %1 links").arg(m_site.lSiteLinksFound));
     m_display->repaintStatusBar();
     return rowRewritten;
@@ -249,7 +243,8 @@ bool Scanner::recordLink(const QString &status)
 void Scanner::followRedirect(QString &target, const PageGuard &guard)
 {
     // The hop waits no longer than a page of the scan would, and Stop, Skip
-    // or closing the window (all of which move the scan on) end it at once.
+    // or the program's shut-down (all of which move the scan on) end it at
+    // once.
     platform::FetchOptions options = m_ctx.fetchOptions;
     const int idle = qBound(1, TimeOut, kMaxHopIdleSec);
     options.idleTimeoutSec = idle;
@@ -257,7 +252,7 @@ void Scanner::followRedirect(QString &target, const PageGuard &guard)
     options.totalTimeoutSec = idle * kHopTotalFactor;
     options.cancelled = [this, &guard] { return !guard.stillOn(*this); };
     if (holdsControlCharacter(target)) {
-        m_project.itmX = addErrorRow(*m_project.lstErr, {kControlCharacterLink, controlCharactersShown(target)});
+        addErrorRow(*m_project.lstErr, {kControlCharacterLink, controlCharactersShown(target)});
         return endPage(guard);
     }
     QString body = getURL(m_ctx, target, options);
@@ -280,7 +275,7 @@ void Scanner::endPage(const PageGuard &guard)
     if (!stillOn)
         return;
     const bool timedOut = std::exchange(m_page.siteTimedOut, false);
-    if (timedOut || (settingIsOne(m_ctx, key::chkRedirect, 1) && m_site.bRedirectFound && !m_site.bLinkFound))
+    if (timedOut || (settingIsOne(key::chkRedirect, 1) && m_site.bRedirectFound && !m_site.bLinkFound))
         cmdNextSearch_Click();
     else
         nextPage();

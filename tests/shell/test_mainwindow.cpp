@@ -323,10 +323,10 @@ TEST_F(MainWindow, StatisticsShowEveryCounterAsPlainDigits)
         EXPECT_EQ(form.statistics->lblStats[i]->text(), expected[i]) << i;
 
     // Counting redraws the panel: the run's and the lifetime rows apart.
-    addStat(*p.ctx, 0);
+    addStat(*p.ctx, Stat::PageScanned);
     EXPECT_EQ(form.statistics->lblStats[0]->text(), "1234568");
     EXPECT_EQ(form.statistics->lblStats[3]->text(), "9876543211");
-    addStat(*p.ctx, 3);
+    addStat(*p.ctx, Stat::MainSiteScanned);
     EXPECT_EQ(form.statistics->lblStats[6]->text(), "3");
 }
 

@@ -214,8 +214,8 @@ TEST(MainWindowLifetime, CountingAfterTheWindowIsGoneIsSafe)
         Form1 form{*p.ctx};
         form.Form_Load();
     }
-    addStat(*p.ctx, 0);
-    addStat(*p.ctx, 2);
+    addStat(*p.ctx, Stat::PageScanned);
+    addStat(*p.ctx, Stat::LinkFound);
     EXPECT_EQ(p.ctx->lPagesScanned, 1);
     EXPECT_EQ(p.ctx->lLinksFound, 1);
 }

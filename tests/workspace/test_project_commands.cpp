@@ -68,8 +68,9 @@ protected:
     {
         form.Text1->setText(text);
         form.cmdAdd_Click();
+        platform::ListView *list = form.project().List1(form.project().iCurrentMain);
         if (!description.isEmpty())
-            form.project().List1(form.project().iCurrentMain)->setSubItem(form.project().itmX, 4, description);
+            list->setSubItem(list->count(), 4, description);
     }
     QString setting(const QString &key) { return c.settings().get(key); }
 
