@@ -22,6 +22,7 @@
 #include "shell/webbrowser.h"
 #include "support/eventloop.h"
 #include "support/testhttpserver.h"
+#include "support/sitetyping.h"
 #include "support/testprogram.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
@@ -43,12 +44,6 @@ protected:
     {
         initBranding(*p.ctx);
         p.ctx->endProgram = [this] { ++ended; };
-    }
-
-    void addMainSite(Form1 &form, const QString &site)
-    {
-        form.txtDomain->setText(site);
-        form.cmdAdd2_Click();
     }
 
     // Whether exactly the controls of tab `index` are showing.
@@ -106,7 +101,7 @@ TEST_F(MainWindow, FileMenuItemsRunTheirCommands)
 {
     Form1 form{*p.ctx};
     form.Form_Load();
-    addMainSite(form, "www.one.example");
+    testsupport::typeMainSite(form, "www.one.example");
     p.dialogs->defaultAnswer = platform::vbNo;  // nothing to save first
 
     // New empties the project; Open and Import ask for a file.
@@ -127,7 +122,7 @@ TEST_F(MainWindow, NewAndOpenAreRefusedWhileAScanRuns)
 {
     Form1 form{*p.ctx};
     form.Form_Load();
-    addMainSite(form, "www.one.example");
+    testsupport::typeMainSite(form, "www.one.example");
     p.ctx->bScanning = true;
     form.mnuFileItem_Click(0);
     form.mnuFileItem_Click(1);
@@ -157,9 +152,8 @@ TEST_F(MainWindow, NewAndOpenAreRefusedWhileAScanRuns)
 TEST_F(MainWindow, PopupDeleteRemovesTheSelectedLinkingSite)
 {
     Form1 form{*p.ctx};
-    addMainSite(form, "www.one.example");
-    form.Text1->setText("partner.example");
-    form.cmdAdd_Click();
+    testsupport::typeMainSite(form, "www.one.example");
+    testsupport::typeLinkingSite(form, "partner.example");
     form.project().List1(1)->setSelectedRow(1);
     form.mnuPopup1Item_Click(0);
     EXPECT_EQ(form.project().List1(1)->count(), 0);
@@ -224,7 +218,7 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
     EXPECT_EQ(form.cmbSites->count(), 0);
 
     for (const char *site : {"www.a.example", "www.b.example", "www.c.example"})
-        addMainSite(form, site);
+        testsupport::typeMainSite(form, site);
     for (QComboBox *chooser : {form.Combo3, form.cmbSites}) {
         const int tab = chooser == form.Combo3 ? 3 : 5;
         SCOPED_TRACE(chooser->objectName().toStdString());
@@ -237,7 +231,7 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
 
         chooser->setCurrentIndex(1);
         form.TabStrip1->setSelectedIndex(1);
-        addMainSite(form, chooser == form.Combo3 ? "www.d.example" : "www.e.example");
+        testsupport::typeMainSite(form, chooser == form.Combo3 ? "www.d.example" : "www.e.example");
         form.TabStrip1->setSelectedIndex(tab);
         EXPECT_EQ(chooser->count(), form.project().List4->count());
         EXPECT_EQ(chooser->currentText(), "www.b.example");
@@ -246,7 +240,7 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
     // A choice whose main site is gone is dropped.
     p.dialogs->defaultAnswer = platform::vbNo;
     form.cmdNew_Click();
-    addMainSite(form, "www.z.example");
+    testsupport::typeMainSite(form, "www.z.example");
     form.TabStrip1->setSelectedIndex(3);
     EXPECT_EQ(form.Combo3->count(), 1);
     EXPECT_EQ(form.Combo3->currentIndex(), -1);
@@ -374,7 +368,7 @@ TEST_F(MainWindow, ShrinkingToNothingAndBackRestoresTheArrangement)
 {
     Form1 form{*p.ctx};
     form.Form_Load();
-    addMainSite(form, "www.a.example");
+    testsupport::typeMainSite(form, "www.a.example");
     const QList<QWidget *> watched = {form.Frame1,        form.Frame2,   form.Frame6,         form.innerFrame2,
                                       form.results->List3View,     form.results->lstErrView, form.List1View(1), form.TabStrip1,
                                       form.txtHTML2,      form.lstMultiView, form.pb1,        form.cmdWebsite};
@@ -400,7 +394,7 @@ TEST_F(MainWindow, ListsOfNewMainSitesTakeTheTemplatesPlace)
     Form1 form{*p.ctx};
     form.Form_Load();
     for (const char *site : {"www.a.example", "www.b.example", "www.c.example"})
-        addMainSite(form, site);
+        testsupport::typeMainSite(form, site);
     const QRect templ = form.List1View(0)->geometry();
     for (int i = 1; i < form.project().List1Count(); ++i)
         EXPECT_EQ(form.List1View(i)->geometry(), templ) << i;
@@ -431,7 +425,7 @@ TEST_F(MainWindow, ClosingAnUnsavedProjectAsksOnceAndNoSavesNothing)
 {
     Form1 form{*p.ctx};
     form.Form_Load();
-    addMainSite(form, "www.one.example");
+    testsupport::typeMainSite(form, "www.one.example");
     p.dialogs->answers.push_back(platform::vbNo);
     form.close();
     form.close();
@@ -450,7 +444,7 @@ TEST_F(MainWindow, AnsweringYesSavesAndEndsEvenWhenTheSaveIsCancelled)
     {
         Form1 form{*p.ctx};
         form.Form_Load();
-        addMainSite(form, "www.one.example");
+        testsupport::typeMainSite(form, "www.one.example");
         p.dialogs->answers.push_back(platform::vbYes);
         p.dialogs->fileAnswers.push_back(QString());  // cancelled
         int cancel = 0;
@@ -462,7 +456,7 @@ TEST_F(MainWindow, AnsweringYesSavesAndEndsEvenWhenTheSaveIsCancelled)
     {
         Form1 form{*p.ctx};
         form.Form_Load();
-        addMainSite(form, "www.two.example");
+        testsupport::typeMainSite(form, "www.two.example");
         const QString file = p.path("kept.prj");
         p.dialogs->answers.push_back(platform::vbYes);
         p.dialogs->fileAnswers.push_back(file);
@@ -557,7 +551,7 @@ TEST_F(MainWindow, TheScanButtonsSteerTheScannerAndTheWindowShowsIt)
     p.ctx->settings().set("chkAudioNext", "0");
     Form1 form{*p.ctx};
     form.Form_Load();
-    addMainSite(form, "main.example");
+    testsupport::typeMainSite(form, "main.example");
     form.project().addLinkingSite(1, {"partner.example/", "1", {}, {}, {}});
 
     form.Command1->click();
@@ -589,7 +583,7 @@ TEST_F(MainWindow, TheScanMovingToTheNextMainSiteLeavesTheEntryBoxAlone)
     Form1 form{*p.ctx};
     form.Form_Load();
     for (const char *site : {"one.example", "two.example"}) {
-        addMainSite(form, site);
+        testsupport::typeMainSite(form, site);
         // No link expected: each linking site ends before its first page.
         form.project().addLinkingSite(form.project().List4->count(), {"partner.example/", "0", {}, {}, {}});
     }
