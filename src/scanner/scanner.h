@@ -270,8 +270,9 @@ private:
     int m_scanType = 0;
     int m_skipType = 0;
 
-    // The running scan as it started: its type, the idle time-out of a page
-    // (seconds), the page limit and the page extensions of filetypes.txt.
+    // The running scan: its type as it started, the idle time-out of a page
+    // in seconds (read again as each linking site ends), the page limit and
+    // the page extensions of filetypes.txt.
     int iScanType = 0;
     int TimeOut = 60;
     qint32 lPageLimit = 500;
