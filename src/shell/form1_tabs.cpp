@@ -14,9 +14,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QTimer>
 
-#include "platform/socket.h"
 #include "shell/aboutbox.h"
 #include "shell/failures.h"
 #include "shell/helplauncher.h"
