@@ -12,6 +12,9 @@
 //                                           that never reject a link
 //   scan_bench --report N                   builds and shows the report of
 //                                           N linking sites on one host
+//   scan_bench --import-main N [--long-line] imports N main sites from a file
+//                                           (with one 30 MB line) into the
+//                                           shown main window
 //
 // Each scan ends with a line "result: plain=... scan=... peak=..." for the
 // script. scripts/bench does all of it with nginx.
@@ -24,6 +27,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListView>
 #include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -47,6 +51,7 @@
 #include "shell/reportpanel.h"
 #include "workspace/results.h"
 #include "shell/form1.h"
+#include "shell/form4a.h"
 #include "workspace/project.h"
 
 namespace {
@@ -333,6 +338,48 @@ int reportFigure(int sites)
     return written ? 0 : 1;
 }
 
+// Main sites imported from a text file of `sites` lines (and, with
+// longLine, one line of 30 MB, which is no site) into the main window as the
+// user sees it: from the click on "Import" until the window has drawn the
+// new list.
+int importMainSitesFigure(int sites, bool longLine)
+{
+    QTemporaryDir dir;
+    tarnwick::AppContext ctx(quietServices(dir), dir.path());
+    QFile file(dir.filePath(QStringLiteral("sites.txt")));
+    if (!file.open(QIODevice::WriteOnly))
+        return 1;
+    for (int i = 0; i < sites; ++i)
+        file.write("http://www.site" + QByteArray::number(i) + ".example/\r\n");
+    if (longLine)
+        file.write(QByteArray(30 * 1024 * 1024, 'x') + "\r\n");
+    file.close();
+
+    tarnwick::Form1 form(ctx);
+    form.resize(1100, 800);
+    form.show();
+    form.cmdImport2_Click();
+    auto *window = qobject_cast<tarnwick::Form4a *>(ctx.Form4a.data());
+    if (!window)
+        return 1;
+    QCoreApplication::processEvents();
+    static_cast<platform::ScriptedDialogs &>(ctx.dialogs()).fileAnswers.push_back(file.fileName());
+
+    const long before = peakMemoryKb();
+    QElapsedTimer t;
+    t.start();
+    window->Command4_Click();
+    form.List4View->scrollToBottom();
+    form.List4View->repaint();
+    QCoreApplication::processEvents();
+    const double seconds = double(t.nsecsElapsed()) / 1e9;
+    std::printf("import of %d main sites%s: %d in the list, \"%s\", %.2f s, "
+                "memory %.1f MB before and %.1f MB at the peak\n",
+                sites, longLine ? " and one 30 MB line" : "", form.project().List4->count(),
+                qPrintable(window->panelText()), seconds, double(before) / 1024.0, double(peakMemoryKb()) / 1024.0);
+    return form.project().List4->count() == sites ? 0 : 1;
+}
+
 long peakMemoryKb()
 {
     rusage u{};
@@ -378,9 +425,17 @@ int main(int argc, char **argv)
         return reportFigure(value(QStringLiteral("--report"), QStringLiteral("1000")).toInt());
     }
 
+    if (args.contains(QStringLiteral("--import-main"))) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        return importMainSitesFigure(value(QStringLiteral("--import-main"), QStringLiteral("10000")).toInt(),
+                                     args.contains(QStringLiteral("--long-line")));
+    }
+
     const quint16 port = quint16(value(QStringLiteral("--port"), QStringLiteral("0")).toUInt());
     if (port == 0) {
-        std::fprintf(stderr, "usage: scan_bench --generate DIR | --free-port | --report N | --port P [--pages N] "
+        std::fprintf(stderr, "usage: scan_bench --generate DIR | --free-port | --report N | --import-main N "
+                             "| --port P [--pages N] "
                              "[--shown] [--rounds R] [--rules K] [--no-plain | --plain-only]\n");
         return 2;
     }

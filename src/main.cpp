@@ -49,7 +49,7 @@ int main(int argc, char **argv)
     tarnwick::frmSplash splash(*ctx);
     splash.onMainWindowCreated = [&ctx](tarnwick::Form1 &form) {
         if (auto *dialogs = dynamic_cast<platform::QtDialogs *>(&ctx->dialogs()))
-            dialogs->setParent(&form);
+            dialogs->setMainWindow(&form);
     };
     splash.Form_Load();
     splash.show();

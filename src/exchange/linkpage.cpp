@@ -109,7 +109,11 @@ QString getLinkDescription(const QVector<LinkingSiteRow> &links, const QString &
 QString linkEntry(const QString &url, const QString &title, const QString &description,
                   const LinkPageOptions &options)
 {
-    QString entry = QStringLiteral("<a href=\"") + withHttpScheme(url) + QLatin1Char('"');
+    // A quote would end the attribute; the rest of the user's address is
+    // HTML already.
+    QString href = withHttpScheme(url);
+    href.replace(QLatin1Char('"'), QLatin1String("&quot;"));
+    QString entry = QStringLiteral("<a href=\"") + href + QLatin1Char('"');
     if (options.newWindow)
         entry += QStringLiteral(" target=\"_blank\"");
     entry += QLatin1Char('>') + title + QStringLiteral("</a>");
@@ -134,7 +138,11 @@ QString generateLinks(const QVector<MainSiteData> &mainSites, const QVector<Resu
     QString text;
     QSet<QString> emitted;
     for (const ResultRow &row : rows) {
-        if (options.oneMainSite && !mainSiteMatches(options.mainSite, row.main))
+        // Rows of older project files name no main site: they count under
+        // the first.
+        const bool noMain = row.main.trimmed().isEmpty() && !siteTexts.isEmpty();
+        const QString &rowMain = noMain ? siteTexts.constFirst() : row.main;
+        if (options.oneMainSite && !mainSiteMatches(options.mainSite, rowMain))
             continue;
         if (emitted.contains(row.linking) || !statusCountsAsLink(row.status))
             continue;
@@ -142,7 +150,7 @@ QString generateLinks(const QVector<MainSiteData> &mainSites, const QVector<Resu
 
         // A row of no known main site takes the fallbacks, never another
         // main site's entries.
-        const int main = getMainSiteIndex(siteTexts, row.main);
+        const int main = getMainSiteIndex(siteTexts, rowMain);
         QVector<LinkingSiteRow> entries;
         if (main >= 0) {
             std::shared_ptr<EntryIndex> &index = indexes[main];

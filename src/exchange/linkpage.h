@@ -43,12 +43,13 @@ QString getLinkTitle(const QVector<LinkingSiteRow> &links, const QString &linkin
 QString getLinkDescription(const QVector<LinkingSiteRow> &links, const QString &linking);
 
 // One entry of the page, ending with "<br><br>" and CR LF. An address
-// without a scheme gets "http://".
+// without a scheme gets "http://"; a quote in it is written "&quot;".
 QString linkEntry(const QString &url, const QString &title, const QString &description,
                   const LinkPageOptions &options);
 
 // The generated links: one entry per linking site with a row that counts as
-// a link, in the order of the rows; "" when no row qualifies.
+// a link, in the order of the rows; "" when no row qualifies. A row without
+// a "Main" counts under the first main site.
 QString generateLinks(const QVector<MainSiteData> &mainSites, const QVector<ResultRow> &rows,
                       const LinkPageOptions &options);
 

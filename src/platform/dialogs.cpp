@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QWidget>
 
 namespace platform {
 
@@ -25,9 +26,14 @@ QString qtFilterFromPairs(const QString &filter)
     return out.join(QStringLiteral(";;"));
 }
 
-int QtDialogs::msgBox(const QString &text, int style, const QString &title)
+QWidget *QtDialogs::ownerWindow(QWidget *owner) const
 {
-    QMessageBox box(m_parent);
+    return owner ? owner->window() : m_mainWindow.data();
+}
+
+int QtDialogs::msgBox(QWidget *owner, const QString &text, int style, const QString &title)
+{
+    QMessageBox box(ownerWindow(owner));
     box.setWindowTitle(title.isEmpty() ? m_appTitle : title);
     box.setText(text);
     switch (style & 0x70) {
@@ -57,31 +63,32 @@ int QtDialogs::msgBox(const QString &text, int style, const QString &title)
     }
 }
 
-QString QtDialogs::openFile(const FileDialogRequest &r)
+QString QtDialogs::openFile(QWidget *owner, const FileDialogRequest &r)
 {
     QString start = r.initDir;
     if (!r.fileName.isEmpty())
         start += QLatin1Char('/') + r.fileName;
-    return QFileDialog::getOpenFileName(m_parent, r.title.isEmpty() ? QObject::tr("Open") : r.title, start,
+    return QFileDialog::getOpenFileName(ownerWindow(owner), r.title.isEmpty() ? QObject::tr("Open") : r.title, start,
                                         qtFilterFromPairs(r.filter));
 }
 
-QString QtDialogs::saveFile(const FileDialogRequest &r)
+QString QtDialogs::saveFile(QWidget *owner, const FileDialogRequest &r)
 {
     QString start = r.initDir;
     if (!r.fileName.isEmpty())
         start += QLatin1Char('/') + r.fileName;
     // Either the dialog or its caller asks before a file is replaced, never
     // both.
-    return QFileDialog::getSaveFileName(m_parent, r.title.isEmpty() ? QObject::tr("Save As") : r.title, start,
-                                        qtFilterFromPairs(r.filter), nullptr,
+    return QFileDialog::getSaveFileName(ownerWindow(owner), r.title.isEmpty() ? QObject::tr("Save As") : r.title,
+                                        start, qtFilterFromPairs(r.filter), nullptr,
                                         r.confirmOverwrite ? QFileDialog::Options()
                                                            : QFileDialog::DontConfirmOverwrite);
 }
 
-int ScriptedDialogs::msgBox(const QString &text, int style, const QString &title)
+int ScriptedDialogs::msgBox(QWidget *owner, const QString &text, int style, const QString &title)
 {
     boxes.append({text, style, title});
+    owners.append(owner);
     if (!answers.empty()) {
         const int a = answers.front();
         answers.pop_front();
@@ -90,9 +97,10 @@ int ScriptedDialogs::msgBox(const QString &text, int style, const QString &title
     return defaultAnswer;
 }
 
-QString ScriptedDialogs::openFile(const FileDialogRequest &request)
+QString ScriptedDialogs::openFile(QWidget *owner, const FileDialogRequest &request)
 {
     fileRequests.append(request);
+    owners.append(owner);
     if (fileAnswers.empty())
         return QString();
     const QString a = fileAnswers.front();
@@ -100,9 +108,9 @@ QString ScriptedDialogs::openFile(const FileDialogRequest &request)
     return a;
 }
 
-QString ScriptedDialogs::saveFile(const FileDialogRequest &request)
+QString ScriptedDialogs::saveFile(QWidget *owner, const FileDialogRequest &request)
 {
-    return openFile(request);
+    return openFile(owner, request);
 }
 
 QStringList ScriptedDialogs::texts() const

@@ -1,11 +1,11 @@
 #pragma once
 // Message boxes and file dialogs behind one seam, so that tests answer them.
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <deque>
-
-class QWidget;
 
 namespace platform {
 
@@ -35,14 +35,18 @@ struct FileDialogRequest {
     bool confirmOverwrite = true;
 };
 
+// Every box and dialog names its owner, the window that asks (or a control
+// in it): it belongs to that window and stays over it. No owner means the
+// main window.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // An empty title means the application's own title.
-    virtual int msgBox(const QString &text, int style = vbOKOnly, const QString &title = QString()) = 0;
+    virtual int msgBox(QWidget *owner, const QString &text, int style = vbOKOnly, const QString &title = QString())
+        = 0;
     // The chosen path, or "" when the user cancelled.
-    virtual QString openFile(const FileDialogRequest &request) = 0;
-    virtual QString saveFile(const FileDialogRequest &request) = 0;
+    virtual QString openFile(QWidget *owner, const FileDialogRequest &request) = 0;
+    virtual QString saveFile(QWidget *owner, const FileDialogRequest &request) = 0;
 };
 
 // Turns "Project Files (*.prj)|*.prj" into the form Qt's dialogs take: the
@@ -52,14 +56,17 @@ QString qtFilterFromPairs(const QString &filter);
 class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QString appTitle) : m_appTitle(std::move(appTitle)) {}
-    void setParent(QWidget *parent) { m_parent = parent; }
-    int msgBox(const QString &text, int style, const QString &title) override;
-    QString openFile(const FileDialogRequest &request) override;
-    QString saveFile(const FileDialogRequest &request) override;
+    // The owner of boxes and dialogs that name none.
+    void setMainWindow(QWidget *window) { m_mainWindow = window; }
+    int msgBox(QWidget *owner, const QString &text, int style, const QString &title) override;
+    QString openFile(QWidget *owner, const FileDialogRequest &request) override;
+    QString saveFile(QWidget *owner, const FileDialogRequest &request) override;
 
 private:
+    QWidget *ownerWindow(QWidget *owner) const;
+
     QString m_appTitle;
-    QWidget *m_parent = nullptr;
+    QPointer<QWidget> m_mainWindow;
 };
 
 // Test double: records every box and dialog and answers from queues. With an
@@ -72,15 +79,18 @@ public:
         int style;
         QString title;
     };
-    int msgBox(const QString &text, int style, const QString &title) override;
-    QString openFile(const FileDialogRequest &request) override;
-    QString saveFile(const FileDialogRequest &request) override;
+    int msgBox(QWidget *owner, const QString &text, int style, const QString &title) override;
+    QString openFile(QWidget *owner, const FileDialogRequest &request) override;
+    QString saveFile(QWidget *owner, const FileDialogRequest &request) override;
 
     std::deque<int> answers;
     std::deque<QString> fileAnswers;
     int defaultAnswer = vbOK;
     QList<Box> boxes;
     QList<FileDialogRequest> fileRequests;
+    // The owner each box and dialog was given, in the order asked; compared,
+    // never followed (the window may be gone).
+    QList<const QWidget *> owners;
 
     QStringList texts() const;
     QString lastText() const { return boxes.isEmpty() ? QString() : boxes.last().text; }

@@ -29,6 +29,16 @@ void ListBox::addItem(const QString &text)
     endInsertRows();
 }
 
+void ListBox::addItems(const QStringList &texts)
+{
+    if (texts.isEmpty())
+        return;
+    const int row = int(m_items.size());
+    beginInsertRows({}, row, row + int(texts.size()) - 1);
+    m_items.append(texts);
+    endInsertRows();
+}
+
 void ListBox::removeItem(int index)
 {
     if (index < 0 || index >= m_items.size())

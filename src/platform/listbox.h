@@ -17,6 +17,7 @@ public:
     QString item(int index) const;           // "" out of range
     void setItem(int index, const QString &text);
     void addItem(const QString &text);
+    void addItems(const QStringList &texts);  // in one insertion
     void removeItem(int index);              // out of range: nothing
     QString takeFirst();                     // "" when empty
     void clear();

@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "platform/services.h"
 
 namespace platform {
@@ -147,15 +149,23 @@ bool TextFileReader::fill()
         return false;
     }
     m_atEnd = m_file.atEnd() || bytes.isEmpty();
-    m_buffer = m_buffer.mid(m_pos) + decode(bytes, m_atEnd);
-    m_pos = 0;
+    // Only the start of a line is moved down; a long line then grows in
+    // place instead of being copied at every chunk.
+    if (m_pos > 0) {
+        m_buffer.remove(0, m_pos);
+        m_scanned -= m_pos;
+        m_pos = 0;
+    }
+    m_buffer += decode(bytes, m_atEnd);
     return true;
 }
 
 bool TextFileReader::readLine(QString &line)
 {
+    m_scanned = m_pos;
     for (;;) {
-        qsizetype i = m_pos;
+        // What an earlier chunk held of this line has no line break.
+        qsizetype i = std::max(m_pos, m_scanned);
         const qsizetype n = m_buffer.size();
         const QChar *d = m_buffer.constData();
         while (i < n && d[i] != u'\r' && d[i] != u'\n')
@@ -166,6 +176,7 @@ bool TextFileReader::readLine(QString &line)
             m_pos = i + ((d[i] == u'\r' && i + 1 < n && d[i + 1] == u'\n') ? 2 : 1);
             return true;
         }
+        m_scanned = i;
         if (!fill()) {
             if (m_pos >= m_buffer.size())
                 return false;

@@ -8,11 +8,13 @@ namespace {
 
 constexpr qsizetype kLocalPartWindow = 40;
 
+// A line break or a second "@" ends an address too: without them two
+// addresses on two lines, or "a@b@c.com", would read as one.
 bool isDelimiter(QChar c)
 {
     switch (c.unicode()) {
     case '"': case ':': case ' ': case '>': case '<': case '[': case ']': case '(': case ')':
-    case '?': case '=': case ',': case '&': case '*': case '/': case ';':
+    case '?': case '=': case ',': case '&': case '*': case '/': case ';': case '\r': case '\n': case '@':
         return true;
     default:
         return false;
@@ -35,6 +37,29 @@ QString withoutStrayCharacters(QString part, bool domain)
         }
     });
     return part;
+}
+
+// The last label of a host name is letters, and not the ending of a picture:
+// "logo@2x.png" names an image file, "v@1.5x" a size.
+bool hasTopLevelName(QStringView domain)
+{
+    while (domain.endsWith(QLatin1Char('.')))
+        domain.chop(1);
+    const QStringView top = domain.sliced(domain.lastIndexOf(QLatin1Char('.')) + 1);
+    if (top.isEmpty())
+        return false;
+    for (const QChar c : top) {
+        if (!((c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))))
+            return false;
+    }
+    static const QLatin1String pictures[] = {QLatin1String("png"), QLatin1String("jpg"), QLatin1String("jpeg"),
+                                             QLatin1String("gif"), QLatin1String("svg"), QLatin1String("webp"),
+                                             QLatin1String("bmp"), QLatin1String("ico")};
+    for (const QLatin1String ending : pictures) {
+        if (top.compare(ending, Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -76,7 +101,7 @@ QList<EmailFind> getEmails(QString line)
         const QString local = withoutStrayCharacters(line.mid(start, at - start), false);
         const QString domain = withoutStrayCharacters(line.mid(at + 1, end - at - 1), true);
         const QString candidate = local + QLatin1Char('@') + domain;
-        if (isEmail(candidate))
+        if (isEmail(candidate) && hasTopLevelName(domain))
             finds.append({candidate, domain});
         // The domain part and the delimiter after it are used up.
         from = end + 1;

@@ -161,14 +161,15 @@ void Scanner::Command1_Click()
     if (iScanType == 1 || iScanType == 2) {
         main = m_project.List4->listIndex() + 1;
         if (main < 1) {
-            m_ctx.dialogs().msgBox(QStringLiteral("You must select a Main Site to scan before using this scan type."),
+            m_ctx.dialogs().msgBox(nullptr,
+                                   QStringLiteral("You must select a Main Site to scan before using this scan type."),
                                    platform::vbOKOnly);
             return;
         }
         platform::ListView *list = m_project.List1(main);
         if (iScanType == 1 && (!list || list->count() == 0)) {
             m_ctx.dialogs().msgBox(
-                QStringLiteral("You must enter a Linking Site to scan before using this scan type."),
+                nullptr, QStringLiteral("You must enter a Linking Site to scan before using this scan type."),
                 platform::vbOKOnly);
             return;
         }
@@ -176,7 +177,7 @@ void Scanner::Command1_Click()
             firstRow = list ? list->selectedRow() : 0;
             if (firstRow < 1) {
                 m_ctx.dialogs().msgBox(
-                    QStringLiteral("You must select a Linking Site to scan before using this scan type."),
+                    nullptr, QStringLiteral("You must select a Linking Site to scan before using this scan type."),
                     platform::vbOKOnly);
                 return;
             }
@@ -184,19 +185,20 @@ void Scanner::Command1_Click()
     }
 
     strMainSite = stripDomain(m_project.List4->item(main - 1));
-    TimeOut = m_ctx.settings().getInt(key::txtTimeout, 60);
+    TimeOut = storedTimeout(m_ctx.settings());
     m_ctx.lPagesScanned = 0;
     m_ctx.lPagesFound = 0;
     m_ctx.lLinksFound = 0;
 
     if (strMainSite.trimmed().isEmpty()) {
-        m_ctx.dialogs().msgBox(QStringLiteral("Please enter the Domain you want to find links to."), platform::vbOKOnly);
+        m_ctx.dialogs().msgBox(nullptr, QStringLiteral("Please enter the Domain you want to find links to."),
+                               platform::vbOKOnly);
         m_display->focusSiteEntry(true);
         return;
     }
     platform::ListView *list = m_project.List1(main);
     if (!list || list->count() == 0) {
-        m_ctx.dialogs().msgBox(QStringLiteral("Please enter at least one website to search for links."),
+        m_ctx.dialogs().msgBox(nullptr, QStringLiteral("Please enter at least one website to search for links."),
                                platform::vbOKOnly);
         m_display->focusSiteEntry(false);
         return;
@@ -411,7 +413,7 @@ Scanner::ScanStep Scanner::nextSearchStep()
     addStat(m_ctx, Stat::LinkingSiteScanned);
     const bool skipRequested = m_site.bSkipClicked;
     const int skipType = skipRequested ? m_skipType : 0;
-    TimeOut = m_ctx.settings().getInt(key::txtTimeout, 60);
+    TimeOut = storedTimeout(m_ctx.settings());
 
     m_ctx.bScanning = true;
     // The site ends here: whatever of it is still under way is abandoned.

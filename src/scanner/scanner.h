@@ -98,8 +98,8 @@ public:
     // Takes over a fetched page: its notes, its dumps, its links, and then
     // the next page or the end of the linking site.
     void processPage(QString &page);
-    // The other way to finish a fetched page: its one-line dump is read for
-    // e-mail addresses instead of links; each new address is counted and
+    // The other way to finish a fetched page: its dump is read for e-mail
+    // addresses instead of links; each new address is counted and
     // the web site of its domain stored. Then the next page, as getLinks.
     void getEmails();
 

@@ -20,9 +20,11 @@ void Scanner::getEmails()
     const PageGuard guard{m_scanEpoch, m_conn.serial};
 
     // A dump that cannot be read gives no addresses; the page still ends.
+    // The first dump keeps the page's line breaks, which end an address; the
+    // second has none.
     QByteArray bytes;
     QStringList lines;
-    if (platform::readWholeFile(pageDump2Path(m_ctx.programDir(), kDumpIndex), bytes))
+    if (platform::readWholeFile(pageDumpPath(m_ctx.programDir(), kDumpIndex), bytes))
         lines = platform::decodeText(bytes).split(QLatin1Char('\n'));
 
     for (const QString &line : std::as_const(lines)) {

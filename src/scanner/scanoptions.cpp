@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <cmath>
+#include <optional>
 
 #include "platform/safefile.h"
 #include "platform/services.h"
@@ -13,22 +14,49 @@
 
 namespace tarnwick {
 
-NumberText checkNumberText(const QString &text)
+namespace {
+
+// The rounded value of a number that fits; nothing otherwise.
+std::optional<int> fittingNumber(const QString &text)
 {
-    if (text.isEmpty())
-        return NumberText::Empty;
     // Blanks around, a sign, digits with a fraction and an exponent: what a
     // user may type for a number. Anything else is not one.
     static const QRegularExpression number(
         QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?\\s*$"));
     if (!number.match(text).hasMatch())
-        return NumberText::Invalid;
+        return std::nullopt;
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(value))
-        return NumberText::Invalid;
+        return std::nullopt;
     const double rounded = std::nearbyint(value);  // half to even
-    return rounded >= -32768.0 && rounded <= 32767.0 ? NumberText::Fits : NumberText::Invalid;
+    if (rounded < -32768.0 || rounded > 32767.0)
+        return std::nullopt;
+    return int(rounded);
+}
+
+} // namespace
+
+NumberText checkNumberText(const QString &text)
+{
+    if (text.isEmpty())
+        return NumberText::Empty;
+    if (fittingNumber(text))
+        return NumberText::Fits;
+    static const QRegularExpression start(
+        QStringLiteral("^\\s*([+-]\\.?|\\.|(\\d+\\.?\\d*|\\.\\d+)[eE][+-]?)$"));
+    return start.match(text).hasMatch() ? NumberText::Partial : NumberText::Invalid;
+}
+
+int numberTextValue(const QString &text, int fallback)
+{
+    return fittingNumber(text).value_or(fallback);
+}
+
+int storedTimeout(const platform::SettingsStore &store)
+{
+    constexpr int kDefaultTimeout = 60;
+    return numberTextValue(store.get(key::txtTimeout, QString::number(kDefaultTimeout)), kDefaultTimeout);
 }
 
 bool storedCheck(const platform::SettingsStore &store, const QString &key, int defaultValue)

@@ -17,9 +17,19 @@ namespace tarnwick {
 inline const QString kFileTypesFile = QStringLiteral("filetypes.txt");
 
 // What a number box holds: nothing, a number that fits a 16-bit whole number
-// once a fraction is rounded (half to even), or anything else.
-enum class NumberText { Empty, Fits, Invalid };
+// once a fraction is rounded (half to even), the start of a number still
+// being typed (a lone sign, a sign and a point, a mantissa and its "e"), or
+// anything else.
+enum class NumberText { Empty, Fits, Partial, Invalid };
 NumberText checkNumberText(const QString &text);
+
+// The whole number of a text that fits, rounded as above; fallback for any
+// other text.
+int numberTextValue(const QString &text, int fallback);
+
+// The page time-out in seconds as the options window keeps it: every text it
+// accepts, rounded as it rounds; 60 for anything else.
+int storedTimeout(const platform::SettingsStore &store);
 
 // A check box's stored state: on when the stored value, read as a whole
 // number (the default when missing or not a number), is 1.

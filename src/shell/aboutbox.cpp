@@ -5,6 +5,7 @@
 #include <QPixmap>
 
 #include "shell/controls.h"
+#include "shell/modeless.h"
 #include "shell/skin.h"
 #include "shell/splash.h"
 #include "workspace/context.h"
@@ -12,7 +13,7 @@
 namespace tarnwick {
 
 frmAbout::frmAbout(AppContext &ctx, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
+    : QWidget(parent, kOwnedWindow | Qt::MSWindowsFixedSizeDialogHint)
     , m_ctx(ctx)
 {
     setObjectName(QStringLiteral("frmAbout"));

@@ -9,25 +9,26 @@
 #include "exchange/emailexport.h"
 #include "platform/safefile.h"
 #include "shell/controls.h"
+#include "shell/modeless.h"
 #include "shell/skin.h"
 #include "workspace/context.h"
 #include "workspace/database.h"
 
 namespace tarnwick {
 
-void deleteAllEmails(AppContext &ctx)
+void deleteAllEmails(AppContext &ctx, QWidget *owner)
 {
     QString error;
     clearEmails(ctx, &error);
     if (ctx.onStatsChanged)
         ctx.onStatsChanged();
     if (!error.isEmpty())
-        ctx.dialogs().msgBox(QStringLiteral("The e-mail addresses could not be deleted.\r\n") + error,
+        ctx.dialogs().msgBox(owner, QStringLiteral("The e-mail addresses could not be deleted.\r\n") + error,
                              platform::vbOKOnly | platform::vbExclamation);
 }
 
 frmExport::frmExport(AppContext &ctx, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : QWidget(parent, kOwnedWindow)
     , m_ctx(ctx)
 {
     setObjectName(QStringLiteral("frmExport"));
@@ -66,7 +67,7 @@ void frmExport::Form_Load()
 void frmExport::Command1_Click()
 {
     const QString name = m_ctx.dialogs().saveFile(
-        {m_ctx.programDir(), QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*"),
+        this, {m_ctx.programDir(), QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*"),
          QStringLiteral("export.txt"), QString()});
     if (name.trimmed().isEmpty())
         return;
@@ -75,21 +76,21 @@ void frmExport::Command1_Click()
     QStringList addresses;
     QString error;
     if (!readEmails(m_ctx, addresses, &error)) {
-        m_ctx.dialogs().msgBox(QStringLiteral("The e-mail addresses could not be read.\r\n") + error,
+        m_ctx.dialogs().msgBox(this, QStringLiteral("The e-mail addresses could not be read.\r\n") + error,
                                platform::vbOKOnly | platform::vbExclamation);
         return;
     }
     if (!platform::writeFileAtomically(name, emailExportBytes(addresses, delimiter), &error)) {
-        m_ctx.dialogs().msgBox(QStringLiteral("The file could not be saved.\r\n") + name + QStringLiteral("\r\n")
+        m_ctx.dialogs().msgBox(this, QStringLiteral("The file could not be saved.\r\n") + name + QStringLiteral("\r\n")
                                    + error,
                                platform::vbOKOnly | platform::vbExclamation);
         return;
     }
     if (Check1->isChecked()
-        && m_ctx.dialogs().msgBox(QStringLiteral("Are you sure you want to delete all emails?"),
+        && m_ctx.dialogs().msgBox(this, QStringLiteral("Are you sure you want to delete all emails?"),
                                   platform::vbYesNo | platform::vbQuestion)
                == platform::vbYes)
-        deleteAllEmails(m_ctx);
+        deleteAllEmails(m_ctx, this);
     close();
 }
 

@@ -12,9 +12,9 @@ namespace tarnwick {
 
 class AppContext;
 
-// Empties the e-mail table; says so when it could not. The statistics show
-// the reset link count.
-void deleteAllEmails(AppContext &ctx);
+// Empties the e-mail table; says so (in a box of owner) when it could not.
+// The statistics show the reset link count.
+void deleteAllEmails(AppContext &ctx, QWidget *owner);
 
 class frmExport : public QWidget {
     Q_OBJECT

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStatusBar>
 
 #include "platform/reportview.h"
@@ -113,6 +114,8 @@ void Form1::buildSiteControls()
     List4View->setModel(List4);
     List4View->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List4View->setSelectionMode(QAbstractItemView::SingleSelection);
+    // One line each: sites added in bulk are not measured one by one.
+    List4View->setUniformItemSizes(true);
 
     // A click (or a keyboard move) in the view is the user's click, which
     // runs the click handler; an index set by code only shows in the view and
@@ -201,9 +204,11 @@ void Form1::buildSiteControls()
 void Form1::buildProjectBindings()
 {
     // Each linking-site list of the project has its view here.
+    // Its view is made when first needed: a project of many main sites
+    // does not pay for views nobody looks at.
     connect(m_project, &Project::linkingSiteListAdded, this, [this](int index) {
-        while (int(m_list1Views.size()) <= index)
-            m_list1Views.push_back(createLinkListView(int(m_list1Views.size())));
+        if (int(m_list1Views.size()) <= index)
+            m_list1Views.resize(size_t(index) + 1, nullptr);
     });
     connect(m_project, &Project::linkingSiteListRemoved, this, [this](int index) { removeLinkListView(index); });
     connect(m_project, &Project::cleared, this, [this] { resetEntryControls(); });
@@ -215,7 +220,7 @@ void Form1::buildProjectBindings()
         QPlainTextEdit *edit = blocks[b - 1];
         connect(m_project, &Project::htmlChanged, edit, [this, edit, b](int block) {
             if (block == b && edit->toPlainText() != m_project->html(b))
-                edit->setPlainText(m_project->html(b));
+                showBlock(edit, m_project->html(b));
         });
     }
     connect(txtHTML1, &QPlainTextEdit::textChanged, this, [this] { txtHTML1_Change(); });
@@ -269,13 +274,20 @@ void Form1::removeLinkListView(int index)
         return;
     platform::ReportView *view = m_list1Views.back();
     m_list1Views.pop_back();
-    view->hide();
-    view->deleteLater();
+    if (view) {
+        view->hide();
+        view->deleteLater();
+    }
 }
 
-platform::ReportView *Form1::List1View(int index) const
+platform::ReportView *Form1::List1View(int index)
 {
-    return index >= 0 && index < int(m_list1Views.size()) ? m_list1Views[size_t(index)] : nullptr;
+    if (index < 0 || index >= int(m_list1Views.size()))
+        return nullptr;
+    platform::ReportView *&view = m_list1Views[size_t(index)];
+    if (!view)
+        view = createLinkListView(index);
+    return view;
 }
 
 void Form1::setPanelText(int panel, const QString &text)
@@ -360,7 +372,7 @@ void Form1::showSelectedMainSite()
     cmdEditMain->setEnabled(true);
     for (int i = 1; i < int(m_list1Views.size()); ++i) {
         if (i == sel) {
-            m_list1Views[size_t(i)]->show();
+            List1View(i)->show();
             cmdAdd->show();
             cmbDel->show();
             cmdEdit->show();
@@ -372,7 +384,7 @@ void Form1::showSelectedMainSite()
             innerFrame2->show();
             cmbDel->setEnabled(false);
             cmdEdit->setEnabled(false);
-        } else {
+        } else if (m_list1Views[size_t(i)]) {
             m_list1Views[size_t(i)]->hide();
         }
     }
@@ -385,9 +397,9 @@ void Form1::cmdAdd_Click()
     Text1->setText(text);
     const int n = m_project->iCurrentMain;
     if (isBlank(text)) {
-        m_ctx.dialogs().msgBox(QStringLiteral("Please enter the Website URL first."), platform::vbOKOnly);
+        m_ctx.dialogs().msgBox(this, QStringLiteral("Please enter the Website URL first."), platform::vbOKOnly);
     } else if (const QString tag = leadingTagWord(text.trimmed()); !tag.isEmpty()) {
-        m_ctx.dialogs().msgBox(tagWordMessage(tag), platform::vbOKOnly);
+        m_ctx.dialogs().msgBox(this, tagWordMessage(tag), platform::vbOKOnly);
     } else if (n >= 1 && m_project->List1(n)) {
         m_project->addLinkingSite(n, LinkingSiteRow{text.trimmed(), QStringLiteral("1"), {}, {}, {}});
         updateNextSearchButton();
@@ -433,7 +445,7 @@ void Form1::List1_ColumnClick(int index, int column)
     if (!list)
         return;
     if (m_ctx.bScanning) {
-        m_ctx.dialogs().msgBox(QStringLiteral("You cannot sort this column while a search is running."),
+        m_ctx.dialogs().msgBox(this, QStringLiteral("You cannot sort this column while a search is running."),
                                platform::vbOKOnly);
         return;
     }
@@ -446,13 +458,13 @@ void Form1::cmbDel_Click()
     platform::ListView *list = m_project->List1(n);
     const int idx = (list && n >= 1) ? list->selectedRow() : 0;
     if (idx < 1) {
-        m_ctx.dialogs().msgBox(QStringLiteral("You must select a site to delete."), platform::vbOKOnly);
+        m_ctx.dialogs().msgBox(this, QStringLiteral("You must select a site to delete."), platform::vbOKOnly);
         updateNextSearchButton();
         return;
     }
     // The row the scan is on and the rows it has passed stay while it runs.
     if (m_ctx.bScanning && n == m_scanner->currentMain() && idx <= m_scanner->iCurrentSite()) {
-        m_ctx.dialogs().msgBox(QStringLiteral("You cannot delete the current site while the search is running."),
+        m_ctx.dialogs().msgBox(this, QStringLiteral("You cannot delete the current site while the search is running."),
                                platform::vbOKOnly);
         updateNextSearchButton();
         return;
@@ -519,22 +531,35 @@ void Form1::txtDomain_GotFocus()
     StatusBar1->repaint();
 }
 
+void Form1::showBlock(QPlainTextEdit *block, const QString &text)
+{
+    const QScopedValueRollback<bool> showing(m_showingBlock, true);
+    block->setPlainText(text);
+}
+
+void Form1::blockChanged(int block, QPlainTextEdit *edit, const QString &key)
+{
+    // The blocks are saved with the project: a change to one must not be
+    // lost, unless it only shows what the project or the settings hold.
+    if (!m_showingBlock)
+        m_project->bProjectSaved = false;
+    m_project->setHtml(block, edit->toPlainText());
+    m_ctx.settings().set(key, edit->toPlainText());
+}
+
 void Form1::txtHTML1_Change()
 {
-    m_project->setHtml(1, txtHTML1->toPlainText());
-    m_ctx.settings().set(key::txtHTML1, txtHTML1->toPlainText());
+    blockChanged(1, txtHTML1, key::txtHTML1);
 }
 
 void Form1::txtHTML2_Change()
 {
-    m_project->setHtml(2, txtHTML2->toPlainText());
-    m_ctx.settings().set(key::txtHTML2, txtHTML2->toPlainText());
+    blockChanged(2, txtHTML2, key::txtHTML2);
 }
 
 void Form1::txtHTML3_Change()
 {
-    m_project->setHtml(3, txtHTML3->toPlainText());
-    m_ctx.settings().set(key::txtHTML3, txtHTML3->toPlainText());
+    blockChanged(3, txtHTML3, key::txtHTML3);
 }
 
 } // namespace tarnwick

@@ -63,7 +63,7 @@ public:
 
     // ---- Site lists ----
     QListView *List4View = nullptr;
-    platform::ReportView *List1View(int index) const;  // nullptr when there is none
+    platform::ReportView *List1View(int index);  // nullptr when there is no such list
     QLineEdit *txtDomain = nullptr;
     QPushButton *cmdAdd2 = nullptr;
     QPushButton *cmdEditMain = nullptr;
@@ -301,6 +301,9 @@ private:
     // selected, whether by the user or by a scan or a load.
     void showSelectedMainSite();
     void showLinkingSiteSelected();
+    // Puts text into a link-page block without it counting as an edit.
+    void showBlock(QPlainTextEdit *block, const QString &text);
+    void blockChanged(int block, QPlainTextEdit *edit, const QString &key);
     void setScanControlsEnabled(bool scanning);
     void enablePostTargets(int mode);
     void fillMainSiteChooser(QComboBox *chooser);
@@ -326,6 +329,7 @@ private:
     bool m_layoutReady = false;  // every control exists and has its place
     bool m_unloaded = false;
     bool m_posting = false;
+    bool m_showingBlock = false;  // a block shows stored text; no edit
     bool m_list4ChangedByPress = false;  // the press of the click under way changed the main site
     bool m_deletingMainSite = false;     // a main-site deletion (with its report) is under way
 };

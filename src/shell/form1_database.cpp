@@ -15,10 +15,10 @@ void Form1::Command2_Click()
 
 void Form1::Command3_Click()
 {
-    if (m_ctx.dialogs().msgBox(QStringLiteral("Are you sure you want to delete all emails from the database?"),
+    if (m_ctx.dialogs().msgBox(this, QStringLiteral("Are you sure you want to delete all emails from the database?"),
                                platform::vbOKCancel | platform::vbQuestion, QStringLiteral("Confirm"))
         == platform::vbOK)
-        deleteAllEmails(m_ctx);
+        deleteAllEmails(m_ctx, this);
 }
 
 void Form1::cmdViewDatabase_Click()

@@ -45,7 +45,8 @@ bool Form1::openProject(const QString &path, QString *error)
     if (!m_project->openProject(path, true, error, &note))
         return false;
     if (!note.isEmpty())
-        m_ctx.dialogs().msgBox(note + QStringLiteral("\r\n") + path, platform::vbOKOnly | platform::vbInformation);
+        m_ctx.dialogs().msgBox(this, note + QStringLiteral("\r\n") + path,
+                               platform::vbOKOnly | platform::vbInformation);
     report->showProjectReport(path);
     return true;
 }
@@ -54,7 +55,7 @@ bool Form1::saveChangesFirst(bool canCancel)
 {
     if (m_project->bProjectSaved)
         return true;
-    const int answer = m_ctx.dialogs().msgBox(kSaveQuestion + QStringLiteral("\r\n") + kSaveNow,
+    const int answer = m_ctx.dialogs().msgBox(this, kSaveQuestion + QStringLiteral("\r\n") + kSaveNow,
                                               (canCancel ? platform::vbYesNoCancel : platform::vbYesNo)
                                                   | platform::vbQuestion,
                                               QStringLiteral("Save Project?"));
@@ -69,12 +70,12 @@ void Form1::cmdOpen_Click()
         return;
     const QString folder = m_project->projectFilesFolder();
     QDir().mkpath(folder);
-    const QString name = m_ctx.dialogs().openFile({folder, kProjectFilter, QString(), QString()});
+    const QString name = m_ctx.dialogs().openFile(this, {folder, kProjectFilter, QString(), QString()});
     if (name.isEmpty())
         return;
     QString error;
     if (!openProject(name, &error))
-        m_ctx.dialogs().msgBox(QStringLiteral("The project could not be opened.\r\n") + name
+        m_ctx.dialogs().msgBox(this, QStringLiteral("The project could not be opened.\r\n") + name
                                    + QStringLiteral("\r\n") + error,
                                platform::vbOKOnly | platform::vbExclamation);
 }
@@ -86,13 +87,13 @@ bool Form1::cmdSave_Click()
     // A failed save offers the dialog once more.
     for (int attempt = 0; attempt < 2; ++attempt) {
         QDir().mkpath(folder);
-        const QString name = m_ctx.dialogs().saveFile({folder, kProjectFilter, proposed, QString()});
+        const QString name = m_ctx.dialogs().saveFile(this, {folder, kProjectFilter, proposed, QString()});
         if (name.isEmpty())
             return false;
         QString error;
         if (m_project->saveProject(name, &error))
             return true;
-        m_ctx.dialogs().msgBox(QStringLiteral("The project could not be saved.\r\n") + name
+        m_ctx.dialogs().msgBox(this, QStringLiteral("The project could not be saved.\r\n") + name
                                    + QStringLiteral("\r\n") + error,
                                platform::vbOKOnly | platform::vbExclamation);
         proposed = QStringLiteral("unnamed.prj");
@@ -109,7 +110,7 @@ void Form1::cmdDelete_Click()
     // Rebuilding the project under a running scan would pull its lists away
     // from under it.
     if (m_ctx.bScanning) {
-        m_ctx.dialogs().msgBox(QStringLiteral("You cannot delete the current site while the search is running."),
+        m_ctx.dialogs().msgBox(this, QStringLiteral("You cannot delete the current site while the search is running."),
                                platform::vbOKOnly);
         return;
     }

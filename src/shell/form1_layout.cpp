@@ -253,8 +253,10 @@ void Form1::applyGeometry()
     place(cmbDel, g.cmbDel);
     place(cmdEdit, g.cmdEdit);
     place(cmdImport, g.cmdImport);
-    for (int i = 0; i < int(m_list1Views.size()) && size_t(i) < g.List1.size(); ++i)
-        place(List1View(i), g.List1[size_t(i)]);
+    for (int i = 0; i < int(m_list1Views.size()) && size_t(i) < g.List1.size(); ++i) {
+        if (m_list1Views[size_t(i)])
+            place(m_list1Views[size_t(i)], g.List1[size_t(i)]);
+    }
 
     place(statistics->List2View, g.List2);
     place(Command2, g.Command2);

@@ -25,7 +25,7 @@ const QString kWebFilter =
 void Form1::Command5_Click()
 {
     if (m_project->List3->count() == 0) {
-        m_ctx.dialogs().msgBox(kNoLinks, platform::vbOKOnly);
+        m_ctx.dialogs().msgBox(this, kNoLinks, platform::vbOKOnly);
         return;
     }
     LinkPageOptions options;
@@ -40,12 +40,13 @@ void Form1::Command5_Click()
 void Form1::Command6_Click()
 {
     const QString page = webPageText(m_project->html(1), m_project->html(2), m_project->html(3));
-    const QString name = m_ctx.dialogs().saveFile({m_ctx.programDir(), kWebFilter, QString(), QString()});
+    const QString name = m_ctx.dialogs().saveFile(this, {m_ctx.programDir(), kWebFilter, QString(), QString()});
     if (name.isEmpty())
         return;
     QString error;
     if (!platform::writeFileAtomically(name, page.toUtf8(), &error))
-        m_ctx.dialogs().msgBox(QStringLiteral("The webpage could not be saved.\r\n") + name + QStringLiteral("\r\n")
+        m_ctx.dialogs().msgBox(this,
+                               QStringLiteral("The webpage could not be saved.\r\n") + name + QStringLiteral("\r\n")
                                    + error,
                                platform::vbOKOnly | platform::vbExclamation);
 }

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 
 #include "exchange/linkpage.h"
@@ -14,6 +15,7 @@
 #include "platform/reportview.h"
 #include "shell/form1.h"
 #include "shell/form5.h"
+#include "shell/layout.h"
 #include "workspace/context.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
@@ -26,14 +28,34 @@ namespace {
 const QString kScanFirst = QStringLiteral("You must perform a scan for reciprocal links first");
 const QString kNoScriptUrl = QStringLiteral("You must enter a script URL to post to first");
 
+// A new log opens over the main window where the status bar, which shows
+// what the posting does, stays in sight.
+void placePostingLog(Form5 *log, QWidget *mainWindow, QStatusBar *statusBar)
+{
+    const QScreen *screen = mainWindow->screen();
+    if (!screen)
+        return;
+    // Frames are drawn by the window manager; the log's is taken to be like
+    // the main window's.
+    const QRect mainFrame = mainWindow->frameGeometry();
+    const QRect client = mainWindow->geometry();
+    const QMargins frame(client.left() - mainFrame.left(), client.top() - mainFrame.top(),
+                         mainFrame.right() - client.right(), mainFrame.bottom() - client.bottom());
+    const QRect bar(statusBar->mapToGlobal(QPoint(0, 0)), statusBar->size());
+    const QRect place = layout::placeClearOfStatusBar(mainFrame, bar, screen->availableGeometry(),
+                                                      log->size().grownBy(frame));
+    log->setGeometry(place.marginsRemoved(frame));
+}
+
 // The one posting log, loaded when needed and brought forward.
-Form5 *showPostingLog(AppContext &ctx, QWidget *mainWindow)
+Form5 *showPostingLog(AppContext &ctx, QWidget *mainWindow, QStatusBar *statusBar)
 {
     auto *log = qobject_cast<Form5 *>(ctx.Form5.data());
     if (!log) {
         log = new Form5(ctx, mainWindow);
         ctx.Form5 = log;
         log->Form_Load();
+        placePostingLog(log, mainWindow, statusBar);
     }
     log->show();
     log->raise();
@@ -102,13 +124,13 @@ void Form1::lstMulti_ItemClick(int row)
 void Form1::cmdVariables_Click()
 {
     const HelpBox box = urlVariablesHelp();
-    m_ctx.dialogs().msgBox(box.text, platform::vbOKOnly, box.title);
+    m_ctx.dialogs().msgBox(this, box.text, platform::vbOKOnly, box.title);
 }
 
 void Form1::cmdExample_Click()
 {
     const HelpBox box = urlExampleHelp();
-    m_ctx.dialogs().msgBox(box.text, platform::vbOKOnly, box.title);
+    m_ctx.dialogs().msgBox(this, box.text, platform::vbOKOnly, box.title);
 }
 
 void Form1::cmdPost_Click()
@@ -117,7 +139,7 @@ void Form1::cmdPost_Click()
     // that still gets here is refused.
     if (m_posting)
         return;
-    const QPointer<Form5> log = showPostingLog(m_ctx, this);
+    const QPointer<Form5> log = showPostingLog(m_ctx, this, StatusBar1);
     if (m_project->List3->count() == 0) {
         setPanelText(1, kScanFirst);
         StatusBar1->repaint();

@@ -303,8 +303,11 @@ void Form1::Form_Unload(int &Cancel)
     }
 
     if (m_ctx.frmWebsite && m_ctx.frmWebsite->isVisible()) {
-        // The opener ends the program when it closes. Until then no other
-        // window may go on writing into this one.
+        // The opener ends the program when it closes. It is a tool window
+        // of this one, which does not keep the program going by itself:
+        // this window's close must not end it. Until then no other window
+        // may go on writing into this one.
+        QApplication::setQuitOnLastWindowClosed(false);
         const QList<QWidget *> windows = QApplication::topLevelWidgets();
         for (QWidget *w : windows) {
             if (w != this && w != m_ctx.frmWebsite && w->isVisible())

@@ -207,7 +207,7 @@ int Form4::importTarget()
         return 0;
     const int n = p->iCurrentMain;
     if (n < 1 || n > p->mainSiteCount() || !p->List1(n)) {
-        m_ctx.dialogs().msgBox(QStringLiteral("Please add a main site first."), platform::vbOKOnly);
+        m_ctx.dialogs().msgBox(this, QStringLiteral("Please add a main site first."), platform::vbOKOnly);
         return 0;
     }
     return n;
@@ -276,7 +276,7 @@ void Form4::Command1_Click()
         if (index >= 0) {
             delimiter = importDelimiter(index);
         } else if (Combo1->currentText() == kDelimiterPrompt) {
-            ctx.dialogs().msgBox(QStringLiteral("You must select a delimiter first"), platform::vbOKOnly);
+            ctx.dialogs().msgBox(this, QStringLiteral("You must select a delimiter first"), platform::vbOKOnly);
             return;
         } else {
             delimiter = Combo1->currentText();
@@ -338,7 +338,7 @@ void Form4::Command4_Click()
     QPointer<QWidget> self(this);
     platform::TextFileReader in;
     Project *p = project();
-    if (!p || !openImportFile(m_ctx, p->projectFilesFolder(), in) || !self)
+    if (!p || !openImportFile(m_ctx, this, p->projectFilesFolder(), in) || !self)
         return;
     const int n = importTarget();
     if (n < 1)
@@ -391,8 +391,11 @@ bool Form4::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
+        // After the list has had the release: a release below the rows
+        // clears the selection there.
         if (watched == ListView1View->viewport())
-            ListView1_MouseUp(mouse->button());
+            QMetaObject::invokeMethod(
+                this, [this, button = mouse->button()] { ListView1_MouseUp(button); }, Qt::QueuedConnection);
         for (int i = 0; i < 2; ++i) {
             if (watched == Option1Caption[i] && mouse->button() == Qt::LeftButton)
                 Option1[i]->setChecked(true);

@@ -16,6 +16,11 @@
 
 namespace tarnwick {
 
+namespace {
+constexpr int kLongestAddress = 2048;  // characters
+constexpr int kImportBatch = 500;      // sites added between two turns of the event loop
+} // namespace
+
 Form4a::Form4a(AppContext &ctx, Form1 &owner)
     : QWidget(&owner, kFixedWindowFlags)
     , m_ctx(ctx)
@@ -62,9 +67,18 @@ void Form4a::Command4_Click()
         return;
     QPointer<QWidget> self(this);
     QString text;
-    if (!readImportFile(m_ctx, project()->projectFilesFolder(), text) || !self)
+    if (!readImportFile(m_ctx, this, project()->projectFilesFolder(), text) || !self)
         return;
-    const QStringList sites = mainSitesFromText(text);
+    // No address is that long: such a line is no site, and one of many
+    // megabytes would only stall the lists.
+    QStringList sites;
+    int skipped = 0;
+    for (const QString &site : mainSitesFromText(text)) {
+        if (site.size() > kLongestAddress)
+            ++skipped;
+        else
+            sites << site;
+    }
 
     m_importing = true;
     Command4->setEnabled(false);
@@ -76,21 +90,26 @@ void Form4a::Command4_Click()
     });
 
     // Sites go to the project the import began in, never into one opened
-    // or started meanwhile.
+    // or started meanwhile. They go in batches, each one change of the
+    // lists, giving way before each.
     QPointer<Project> target = project();
     const quint64 generation = target ? target->generation() : 0;
-    int added = 0;
-    for (const QString &site : sites) {
+    qsizetype added = 0;
+    while (added < sites.size()) {
+        if (!giveWay(m_ctx, self))
+            return;
         if (!target || target->generation() != generation) {
             m_panel->setText(QStringLiteral("Import stopped: the project was replaced. Added %1 site(s)").arg(added));
             return;
         }
-        target->addMainSite(site);
-        ++added;
-        if (!giveWay(m_ctx, self))
-            return;
+        const QStringList batch = sites.mid(added, kImportBatch);
+        target->addMainSites(batch);
+        added += batch.size();
     }
-    m_panel->setText(QStringLiteral("Added %1 site(s)").arg(added));
+    QString status = QStringLiteral("Added %1 site(s)").arg(added);
+    if (skipped > 0)
+        status += QStringLiteral(", skipped %1 line(s) too long for an address").arg(skipped);
+    m_panel->setText(status);
 }
 
 } // namespace tarnwick

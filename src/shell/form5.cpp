@@ -4,13 +4,14 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
+#include "shell/modeless.h"
 #include "shell/skin.h"
 #include "workspace/context.h"
 
 namespace tarnwick {
 
 Form5::Form5(AppContext &ctx, QWidget *mainWindow)
-    : QWidget(mainWindow, Qt::Window)
+    : QWidget(mainWindow, kOwnedWindow)
     , m_ctx(ctx)
 {
     setObjectName(QStringLiteral("Form5"));

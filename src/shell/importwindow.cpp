@@ -44,10 +44,10 @@ QStatusBar *makeOnePanelStatusBar(QWidget *window, QLabel *&panel)
     return bar;
 }
 
-bool openImportFile(AppContext &ctx, const QString &folder, platform::TextFileReader &in)
+bool openImportFile(AppContext &ctx, QWidget *window, const QString &folder, platform::TextFileReader &in)
 {
     const QString name =
-        ctx.dialogs().openFile({folder, QStringLiteral("Text Files (*.txt)|*.txt"), QString(), QString()});
+        ctx.dialogs().openFile(window, {folder, QStringLiteral("Text Files (*.txt)|*.txt"), QString(), QString()});
     if (name.isEmpty())
         return false;
     QString error;
@@ -59,15 +59,16 @@ bool openImportFile(AppContext &ctx, const QString &folder, platform::TextFileRe
         else
             return true;
     }
-    ctx.dialogs().msgBox(QStringLiteral("The file could not be read.\r\n") + name + QStringLiteral("\r\n") + error,
+    ctx.dialogs().msgBox(window,
+                         QStringLiteral("The file could not be read.\r\n") + name + QStringLiteral("\r\n") + error,
                          platform::vbOKOnly | platform::vbExclamation);
     return false;
 }
 
-bool readImportFile(AppContext &ctx, const QString &folder, QString &text)
+bool readImportFile(AppContext &ctx, QWidget *window, const QString &folder, QString &text)
 {
     platform::TextFileReader in;
-    if (!openImportFile(ctx, folder, in))
+    if (!openImportFile(ctx, window, folder, in))
         return false;
     text.clear();
     QString line;

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QString>
 
+#include "shell/modeless.h"
+
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -20,7 +22,7 @@ namespace tarnwick {
 class AppContext;
 
 // A window of its own with a fixed size: no minimise or maximise button.
-inline constexpr Qt::WindowFlags kFixedWindowFlags = Qt::Window | Qt::MSWindowsFixedSizeDialogHint
+inline constexpr Qt::WindowFlags kFixedWindowFlags = kOwnedWindow | Qt::MSWindowsFixedSizeDialogHint
                                                      | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                                                      | Qt::WindowCloseButtonHint;
 
@@ -37,10 +39,11 @@ QStatusBar *makeOnePanelStatusBar(QWidget *window, QLabel *&panel);
 
 // Asks for a text file in the folder of project files and opens it for
 // reading line by line. False when the user cancelled or the file cannot be
-// read, holds NUL bytes or no text (which the user is told).
-bool openImportFile(AppContext &ctx, const QString &folder, platform::TextFileReader &in);
+// read, holds NUL bytes or no text (which the user is told). The dialog and
+// any message belong to window.
+bool openImportFile(AppContext &ctx, QWidget *window, const QString &folder, platform::TextFileReader &in);
 // The same, read whole; its lines end with LF.
-bool readImportFile(AppContext &ctx, const QString &folder, QString &text);
+bool readImportFile(AppContext &ctx, QWidget *window, const QString &folder, QString &text);
 
 // Gives way to the event loop; false when the window went meanwhile.
 bool giveWay(AppContext &ctx, const QPointer<QWidget> &window);

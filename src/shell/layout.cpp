@@ -1,6 +1,7 @@
 #include "shell/layout.h"
 
 #include <QSize>
+#include <algorithm>
 #include <cmath>
 
 namespace tarnwick::layout {
@@ -272,6 +273,52 @@ std::optional<ColumnWidths> resizeControls(MainWindowGeometry &g, int iCurrentMa
     g.WebBrowser2.height = g.WebBrowser1.height;
     g.lblblah.width = g.innerFrame2.width;                                              // 63
     return columns;
+}
+
+QList<int> fitColumnWidths(const QList<int> &wanted, int available)
+{
+    qint64 total = 0;
+    for (int w : wanted)
+        total += std::max(w, 0);
+    if (total <= available)
+        return wanted;
+    // The common width: what is left once every column narrower than it
+    // has what it wants, shared by the others.
+    QList<int> sorted = wanted;
+    std::sort(sorted.begin(), sorted.end());
+    qint64 left = std::max(available, 0);
+    int cap = 0;
+    for (qsizetype i = 0; i < sorted.size(); ++i) {
+        const qint64 others = sorted.size() - i;
+        if (qint64(std::max(sorted[i], 0)) * others > left) {
+            cap = int(left / others);
+            break;
+        }
+        left -= std::max(sorted[i], 0);
+    }
+    QList<int> widths;
+    for (int w : wanted)
+        widths << std::min(w, cap);
+    return widths;
+}
+
+QRect placeClearOfStatusBar(const QRect &mainFrame, const QRect &statusBar, const QRect &screen, QSize size)
+{
+    constexpr int kGap = 4;
+    constexpr int kLowest = 120;  // lower than this a log shows too little
+    const int width = std::min(size.width(), screen.width());
+    const int x = std::clamp(mainFrame.right() + 1 - width, screen.left(), screen.right() + 1 - width);
+    const int footAbove = statusBar.top() - kGap;
+    const int roomAbove = footAbove - screen.top();
+    if (roomAbove >= std::min(kLowest, size.height())) {
+        const int height = std::min(size.height(), roomAbove);
+        return {x, footAbove - height, width, height};
+    }
+    const int height = std::min(size.height(), screen.height());
+    const int below = mainFrame.bottom() + 1 + kGap;
+    if (below + height <= screen.bottom() + 1)
+        return {x, below, width, height};
+    return {x, screen.bottom() + 1 - height, width, height};
 }
 
 } // namespace tarnwick::layout

@@ -94,4 +94,18 @@ void setList1Count(MainWindowGeometry &g, int count);
 // linking-site list iCurrentMain only when that list exists.
 std::optional<ColumnWidths> resizeControls(MainWindowGeometry &g, int iCurrentMain);
 
+// ---- Other windows, in pixels ----
+
+// Column widths for columns that want `wanted`, within `available`: all as
+// wanted when they fit; otherwise the widest are cut to one common width,
+// so the narrow ones stay whole.
+QList<int> fitColumnWidths(const QList<int> &wanted, int available);
+
+// Where a window of frame size `size` opens over the main window (frame
+// mainFrame) without hiding its status bar (statusBar), all within screen:
+// its right edge on the main window's, its foot just above the bar, lower
+// than asked when the screen has no room above; when even a low one does
+// not fit there, below the main window, or at the foot of the screen.
+QRect placeClearOfStatusBar(const QRect &mainFrame, const QRect &statusBar, const QRect &screen, QSize size);
+
 } // namespace tarnwick::layout

@@ -19,7 +19,7 @@
 namespace tarnwick {
 
 Form3::Form3(AppContext &ctx, Form1 &form)
-    : QWidget(&form, Qt::Window)
+    : QWidget(&form, kOwnedWindow)
     , m_ctx(ctx)
     , m_form(&form)
 {
@@ -69,7 +69,7 @@ void Form3::startSearch()
     if (m_ctx.bScanning) {
         // Emptying the lists under a running scan would pull its queue away.
         m_finished = true;
-        m_ctx.dialogs().msgBox(QStringLiteral("The list builder cannot start while a scan is running."),
+        m_ctx.dialogs().msgBox(this, QStringLiteral("The list builder cannot start while a scan is running."),
                                platform::vbOKOnly | platform::vbExclamation);
         close();
         return;
@@ -77,7 +77,7 @@ void Form3::startSearch()
     QString error;
     if (!clearWebsites(m_form->project(), &error)) {
         m_finished = true;
-        m_ctx.dialogs().msgBox(QStringLiteral("The web-site list could not be emptied.\r\n") + error,
+        m_ctx.dialogs().msgBox(this, QStringLiteral("The web-site list could not be emptied.\r\n") + error,
                                platform::vbOKOnly | platform::vbExclamation);
         close();
         return;

@@ -31,8 +31,8 @@ void saveMachineSetting(AppContext &ctx, const QString &appName, const QString &
             return;
         if (ctx.settings().get(key::IgnorePermissionDeniedError, QStringLiteral("0")) == QLatin1String("1"))
             return;
-        const int answer = ctx.dialogs().msgBox(permissionDeniedText(ctx.strProductName), platform::vbAbortRetryIgnore,
-                                                QStringLiteral("Permission Denied"));
+        const int answer = ctx.dialogs().msgBox(nullptr, permissionDeniedText(ctx.strProductName),
+                                                platform::vbAbortRetryIgnore, QStringLiteral("Permission Denied"));
         if (answer == platform::vbRetry)
             continue;
         if (answer == platform::vbIgnore)

@@ -9,6 +9,12 @@
 
 namespace tarnwick {
 
+// The kind of the program's windows besides the main window: each a window
+// of its own that the desktop keeps over the main window (transient for it),
+// however the user moves between them. A plain window is not: the desktop
+// may raise the main window over it.
+inline constexpr Qt::WindowFlags kOwnedWindow = Qt::Dialog;
+
 // Brings the window in slot forward when it is showing; otherwise make()
 // builds and loads one, which takes the slot and is shown. A window of the
 // slot that is closing or was left hidden goes first. Returns the window
@@ -42,7 +48,7 @@ Window *openModeless(QPointer<QWidget> &slot, Make make)
 {
     return static_cast<Window *>(showSingleWindow(slot, [&make]() -> QWidget * {
         Window *w = make();
-        w->setWindowFlag(Qt::Window);
+        w->setWindowFlags(w->windowFlags() | kOwnedWindow);
         w->setAttribute(Qt::WA_DeleteOnClose);
         w->Form_Load();
         return w;

@@ -3,6 +3,7 @@
 #include "shell/optionswindow.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -97,7 +98,7 @@ QLabel *makeHeading(const QString &text, const QString &name, const QString &hin
 } // namespace
 
 frmOptions::frmOptions(Form1 &form)
-    : QWidget(&form, Qt::Window)
+    : QWidget(&form, kOwnedWindow)
     , m_ctx(form.ctx())
     , m_form(&form)
 {
@@ -227,6 +228,10 @@ frmOptions::frmOptions(Form1 &form)
     connect(cmbAdvance, &QComboBox::currentIndexChanged, this, [this] { cmbAdvance_Click(); });
     connect(txtTimeout, &QLineEdit::textChanged, this, [this] { txtTimeout_Change(); });
     connect(txtAutoSave, &QLineEdit::textChanged, this, [this] { txtAutoSave_Change(); });
+    connect(txtTimeout, &QLineEdit::editingFinished, this,
+            [this] { numberBoxLeft(txtTimeout, QStringLiteral("60")); });
+    connect(txtAutoSave, &QLineEdit::editingFinished, this,
+            [this] { numberBoxLeft(txtAutoSave, QStringLiteral("5")); });
     connect(txtDomain, &QLineEdit::textChanged, this, [this] { txtDomain_Change(); });
     connect(txtDomain, &QLineEdit::returnPressed, this, [this] { txtDomain_KeyPress(13); });
     connect(cmdAdd2, &QPushButton::clicked, this, [this] { cmdAdd2_Click(); });
@@ -251,6 +256,7 @@ void frmOptions::Form_Load()
     // that is not a number shows and is stored as the default.
     txtTimeout->setText(s.get(key::txtTimeout, QStringLiteral("60")));
     txtAutoSave->setText(s.get(key::txtAutosave, QStringLiteral("5")));
+    numberBoxesLeft();  // a stored value is not one being typed
     for (const CheckOption &option : checkOptions()) {
         const QSignalBlocker block(option.box);
         option.box->setChecked(storedCheck(s, option.key, option.defaultValue));
@@ -279,10 +285,30 @@ void frmOptions::numberBoxChanged(QLineEdit *box, const QString &key, const QStr
     case NumberText::Fits:
         m_ctx.settings().set(key, box->text());
         break;
+    case NumberText::Partial:
+        break;  // still being typed: checked when the box is left
     case NumberText::Invalid:
         box->setText(resetText);  // stored by the change this makes
         break;
     }
+}
+
+void frmOptions::numberBoxLeft(QLineEdit *box, const QString &resetText)
+{
+    if (checkNumberText(box->text()) == NumberText::Partial)
+        box->setText(resetText);
+}
+
+void frmOptions::numberBoxesLeft()
+{
+    numberBoxLeft(txtTimeout, QStringLiteral("60"));
+    numberBoxLeft(txtAutoSave, QStringLiteral("5"));
+}
+
+void frmOptions::closeEvent(QCloseEvent *event)
+{
+    numberBoxesLeft();
+    QWidget::closeEvent(event);
 }
 
 void frmOptions::txtTimeout_Change()
@@ -309,7 +335,7 @@ void frmOptions::txtDomain_KeyPress(int keyAscii)
 void frmOptions::cmdAdd2_Click()
 {
     if (txtDomain->text().isEmpty()) {
-        m_ctx.dialogs().msgBox(QStringLiteral("Please enter a file extension first."), platform::vbOKOnly,
+        m_ctx.dialogs().msgBox(this, QStringLiteral("Please enter a file extension first."), platform::vbOKOnly,
                                m_ctx.appTitle);
         txtDomain->setFocus();
         return;
@@ -344,7 +370,7 @@ void frmOptions::writeFileTypes()
         items << List1->item(i)->text();
     QString error;
     if (!writeFileTypeList(m_ctx.programPath(kFileTypesFile), items, &error))
-        m_ctx.dialogs().msgBox(QStringLiteral("The list of file types could not be saved.\r\n") + error,
+        m_ctx.dialogs().msgBox(this, QStringLiteral("The list of file types could not be saved.\r\n") + error,
                                platform::vbOKOnly | platform::vbExclamation);
 }
 

@@ -54,6 +54,9 @@ public:
     QPushButton *cmdDelete = nullptr;
     QPushButton *Command1 = nullptr;  // "Open Global Rules Editor"
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     struct CheckOption {
         QCheckBox *box;
@@ -62,6 +65,9 @@ private:
     };
     QList<CheckOption> checkOptions() const;  // in load order
     void numberBoxChanged(QLineEdit *box, const QString &key, const QString &resetText);
+    // A number left half typed (a lone sign) becomes the reset value.
+    void numberBoxLeft(QLineEdit *box, const QString &resetText);
+    void numberBoxesLeft();
     void writeFileTypes();
 
     AppContext &m_ctx;

@@ -110,9 +110,10 @@ platform::FileDialogRequest saveRequest(const QString &filter)
 
 // Asked for anything at the name, hidden files included: nothing is
 // replaced without the question.
-bool mayReplace(platform::Dialogs &dialogs, const QString &name)
+bool mayReplace(platform::Dialogs &dialogs, QWidget *owner, const QString &name)
 {
-    return !QFileInfo::exists(name) || dialogs.msgBox(kOverwriteQuestion, platform::vbOKCancel) == platform::vbOK;
+    return !QFileInfo::exists(name)
+           || dialogs.msgBox(owner, kOverwriteQuestion, platform::vbOKCancel) == platform::vbOK;
 }
 
 } // namespace
@@ -161,7 +162,7 @@ bool ReportPanel::makeReport()
     // As a project that cannot be saved, a report that cannot be written is
     // said: what the window shows is not it.
     if (!error.isEmpty())
-        m_ctx.dialogs().msgBox(QStringLiteral("The report could not be written.\r\n") + error.trimmed(),
+        m_ctx.dialogs().msgBox(Command8, QStringLiteral("The report could not be written.\r\n") + error.trimmed(),
                                platform::vbOKOnly | platform::vbExclamation);
     if (written && WebBrowser2)
         WebBrowser2->navigate(tempReportPath(m_ctx));
@@ -196,12 +197,13 @@ void ReportPanel::Command12_Click()
 
 void ReportPanel::Command8_Click()
 {
-    QString name = m_ctx.dialogs().saveFile(saveRequest(QStringLiteral("HTML Files (*.htm, *.html)|*.htm,*.html")));
+    QString name =
+        m_ctx.dialogs().saveFile(Command8, saveRequest(QStringLiteral("HTML Files (*.htm, *.html)|*.htm,*.html")));
     if (isBlankName(name))
         return;
     if (!name.contains(QStringLiteral(".htm"), Qt::CaseInsensitive))
         name += QStringLiteral(".htm");
-    if (!mayReplace(m_ctx.dialogs(), name))
+    if (!mayReplace(m_ctx.dialogs(), Command8, name))
         return;
     // Before the first report there is nothing to save.
     QByteArray bytes;
@@ -209,24 +211,26 @@ void ReportPanel::Command8_Click()
         return;
     QString error;
     if (!platform::writeFileAtomically(name, bytes, &error))
-        m_ctx.dialogs().msgBox(QStringLiteral("The report could not be saved.\r\n") + name + QStringLiteral("\r\n")
+        m_ctx.dialogs().msgBox(Command8,
+                               QStringLiteral("The report could not be saved.\r\n") + name + QStringLiteral("\r\n")
                                    + error,
                                platform::vbOKOnly | platform::vbExclamation);
 }
 
 void ReportPanel::Command8a_Click()
 {
-    QString name = m_ctx.dialogs().saveFile(saveRequest(QStringLiteral("TAB Files (*.tab)|*.tab")));
+    QString name = m_ctx.dialogs().saveFile(Command8, saveRequest(QStringLiteral("TAB Files (*.tab)|*.tab")));
     if (isBlankName(name))
         return;
     if (!name.contains(QStringLiteral(".tab"), Qt::CaseInsensitive))
         name += QStringLiteral(".tab");
-    if (!mayReplace(m_ctx.dialogs(), name))
+    if (!mayReplace(m_ctx.dialogs(), Command8, name))
         return;
     const QString text = tabExportOf(m_project);
     QString error;
     if (!platform::writeFileAtomically(name, text.toUtf8(), &error))
-        m_ctx.dialogs().msgBox(QStringLiteral("The file could not be saved.\r\n") + name + QStringLiteral("\r\n")
+        m_ctx.dialogs().msgBox(Command8,
+                               QStringLiteral("The file could not be saved.\r\n") + name + QStringLiteral("\r\n")
                                    + error,
                                platform::vbOKOnly | platform::vbExclamation);
 }

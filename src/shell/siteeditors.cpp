@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "platform/reportview.h"
 #include "shell/controls.h"
 #include "shell/form1.h"
+#include "shell/layout.h"
 #include "shell/modeless.h"
 #include "shell/skin.h"
 #include "workspace/context.h"
@@ -42,7 +44,7 @@ const char *const kRuleCaptions[6] = {
 
 RuleEditorWindow::RuleEditorWindow(Form1 &form, const QString &caption, const QString &heading,
                                    const QString &explanation)
-    : QWidget(&form, Qt::Window)
+    : QWidget(&form, kOwnedWindow)
     , m_ctx(form.ctx())
     , m_form(&form)
 {
@@ -145,17 +147,39 @@ bool RuleEditorWindow::Form_Load()
     return true;
 }
 
+void RuleEditorWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Once the list has its size.
+    if (m_columnsFitted)
+        return;
+    m_columnsFitted = true;
+    fitRuleColumns();
+}
+
+void RuleEditorWindow::fitRuleColumns()
+{
+    // The columns show their values whole as far as the list allows.
+    QList<int> wanted;
+    for (int c = 0; c < ListView1->header()->count(); ++c)
+        wanted << std::max(ListView1->header()->sectionSizeHint(c), ListView1->sizeHintForColumn(c));
+    const QList<int> widths = layout::fitColumnWidths(wanted, ListView1->viewport()->width());
+    for (int c = 0; c < widths.size(); ++c)
+        ListView1->setColumnWidth(c, widths[c]);
+}
+
 void RuleEditorWindow::Command1_Click()
 {
     const QString value = Text6->text();
     if (!isRuleValue(value)) {
-        m_ctx.dialogs().msgBox(QStringLiteral("Please enter a rule to add."), platform::vbOKOnly,
+        m_ctx.dialogs().msgBox(this, QStringLiteral("Please enter a rule to add."), platform::vbOKOnly,
                                QStringLiteral("Error"));
         return;
     }
     // The project file separates a rule's fields with it.
     if (value.contains(QLatin1Char('|'))) {
-        m_ctx.dialogs().msgBox(QStringLiteral("A rule value cannot contain \"|\". Please enter the value without it."),
+        m_ctx.dialogs().msgBox(this,
+                               QStringLiteral("A rule value cannot contain \"|\". Please enter the value without it."),
                                platform::vbOKOnly, QStringLiteral("Error"));
         return;
     }
@@ -165,12 +189,14 @@ void RuleEditorWindow::Command1_Click()
             type = i;
     }
     if (type < 0) {
-        m_ctx.dialogs().msgBox(QStringLiteral("Please select a rule type before adding a rule."), platform::vbOKOnly,
-                               m_ctx.appTitle);
+        m_ctx.dialogs().msgBox(this, QStringLiteral("Please select a rule type before adding a rule."),
+                               platform::vbOKOnly, m_ctx.appTitle);
         return;
     }
     const RuleScope scope = scopeOfNewRule();
     m_rules->add(scope.mainSite, {scope.remoteSite, kRuleTypes.at(type), value});
+    if (m_columnsFitted)
+        fitRuleColumns();
     Text6->clear();
     Text6->setFocus();
 }
@@ -202,18 +228,19 @@ void RuleEditorWindow::cmdSave_Click()
         close();
         break;
     case EditResult::EmptySite:
-        m_ctx.dialogs().msgBox(emptySiteMessage(), platform::vbOKOnly);
+        m_ctx.dialogs().msgBox(this, emptySiteMessage(), platform::vbOKOnly);
         if (QLineEdit *box = siteBox())
             box->setFocus();
         break;
     case EditResult::TagWord:
         if (QLineEdit *box = siteBox()) {
-            m_ctx.dialogs().msgBox(tagWordMessage(leadingTagWord(box->text())), platform::vbOKOnly);
+            m_ctx.dialogs().msgBox(this, tagWordMessage(leadingTagWord(box->text())), platform::vbOKOnly);
             box->setFocus();
         }
         break;
     case EditResult::Gone:
         m_ctx.dialogs().msgBox(
+            this,
             QStringLiteral("The entry you are editing is no longer in the project, so your changes were not saved."),
             platform::vbOKOnly | platform::vbExclamation);
         close();

@@ -68,15 +68,19 @@ protected:
     virtual QString emptySiteMessage() const { return {}; }
     virtual QLineEdit *siteBox() const { return nullptr; }
 
+    void showEvent(QShowEvent *event) override;
+
     AppContext &m_ctx;
     QPointer<Form1> m_form;
 
 private:
     QVector<RuleRow> workingRules() const;
+    void fitRuleColumns();
 
     platform::ListView *m_rules = nullptr;
     QGridLayout *m_fields = nullptr;
     QList<QLineEdit *> m_fieldBoxes;
+    bool m_columnsFitted = false;
 };
 
 // Linking-site editor.

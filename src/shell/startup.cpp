@@ -128,9 +128,9 @@ void Form1::loadSettings()
     chkBullet_Click();
 
     // 7-9. The link-page blocks; their change handlers store them again.
-    txtHTML1->setPlainText(s.get(key::txtHTML1, kHtml1Placeholder));
-    txtHTML2->setPlainText(s.get(key::txtHTML2, kHtml2Default));
-    txtHTML3->setPlainText(s.get(key::txtHTML3, kHtml3Placeholder));
+    showBlock(txtHTML1, s.get(key::txtHTML1, kHtml1Placeholder));
+    showBlock(txtHTML2, s.get(key::txtHTML2, kHtml2Default));
+    showBlock(txtHTML3, s.get(key::txtHTML3, kHtml3Placeholder));
 
     // 10, 11.
     const int advance = storedNumber(s, key::cmbAdvance, 4, INT_MIN, INT_MAX);

@@ -17,7 +17,8 @@ AppContext::AppContext(Services services, QString programDir)
     fetchOptions.yield = [this] { yieldToEventLoop(); };
     if (m_services.settings)
         m_services.settings->onWriteFailure([this](const QString &path) {
-            dialogs().msgBox(QStringLiteral("Your settings could not be saved: the disk may be full, or the file "
+            dialogs().msgBox(nullptr,
+                             QStringLiteral("Your settings could not be saved: the disk may be full, or the file "
                                             "cannot be written.\r\n")
                                  + path,
                              platform::vbOKOnly | platform::vbExclamation);

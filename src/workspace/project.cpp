@@ -108,6 +108,16 @@ int Project::addMainSite(const QString &text)
     return List4->count();
 }
 
+void Project::addMainSites(const QStringList &texts)
+{
+    if (texts.isEmpty())
+        return;
+    List4->addItems(texts);
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        addList();
+    bProjectSaved = false;
+}
+
 void Project::addList()
 {
     auto *l = new platform::ListView(this);
@@ -296,7 +306,7 @@ bool Project::writeQuickSave(int skipIndex)
     }
     QString error;
     if (!writeProjectFile(quickSavePath(), project, &error)) {
-        m_ctx.dialogs().msgBox(QStringLiteral("The quick-save file could not be written.\r\n") + error,
+        m_ctx.dialogs().msgBox(nullptr, QStringLiteral("The quick-save file could not be written.\r\n") + error,
                                platform::vbOKOnly | platform::vbExclamation);
         return false;
     }
@@ -308,7 +318,7 @@ bool Project::loadQuickSave()
     ProjectData project;
     QString error;
     if (!readProjectFile(quickSavePath(), project, &error)) {
-        m_ctx.dialogs().msgBox(QStringLiteral("The quick-save file could not be read.\r\n") + error,
+        m_ctx.dialogs().msgBox(nullptr, QStringLiteral("The quick-save file could not be read.\r\n") + error,
                                platform::vbOKOnly | platform::vbExclamation);
         return false;
     }

@@ -76,6 +76,8 @@ public:
     // Appends a main site with its (empty) linking-site list and returns its
     // number. The project is then unsaved; the selection stays.
     int addMainSite(const QString &text);
+    // The same for many at once: the list grows in one step.
+    void addMainSites(const QStringList &texts);
     // Creates the linking-site list of the main site added last.
     void addList();
     // Appends a row to main site n's list; its row number, 0 when there is

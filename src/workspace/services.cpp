@@ -190,7 +190,7 @@ bool EnhListView_SortColumns(AppContext &ctx, platform::ListView &list, int colu
         return true;
     if (column < 1 || column > qMax(list.columnHeaderCount(), 1)) {
         if (showErrors)
-            ctx.dialogs().msgBox(QStringLiteral("Error380\tInvalid property value"), platform::vbInformation,
+            ctx.dialogs().msgBox(nullptr, QStringLiteral("Error380\tInvalid property value"), platform::vbInformation,
                                  QStringLiteral("Error in Function : EnhListView_SortColumns"));
         return false;
     }

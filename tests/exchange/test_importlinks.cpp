@@ -82,6 +82,23 @@ TEST(ImportLinks, KeepsTheLinksToOtherSites)
               QStringList({"a.example/"}));
 }
 
+TEST(ImportLinks, SameSiteIsTheBaseHostOrBelowIt)
+{
+    const struct {
+        const char *link;
+        const char *base;
+        bool same;
+    } cases[] = {
+        {"shop.main.example/a", "main.example/", true},
+        {"WWW.Main.Example/", "main.example/", true},
+        {"notmain.example/", "main.example/", false},
+        {"host/x", "host:8080/", true},
+        {"host:8080/x", "host/", true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(isImportSameSite(c.link, c.base), c.same) << c.link << " on " << c.base;
+}
+
 TEST(ImportLinks, ScriptOutput)
 {
     EXPECT_EQ(importDelimiter(0), "|");

@@ -58,8 +58,9 @@ TEST(LinkPage, OptionsShapeTheEntryAndChooseTheMainSite)
     LinkPageOptions o;
     o.bullets = true;
     o.newWindow = true;
-    EXPECT_EQ(linkEntry("x.example", "X", "", o),
-              "<li><a href=\"http://x.example\" target=\"_blank\">X</a></li><br><br>\r\n");
+    // A quote in the address stays inside the attribute; the text is as typed.
+    EXPECT_EQ(linkEntry("x.example/?q=\"a\"", "\"X\"", "", o),
+              "<li><a href=\"http://x.example/?q=&quot;a&quot;\" target=\"_blank\">\"X\"</a></li><br><br>\r\n");
 
     const QVector<ResultRow> rows = {row("second.example", "other.example", "Direct Link"),
                                      row("main.example", "plain.example", "Direct Link")};
@@ -67,6 +68,16 @@ TEST(LinkPage, OptionsShapeTheEntryAndChooseTheMainSite)
     EXPECT_EQ(generateLinks(kSites, rows, o), "<a href=\"http://plain.example\">plain.example</a><br><br>\r\n");
     o.mainSite = "";
     EXPECT_EQ(generateLinks(kSites, rows, o), "");
+}
+
+TEST(LinkPage, RowsWithoutAMainSiteCountUnderTheFirst)
+{
+    // Results of older project files carry no "Main".
+    const QVector<ResultRow> rows = {row("", "partner.example", "Direct Link")};
+    const QString partner = "<a href=\"https://partner.example/\"><b>Partner</b></a><BR>Good & fast<br><br>\r\n";
+    EXPECT_EQ(generateLinks(kSites, rows, LinkPageOptions{false, false, false, {}}), partner);
+    EXPECT_EQ(generateLinks(kSites, rows, LinkPageOptions{false, false, true, "http://www.main.example"}), partner);
+    EXPECT_EQ(generateLinks(kSites, rows, LinkPageOptions{false, false, true, "second.example"}), "");
 }
 
 TEST(LinkPage, LookupsMatchMainAndLinkingSitesWithOrWithoutScheme)

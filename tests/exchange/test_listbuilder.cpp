@@ -49,7 +49,8 @@ TEST(ListBuilderText, DomainsOfAResultPage)
 {
     const EngineAddresses a{{}, {}, {"yahoo.com", "google.com", "yimg"}};
     const QString page = "<a href=\"http://shop.Example.COM/p\">x</a><a href='https://news.example.com/'>y</a>\n"
-                         "<a href=http://example.org>z</a> http://www.google.com/x.com http://mailto:x.com "
+                         "<a href=http://example.org>z</a> http://www.google.com/x.com http://WWW.Google.COM/ "
+                         "http://mailto:x.com "
                          "http://localhost/a.com http://a.example.co.uk/ http://www.agency.gov/ "
                          "HTTP://www.example.net\"><b>";
     QSet<QString> seen;
@@ -133,18 +134,20 @@ TEST_F(ListBuilder, TooFewDomainsTryTheNextSearchWhenThereAreLinkingSites)
     form.project().iCurrentMain = main;
     form.project().addLinkingSite(main, {"a.example/", "1", {}, {}, {}});
     form.project().addLinkingSite(main, {"b.example/", "1", {}, {}, {}});
-    server.setRoute("*", "/search/dir?h=s&xargs=0&p=blue+widget&b=1", Response::page(resultPage(1, 3)));
-    server.setRoute("*", "/search/dir?h=s&xargs=0&p=blue+widget&b=21", Response::page(resultPage(1, 3)));
+    // 20 domains are one too few.
+    server.setRoute("*", "/search/dir?h=s&xargs=0&p=blue+widget&b=1", Response::page(resultPage(1, 20)));
+    server.setRoute("*", "/search/dir?h=s&xargs=0&p=blue+widget&b=21", Response::page(resultPage(1, 20)));
     QPointer<Form3> b = start();
     EXPECT_EQ(b->target(), 100);
-    ASSERT_TRUE(testsupport::waitUntil([&] { return b->finished(); }));
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !b || b->finished(); }));
+    ASSERT_TRUE(b) << "handed over to a scan";
     EXPECT_EQ(server.requestCount(), 2);
-    EXPECT_EQ(b->Text1->text(), "Finished! Extracted 3 results.");
+    EXPECT_EQ(b->Text1->text(), "Finished! Extracted 20 results.");
     EXPECT_EQ(form.panelText(1), "Stopped");
     EXPECT_EQ(form.panelText(2), "Not enough results");
     EXPECT_EQ(form.panelText(3), "Trying next search");
     testsupport::spin(50);
-    EXPECT_TRUE(b);  // stays loaded, hidden
+    ASSERT_TRUE(b);  // stays loaded, hidden
     EXPECT_FALSE(b->isVisible());
 }
 

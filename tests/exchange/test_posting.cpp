@@ -6,7 +6,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTimer>
+#include <QScreen>
+#include <QStatusBar>
 #include <gtest/gtest.h>
 
 #include "exchange/posting.h"
@@ -117,6 +120,18 @@ TEST_F(Posting, EachMainSiteUsesItsOwnScriptUrl)
     EXPECT_EQ(targets(), QList<QByteArray>({"/one?m=main.example", "/two"}));
 }
 
+TEST_F(Posting, TheLogOpensClearOfTheStatusBar)
+{
+    form.show();
+    form.setGeometry(0, 0, 700, 400);  // lower than the log
+    form.cmdPost_Click();
+    QWidget *log = p.ctx->Form5;
+    ASSERT_TRUE(log);
+    const QRect bar(form.StatusBar1->mapToGlobal(QPoint(0, 0)), form.StatusBar1->size());
+    EXPECT_FALSE(log->frameGeometry().intersects(bar));
+    EXPECT_TRUE(form.screen()->availableGeometry().contains(log->frameGeometry()));
+}
+
 TEST_F(Posting, NothingToPostIsSaidAndFailuresAreLogged)
 {
     form.cmdPost_Click();
@@ -182,6 +197,24 @@ TEST_F(Posting, ClosingTheLogOrTheMainWindowEndsTheRequestUnderWay)
     // The main window closed: the program ends.
     EXPECT_TRUE(testsupport::quitsAfterClose(*p.ctx, server, [&] { form.cmdPost_Click(); }, [&] { form.close(); }));
     EXPECT_EQ(server.requestCount(), 2);
+}
+
+TEST_F(Posting, TheLogFillsItsWindowAndKeepsItsNewestEntryInView)
+{
+    form.cmdPost_Click();  // nothing to post: the log opens all the same
+    auto *w = qobject_cast<Form5 *>(p.ctx->Form5.data());
+    ASSERT_NE(w, nullptr);
+    for (int i = 0; i < 100; ++i)
+        w->appendLog(QString("\r\nURL: http://scripts.example/%1\r\n").arg(i));
+    w->Text4->moveCursor(QTextCursor::Start);  // the user reads an older entry
+    w->appendLog("\r\nURL: http://scripts.example/newest\r\n");
+    EXPECT_TRUE(w->Text4->textCursor().atEnd());
+    const QScrollBar *bar = w->Text4->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    w->resize(300, 200);
+    EXPECT_EQ(w->Text4->geometry(), w->rect());
 }
 
 TEST_F(Posting, ScriptUrlsPerMainSiteAreAddedAndDeleted)

@@ -7,12 +7,15 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTextBrowser>
 #include <QUrl>
 #include <gtest/gtest.h>
+#include <functional>
 
 #include "support/sitetyping.h"
 #include "support/testprogram.h"
+#include "shell/emailexport.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "shell/resultspanel.h"
@@ -215,6 +218,35 @@ TEST_F(ReportCommands, TabExportBytes)
     form.report->Command8a_Click();
     EXPECT_EQ(readBytes(target + ".tab"), QByteArray("Main\tLinking\tStatus\tNo.\tLink URL\r\n\r\n\r\n"));
     EXPECT_EQ(p.dialogs->boxes.size(), 1);
+}
+
+TEST_F(ReportCommands, EverySaveDialogCancelledWritesNothing)
+{
+    buildProject();
+    ASSERT_TRUE(form.report->makeReport());
+    // A save that went on without a name would write beside the program.
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(p.dir.path()));
+    const auto restore = qScopeGuard([&] { QDir::setCurrent(before); });
+    const auto files = [&] { return QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden); };
+    const QStringList untouched = files();
+    const std::pair<const char *, std::function<void()>> saves[] = {
+        {"Save Webpage", [&] { form.Command6_Click(); }},
+        {"Save Report As", [&] { form.report->Command8_Click(); }},
+        {"Save Tab Delimited", [&] { form.report->Command8a_Click(); }},
+        {"Save Project", [&] { EXPECT_FALSE(form.cmdSave_Click()); }},
+        {"Export", [&] {
+             form.Command2->click();
+             qobject_cast<frmExport *>(c.frmExport.data())->Command1->click();
+         }},
+    };
+    for (const auto &[name, save] : saves) {
+        const qsizetype asked = p.dialogs->fileRequests.size();
+        save();  // no file chosen
+        EXPECT_EQ(p.dialogs->fileRequests.size(), asked + 1) << name;
+        EXPECT_TRUE(p.dialogs->boxes.isEmpty()) << name;
+        EXPECT_EQ(files(), untouched) << name;
+    }
 }
 
 } // namespace

@@ -36,6 +36,8 @@ TEST(EmailText, AddressesOfAPageLine)
         {"user@localhost and @ alone", {}, {}},
         {long45 + "@x.com", {QString(40, 'a') + "@x.com"}, {"x.com"}},
         {"end of text: me@site.com.", {"me@site.com."}, {"site.com."}},
+        {"ann@site.com\r\nbob@other.com\nx\n@y.com", {"ann@site.com", "bob@other.com"}, {"site.com", "other.com"}},
+        {"<img src=\"logo@2x.png\"> a@b@c.com v@1.5x x@y.c0m", {}, {}},
     };
     for (const auto &c : cases) {
         QStringList addresses;
@@ -56,8 +58,11 @@ protected:
         db::Database d(databasePath(ctx()));
         db::Statement s = d.prepare("INSERT INTO emails (email) VALUES ('known@old.example')");
         ASSERT_TRUE(s.run());
-        writePageDump2(ctx().programDir(), 0,
-                       "Mail new@fresh.example.com, known@old.example or\r\nsales@queued.example.net today.");
+        // Both dumps, as a scan leaves them.
+        const QString page = "Mail new@fresh.example.com. Or known@old.example or\r\nsales@queued.example.net\r\n"
+                             "team@later.example today.";
+        writePageDump(ctx().programDir(), 0, page);
+        writePageDump2(ctx().programDir(), 0, page);
         siteState().strSeenPages.add("queued.example.net/");
         ctx().bScanning = true;
     }
@@ -75,10 +80,11 @@ protected:
 TEST_F(Harvester, CountsNewAddressesStoresUnknownSitesAndMovesOn)
 {
     scanner.getEmails();
-    EXPECT_EQ(ctx().lLinksFound, 2);  // the known address counts nowhere
-    EXPECT_EQ(websites(), QStringList({"www.fresh.example.com/"}));
-    EXPECT_EQ(ctx().lPagesFound, 1);
-    EXPECT_EQ(p.sound->played.filter("foundemail.wav").size(), 2);
+    EXPECT_EQ(ctx().lLinksFound, 3);  // the known address counts nowhere
+    // Without the full stop; a line break ends an address.
+    EXPECT_EQ(websites(), QStringList({"www.fresh.example.com/", "www.later.example/"}));
+    EXPECT_EQ(ctx().lPagesFound, 2);
+    EXPECT_EQ(p.sound->played.filter("foundemail.wav").size(), 3);
     EXPECT_EQ(display.panelText(2), "");
     // The next page: the queue ran out, so the site (and the scan) ended.
     EXPECT_FALSE(ctx().bScanning);
@@ -87,12 +93,14 @@ TEST_F(Harvester, CountsNewAddressesStoresUnknownSitesAndMovesOn)
 
 TEST_F(Harvester, StopInTheMiddleEndsThePageThere)
 {
+    ctx().lLinksFound = 40;  // earlier sites of the run
     ctx().onStatsChanged = [this] {
-        if (ctx().lLinksFound == 1)
+        if (ctx().lLinksFound == 41)
             ctx().bScanning = false;
     };
     scanner.getEmails();
-    EXPECT_EQ(ctx().lLinksFound, 1);
+    EXPECT_EQ(ctx().lLinksFound, 41);
+    EXPECT_EQ(display.panelText(3), "Found 1 emails");  // this site's count
     EXPECT_EQ(project.List3->count(), 0);  // no next page asked for
 }
 

@@ -221,8 +221,14 @@ TEST_F(ScanControl, OutcomeRowsOfEachWayALinkingSiteEnds)
         scanner.cmdNextSearch_Click();
     };
 
+    // The time-out is read at the start and at each next site, as the
+    // options window rounds it.
+    setting("txtTimeout", "2.5");
     scanner.Command1_Click();
+    EXPECT_EQ(tarnwick::ScannerTestAccess::timeOut(scanner), 2);
+    setting("txtTimeout", "1e3");
     found(3);
+    EXPECT_EQ(tarnwick::ScannerTestAccess::timeOut(scanner), 1000);
     found(1);
     found(2);
     siteState().bRedirectFound = true;

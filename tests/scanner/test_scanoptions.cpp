@@ -14,8 +14,22 @@ TEST(ScanOptions, NumberBoxesTakeWhatRoundsIntoSixteenBits)
     EXPECT_EQ(checkNumberText(""), NumberText::Empty);
     for (const char *fits : {"60", "-5", "2.5", " 12 ", "32767", "-32768", "32767.4", "+7", "1e3"})
         EXPECT_EQ(checkNumberText(fits), NumberText::Fits) << fits;
-    for (const char *invalid : {"abc", "40000", "32767.5", "-32769", " ", "5x", "inf", "0x10"})
+    for (const char *invalid : {"abc", "40000", "32767.5", "-32769", " ", "5x", "inf", "0x10", "--", "e5"})
         EXPECT_EQ(checkNumberText(invalid), NumberText::Invalid) << invalid;
+    for (const char *typing : {"-", "+", ".", "-.", "1e", "2.5E-"})
+        EXPECT_EQ(checkNumberText(typing), NumberText::Partial) << typing;
+}
+
+TEST(ScanOptions, TheTimeOutReadsAsTheOptionsWindowRoundsIt)
+{
+    testsupport::TestProgram p;
+    EXPECT_EQ(storedTimeout(p.ctx->settings()), 60);
+    const std::pair<const char *, int> stored[] = {{"2.5", 2}, {"3.5", 4}, {"1e3", 1000}, {" 7 ", 7},
+                                                   {"-5", -5},  {"abc", 60}, {"40000", 60}, {"-", 60}};
+    for (const auto &[text, seconds] : stored) {
+        p.ctx->settings().set("txtTimeout", text);
+        EXPECT_EQ(storedTimeout(p.ctx->settings()), seconds) << text;
+    }
 }
 
 TEST(ScanOptions, StoredPageLimitOutsideTheListIsFour)

@@ -1,6 +1,7 @@
 // The About box, the web-site opener, the help launcher and the
 // machine-wide setting it writes.
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -95,17 +96,33 @@ TEST_F(AboutAndHelp, OpenerOpensTheSiteOnceAndUnloadsAfterTenSeconds)
 
 TEST_F(AboutAndHelp, ClosingTheMainWindowWaitsForTheOpenerThenEnds)
 {
+    // The program ends as it does outside the tests: its event loop quits.
+    p.ctx->endProgram = [this] {
+        ++ended;
+        QCoreApplication::quit();
+    };
     Form1 form{*p.ctx};
     form.Form_Load();
     form.show();
     form.cmdWebsite->click();
     auto *opener = qobject_cast<frmWebsite *>(p.ctx->frmWebsite.data());
     ASSERT_TRUE(opener);
-    form.close();
-    EXPECT_TRUE(form.unloaded());
-    EXPECT_EQ(ended, 0);
-    opener->Timer1_Timer();
+    opener->Timer1->start(300);  // its time, shortened
+    bool openerDone = false;
+    QObject::connect(opener->Timer1, &QTimer::timeout, [&] { openerDone = true; });
+    QTimer::singleShot(0, &form, [&] {
+        form.close();
+        EXPECT_TRUE(form.unloaded());
+        EXPECT_EQ(ended, 0);
+    });
+    QTimer bound;  // never reached
+    bound.setSingleShot(true);
+    QObject::connect(&bound, &QTimer::timeout, [] { QCoreApplication::quit(); });
+    bound.start(10000);
+    QApplication::exec();
+    EXPECT_TRUE(openerDone);
     EXPECT_EQ(ended, 1);
+    QApplication::setQuitOnLastWindowClosed(true);
 }
 
 TEST_F(AboutAndHelp, HelpMenuOpensTheHelpFileWhenItIsThere)

@@ -2,6 +2,8 @@
 // against the test server, the file imports, and what happens around them.
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/listview.h"
+#include "platform/reportview.h"
 #include "shell/form1.h"
 #include "shell/form4.h"
 #include "shell/form4a.h"
@@ -95,6 +98,29 @@ TEST_F(ImportDialogs, SimpleModeListsLinksToOtherSitesAndAddsTheChosenOnes)
     EXPECT_FALSE(form.project().bProjectSaved);
 }
 
+TEST_F(ImportDialogs, ARightClickAnywhereInTheResultListSelectsAll)
+{
+    Form4 &f = form4();
+    for (const char *url : {"a.example/", "b.example/", "c.example/"})
+        f.ListView1->add(url);
+    QWidget *area = f.ListView1View->viewport();
+    const int rowHeight = f.ListView1View->rowHeight();
+    ASSERT_GT(area->height(), 5 * rowHeight);
+    const QPoint places[] = {{10, rowHeight / 2}, {10, 4 * rowHeight}, {area->width() - 2, area->height() - 2}};
+    for (const QPoint &at : places) {
+        SCOPED_TRACE(at.y());
+        f.ListView1->setSelectedRow(0);
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent click(type, QPointF(at), area->mapToGlobal(QPointF(at)), Qt::RightButton,
+                              type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(area, &click);
+        }
+        QCoreApplication::processEvents();
+        for (int r = 1; r <= 3; ++r)
+            EXPECT_TRUE(f.ListView1->isSelected(r)) << r;
+    }
+}
+
 TEST_F(ImportDialogs, AdvancedModeNeedsADelimiterAndSplitsTheOutput)
 {
     server.setRoute("links.example", "/domains", Response::page("<p>a.example|b.example\nc.example|</p>\n"));
@@ -166,7 +192,8 @@ TEST_F(ImportDialogs, LinkingSitesFromAFile)
 {
     addMainSite("mine.example");
     Form4 &f = form4();
-    chooseFile("x.example|3\r\n  y.example  \n\n \nz.example|2|extra\n");
+    // A line named like a project-file line is refused and not counted.
+    chooseFile("x.example|3\r\n  y.example  \n\n \nRESULT:1|a|b\nz.example|2|extra\n");
     f.Command4_Click();
     EXPECT_EQ(rows(form.project().List1(1)), QStringList({"x.example", "y.example", "z.example"}));
     EXPECT_EQ(rows(form.project().List1(1), 1), QStringList({"3", "1", "2"}));
@@ -247,6 +274,31 @@ TEST_F(ImportDialogs, MainSitesFromAFile)
     EXPECT_EQ(form.project().iCurrentMain, 1);
     EXPECT_EQ(f.panelText(), "Added 2 site(s)");
     EXPECT_FALSE(form.project().bProjectSaved);
+}
+
+TEST_F(ImportDialogs, ManyMainSitesGoInAFewStepsAndOverlongLinesAreSkipped)
+{
+    QByteArray file;
+    for (int i = 0; i < 1200; ++i)
+        file += "site" + QByteArray::number(i) + ".example\r\n";
+    file += "a" + QByteArray(2047, 'x') + "\r\n";  // as long as an address may be
+    file += QByteArray(2049, 'y') + "\r\n" + QByteArray(100000, 'z') + "\r\n";
+    chooseFile(file);
+    int insertions = 0;
+    QObject::connect(form.project().List4, &QAbstractItemModel::rowsInserted, [&] { ++insertions; });
+    const int viewsBefore = int(form.findChildren<platform::ReportView *>().size());
+
+    Form4a &f = form4a();
+    f.Command4_Click();
+    EXPECT_EQ(form.project().List4->count(), 1201);
+    EXPECT_EQ(form.project().List1Count(), 1202);
+    EXPECT_EQ(form.project().mainSiteText(1201).size(), 2048);
+    EXPECT_EQ(f.panelText(), "Added 1201 site(s), skipped 2 line(s) too long for an address");
+    EXPECT_LE(insertions, 3);
+    // A site's list gets its view when it is shown.
+    EXPECT_EQ(int(form.findChildren<platform::ReportView *>().size()), viewsBefore);
+    form.project().List4->setListIndex(1199);
+    EXPECT_FALSE(form.List1View(1200)->isHidden());
 }
 
 TEST_F(ImportDialogs, MainSiteImportStopsWhenTheProjectIsReplaced)

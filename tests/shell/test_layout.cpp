@@ -1,5 +1,6 @@
 // The main window's resize rules on the geometry model, without a window.
 
+#include <QList>
 #include <gtest/gtest.h>
 
 #include "shell/layout.h"
@@ -344,4 +345,41 @@ TEST(MainWindowLayout, TwipsBecomePixelsEdgeByEdge)
     EXPECT_EQ(a.right() + 1, b.left());
     EXPECT_EQ(toPixels(Rect{0, 0, -300, 20}).width(), 0);
     EXPECT_DOUBLE_EQ(outerHeightFromClient(toTwips(100)) - outerHeightFromClient(toTwips(40)), 900);
+}
+
+TEST(OtherWindows, ColumnsKeepTheirWidthsWhenTheyFitElseTheWidestAreCut)
+{
+    struct Case {
+        QList<int> wanted;
+        int available;
+        QList<int> widths;
+    };
+    const Case cases[] = {
+        {{100, 50, 80}, 300, {100, 50, 80}},
+        {{100, 50, 400}, 300, {100, 50, 150}},
+        {{200, 200, 200}, 300, {100, 100, 100}},
+        {{90, 300, 10, 300}, 400, {90, 150, 10, 150}},
+        {{}, 100, {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(fitColumnWidths(c.wanted, c.available), c.widths) << c.available;
+}
+
+TEST(OtherWindows, AWindowOpensClearOfTheMainWindowsStatusBar)
+{
+    const QRect screen(0, 0, 1920, 1080);
+    const QSize log(640, 420);
+    struct Case {
+        const char *name;
+        QRect mainFrame, bar, place;
+    };
+    const Case cases[] = {
+        {"above the bar", {100, 100, 1000, 800}, {104, 870, 992, 20}, {460, 446, 640, 420}},
+        {"lower under the screen's top", {0, 0, 800, 300}, {4, 270, 792, 20}, {160, 0, 640, 266}},
+        {"below the main window", {0, 0, 800, 100}, {4, 70, 792, 20}, {160, 104, 640, 420}},
+        {"at the screen's foot", {0, 0, 1920, 1080}, {0, 50, 1920, 20}, {1280, 660, 640, 420}},
+        {"within the screen's left", {-300, 200, 500, 600}, {-296, 770, 492, 20}, {0, 346, 640, 420}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(placeClearOfStatusBar(c.mainFrame, c.bar, screen, log), c.place) << c.name;
 }

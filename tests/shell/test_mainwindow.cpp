@@ -21,6 +21,7 @@
 #include "shell/tabstrip.h"
 #include "shell/webbrowser.h"
 #include "support/eventloop.h"
+#include "support/keys.h"
 #include "support/testhttpserver.h"
 #include "support/sitetyping.h"
 #include "support/testprogram.h"
@@ -437,6 +438,39 @@ TEST_F(MainWindow, ClosingAnUnsavedProjectAsksOnceAndNoSavesNothing)
     EXPECT_EQ(p.dialogs->boxes[0].style & 7, platform::vbYesNo);
     EXPECT_TRUE(p.dialogs->fileRequests.isEmpty());
     EXPECT_EQ(ended, 1);
+}
+
+TEST_F(MainWindow, TypingInALinkPageBlockIsAChangeToSave)
+{
+    // Restoring the stored blocks and opening a project mark nothing.
+    p.ctx->settings().set("txtHTML1", "<p>stored</p>");
+    const QString path = p.path("blocks.prj");
+    {
+        Form1 other{*p.ctx};
+        other.project().setHtml(3, "<p>saved</p>");
+        ASSERT_TRUE(other.project().saveProject(path));
+    }
+    p.ctx->settings().set("LastProject", "");
+    Form1 form{*p.ctx};
+    form.Form_Load();
+    EXPECT_EQ(form.txtHTML1->toPlainText(), "<p>stored</p>");
+    EXPECT_TRUE(form.project().bProjectSaved);
+    ASSERT_TRUE(form.openProject(path));
+    EXPECT_EQ(form.txtHTML3->toPlainText(), "<p>saved</p>");
+    EXPECT_TRUE(form.project().bProjectSaved);
+    form.cmdNew_Click();  // the new project's blocks show, nothing typed
+    EXPECT_EQ(form.txtHTML3->toPlainText(), kHtml3Placeholder);
+    EXPECT_TRUE(form.project().bProjectSaved);
+
+    for (QPlainTextEdit *block : {form.txtHTML1, form.txtHTML2, form.txtHTML3}) {
+        form.project().bProjectSaved = true;
+        testsupport::typeKeys(block, "x");
+        EXPECT_FALSE(form.project().bProjectSaved) << block->objectName().toStdString();
+    }
+    p.dialogs->answers.push_back(platform::vbNo);
+    form.mnuFileItem_Click(4);
+    ASSERT_EQ(p.dialogs->boxes.size(), 1);
+    EXPECT_EQ(p.dialogs->boxes[0].title, "Save Project?");
 }
 
 TEST_F(MainWindow, AnsweringYesSavesAndEndsEvenWhenTheSaveIsCancelled)

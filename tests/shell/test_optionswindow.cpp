@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -87,6 +89,40 @@ TEST_F(OptionsWindow, StoredValuesLoadAndEveryChangeIsStored)
     w->txtAutoSave->setText("x9");
     EXPECT_EQ(w->txtAutoSave->text(), "5");
     EXPECT_EQ(stored("txtAutoSave"), "5");
+}
+
+TEST_F(OptionsWindow, AHalfTypedNumberWaitsUntilTheBoxIsLeft)
+{
+    frmOptions *w = open();
+    QLineEdit *box = w->txtTimeout;
+    box->clear();
+    testsupport::typeKeys(box, "-5");
+    EXPECT_EQ(box->text(), "-5");
+    EXPECT_EQ(stored("txtTimeout"), "-5");
+
+    // Left with a lone sign, the box takes the default.
+    testsupport::pressBackspace(box);
+    EXPECT_EQ(box->text(), "-");
+    EXPECT_EQ(stored("txtTimeout"), "-5");
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(box, &out);
+    EXPECT_EQ(box->text(), "60");
+    EXPECT_EQ(stored("txtTimeout"), "60");
+
+    // Closed with one, too; letters still go at once.
+    testsupport::typeKeys(w->txtAutoSave, "x");
+    EXPECT_EQ(w->txtAutoSave->text(), "5");
+    w->txtAutoSave->clear();
+    testsupport::typeKeys(w->txtAutoSave, "9");
+    testsupport::pressBackspace(w->txtAutoSave);
+    testsupport::typeKeys(w->txtAutoSave, "+");
+    EXPECT_EQ(stored("txtAutoSave"), "9");
+    w->close();
+    EXPECT_EQ(stored("txtAutoSave"), "5");
+
+    // A lone sign in the store is no value being typed.
+    p.ctx->settings().set("txtTimeout", "-");
+    EXPECT_EQ(open()->txtTimeout->text(), "60");
 }
 
 TEST_F(OptionsWindow, FileTypesAreAddedAndDeletedInTheFile)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/listview.h"
+#include "platform/reportview.h"
 #include "shell/form1.h"
 #include "shell/siteeditors.h"
 #include "support/keys.h"
@@ -73,6 +74,31 @@ TEST_F(SiteEditors, TheLinkingSiteEditorShowsItsEntryAndOnlyItsRules)
     form.cmdEdit->click();
     EXPECT_EQ(p.ctx->Form2.data(), w);
     EXPECT_EQ(w->Text1->text(), "a.example");
+}
+
+TEST_F(SiteEditors, TheRuleColumnsShowTheirValuesWholeWithinTheWindow)
+{
+    project.lstRules->add("main.example", {"a.example", "ExcludeDirectory", "cgi-bin"});
+    project.lstRules->add("main.example", {"a.example", "LimitRoot", "www.main.example/" + QString(400, 'x')});
+    Form2 *w = editLinkingSite(1);
+    platform::ReportView *list = w->ListView1;
+    const int available = list->viewport()->width();
+    int total = 0;
+    for (int c = 0; c < 4; ++c) {
+        total += list->columnWidth(c);
+        if (c < 3)  // the long value is cut, the others are whole
+            EXPECT_GE(list->columnWidth(c), list->sizeHintForColumn(c)) << c;
+    }
+    EXPECT_LT(list->columnWidth(3), list->sizeHintForColumn(3));
+    EXPECT_LE(total, available);
+
+    // A rule added later has its share too.
+    const int before = list->columnWidth(1);
+    w->Text1->setText("www.a-longer-partner-name.example/links/");
+    w->Option1[1]->setChecked(true);
+    w->Text6->setText("tmp");
+    w->Command1_Click();
+    EXPECT_GT(list->columnWidth(1), before);
 }
 
 TEST_F(SiteEditors, AddRuleRefusesWhatIsMissingAndEnterAddsIt)

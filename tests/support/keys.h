@@ -13,4 +13,19 @@ inline void pressEnter(QWidget *w)
     QCoreApplication::sendEvent(w, &press);
 }
 
+// Types text one key at a time.
+inline void typeKeys(QWidget *w, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(w, &press);
+    }
+}
+
+inline void pressBackspace(QWidget *w)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &press);
+}
+
 } // namespace testsupport

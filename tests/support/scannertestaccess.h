@@ -11,6 +11,7 @@ struct ScannerTestAccess {
     static Scanner::SiteScan &site(Scanner &s) { return s.m_site; }
     static QString &mainSite(Scanner &s) { return s.strMainSite; }
     static int &runningScanType(Scanner &s) { return s.iScanType; }
+    static int timeOut(const Scanner &s) { return s.TimeOut; }
     static bool followingRedirect(const Scanner &s) { return s.m_page.bEmulate; }
     static const QStringList &fileTypes(const Scanner &s) { return s.vFileTypes; }
 };

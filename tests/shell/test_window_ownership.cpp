@@ -1,0 +1,169 @@
+// Which window each box and file dialog belongs to, and that the program's
+// windows stay over the main window.
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+#include "platform/listview.h"
+#include "shell/emailexport.h"
+#include "shell/form1.h"
+#include "shell/form4.h"
+#include "shell/form4a.h"
+#include "shell/listbuilder.h"
+#include "shell/optionswindow.h"
+#include "shell/siteeditors.h"
+#include "support/eventloop.h"
+#include "support/sitetyping.h"
+#include "support/testprogram.h"
+#include "workspace/project.h"
+
+using namespace tarnwick;
+
+namespace {
+
+class WindowOwnership : public ::testing::Test {
+protected:
+    WindowOwnership()
+    {
+        form.show();
+        testsupport::typeMainSite(form, "main.example");
+        form.project().addLinkingSite(1, {"partner.example", "1", {}, {}, {}});
+        form.project().List1(1)->setSelectedRow(1);
+    }
+    QWidget *options()
+    {
+        form.Command9_Click();
+        return c.frmOptions;
+    }
+
+    testsupport::TestProgram p;
+    AppContext &c = *p.ctx;
+    Form1 form{c};
+};
+
+TEST_F(WindowOwnership, EveryBoxAndFileDialogBelongsToTheWindowThatAsked)
+{
+    // Each case opens a window, makes it ask and gives the window.
+    struct Case {
+        const char *name;
+        std::function<QWidget *()> ask;
+    };
+    const auto editor = [this](QPointer<QWidget> &slot, const std::function<void()> &open) {
+        open();
+        auto *w = qobject_cast<RuleEditorWindow *>(slot.data());
+        w->Command1_Click();  // no rule value
+        return w;
+    };
+    const Case cases[] = {
+        {"main window", [&] { form.cmdOpen_Click(); return &form; }},
+        {"linking-site editor", [&] { return editor(c.Form2, [&] { form.cmdEdit_Click(); }); }},
+        {"main-site editor", [&] { return editor(c.Form2a, [&] { form.cmdEditMain_Click(); }); }},
+        {"Global Rules Editor",
+         [&] { return editor(c.Form2b, [&] { qobject_cast<frmOptions *>(options())->Command1_Click(); }); }},
+        {"options", [&] {
+             auto *w = qobject_cast<frmOptions *>(options());
+             w->cmdAdd2_Click();  // no file type
+             return w;
+         }},
+        {"Import Linking Sites", [&] {
+             form.cmdImport_Click();
+             auto *w = qobject_cast<Form4 *>(c.Form4.data());
+             p.dialogs->fileAnswers.push_back(p.path("missing.txt"));  // a box says it cannot be read
+             w->Command4_Click();
+             return w;
+         }},
+        {"Import Main Sites", [&] {
+             form.cmdImport2_Click();
+             auto *w = qobject_cast<Form4a *>(c.Form4a.data());
+             p.dialogs->fileAnswers.push_back(p.path("missing.txt"));
+             w->Command4_Click();
+             return w;
+         }},
+        {"e-mail export", [&] {
+             form.Command2_Click();
+             auto *w = qobject_cast<frmExport *>(c.frmExport.data());
+             w->Command1_Click();
+             return w;
+         }},
+        {"list builder", [&] {
+             c.bScanning = true;  // it refuses to start, in a box
+             QWidget *w = openListBuilder(form);
+             testsupport::waitUntil([&] { return !p.dialogs->boxes.isEmpty(); }, 2000);
+             c.bScanning = false;
+             return w;
+         }},
+    };
+    for (const Case &k : cases) {
+        SCOPED_TRACE(k.name);
+        p.dialogs->boxes.clear();
+        p.dialogs->fileRequests.clear();
+        p.dialogs->owners.clear();
+        const QWidget *asked = k.ask();
+        ASSERT_TRUE(asked);
+        ASSERT_FALSE(p.dialogs->owners.isEmpty());
+        for (const QWidget *owner : std::as_const(p.dialogs->owners))
+            EXPECT_EQ(owner, asked);
+    }
+}
+
+TEST_F(WindowOwnership, TheProgramsWindowsAreTransientForTheMainWindow)
+{
+    form.cmdEdit_Click();
+    form.cmdEditMain_Click();
+    qobject_cast<frmOptions *>(options())->Command1_Click();
+    form.cmdImport_Click();
+    form.cmdImport2_Click();
+    form.Command2_Click();
+    form.mnuAboutItem_Click(0);
+    form.cmdPost_Click();  // nothing to post: the log opens all the same
+    const QPointer<QWidget> windows[] = {c.Form2, c.Form2a, c.Form2b, c.frmOptions, c.Form4,
+                                         c.Form4a, c.frmExport, c.frmAbout, c.Form5};
+    for (const QPointer<QWidget> &w : windows) {
+        ASSERT_TRUE(w);
+        SCOPED_TRACE(w->objectName().toStdString());
+        EXPECT_TRUE(w->isVisible());
+        ASSERT_TRUE(w->windowHandle());
+        EXPECT_EQ(w->windowHandle()->transientParent(), form.windowHandle());
+        // The kind the desktop keeps over its parent; a plain window's
+        // parent is not told to the window manager.
+        EXPECT_EQ(w->windowType(), Qt::Dialog);
+    }
+}
+
+// The desktop's boxes and dialogs, answered as soon as they show.
+TEST(DesktopDialogs, ABoxOrDialogIsAChildOfTheAskingWindowElseOfTheMainWindow)
+{
+    QWidget main;
+    QWidget tool(&main, Qt::Window);
+    auto *box = new QLineEdit(&tool);
+    platform::QtDialogs desktop(QStringLiteral("Tarnwick"));
+    desktop.setMainWindow(&main);
+    platform::Dialogs &dialogs = desktop;
+
+    QWidget *parentSeen = nullptr;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            parentSeen = dialog->parentWidget();
+            dialog->done(QDialog::Rejected);
+        }
+    });
+    answer.start(10);
+    dialogs.msgBox(box, QStringLiteral("From a control of the tool window"));
+    EXPECT_EQ(parentSeen, &tool);
+    dialogs.msgBox(nullptr, QStringLiteral("From nowhere in particular"));
+    EXPECT_EQ(parentSeen, &main);
+    parentSeen = nullptr;
+    EXPECT_EQ(dialogs.openFile(&tool, {}), QString());
+    EXPECT_EQ(parentSeen, &tool);
+    parentSeen = nullptr;
+    EXPECT_EQ(dialogs.saveFile(box, {}), QString());
+    EXPECT_EQ(parentSeen, &tool);
+}
+
+} // namespace
