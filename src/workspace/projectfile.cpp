@@ -133,10 +133,13 @@ QString blockFromField(const QString &field)
 // still has one keeps its place in the file with the colon as "%3A".
 QString linkingSiteField(const QString &website)
 {
-    const QString tag = leadingTagWord(website);
+    // Tested as it will be written: a control character dropped from the
+    // middle of a tag word makes the word whole.
+    const QString site = oneLine(website);
+    const QString tag = leadingTagWord(site);
     if (tag.isEmpty())
-        return urlField(website);
-    return urlField(tag.chopped(1) + QStringLiteral("%3A") + website.mid(tag.size()));
+        return urlField(site);
+    return urlField(tag.chopped(1) + QStringLiteral("%3A") + site.mid(tag.size()));
 }
 
 QString joinFields(std::initializer_list<QString> fields)

@@ -313,7 +313,7 @@ TEST(ProjectFileFields, PipesBreaksAndTagWordsReadBackMeaningTheSame)
     p.mainSites = {
         // Typed so that it begins like a tag line: it still reads back as itself.
         {QStringLiteral("HTML01:abc"), {link("a|b.example/x|y", "1", "http://h|l/", "Name | with || pipes", "d|||e")}},
-        {QStringLiteral("NEXTSITE:second.example"), {link("RULE:looks.example|x")}},
+        {QStringLiteral("NEXTSITE:second.example"), {link("RULE:looks.example|x"), link("NEXT\x06SITE:b")}},
     };
     p.html1 = QStringLiteral("a|b\nc|||d");
     p.results = {{2, "m|1", "l|2", "Direct Link", "001", "page.example/q?a=1|2"}};
@@ -330,8 +330,10 @@ TEST(ProjectFileFields, PipesBreaksAndTagWordsReadBackMeaningTheSame)
     ASSERT_EQ(back.mainSites[0].links.size(), 1);
     EXPECT_EQ(back.mainSites[0].links[0],
               link("a%7Cb.example/x%7Cy", "1", "http://h%7Cl/", "Name | with || pipes", "d|||e"));
-    ASSERT_EQ(back.mainSites[1].links.size(), 1);
+    ASSERT_EQ(back.mainSites[1].links.size(), 2);
     EXPECT_EQ(back.mainSites[1].links[0].website, "RULE%3Alooks.example%7Cx");
+    // A control character dropped from a tag word leaves the word whole.
+    EXPECT_EQ(back.mainSites[1].links[1].website, "NEXTSITE%3Ab");
     EXPECT_EQ(back.html1, "a|b\nc|||d");
     EXPECT_EQ(back.results.value(0), (ResultRow{2, "m%7C1", "l%7C2", "Direct Link", "001", "page.example/q?a=1%7C2"}));
     // A rule still names its row as the row reads back.
