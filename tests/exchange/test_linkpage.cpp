@@ -11,6 +11,7 @@
 #include "exchange/linkpage.h"
 #include "shell/form1.h"
 #include "support/files.h"
+#include "support/sitetyping.h"
 #include "support/testprogram.h"
 #include "workspace/project.h"
 
@@ -116,8 +117,7 @@ TEST(LinkPageWindow, GenerateFillsTheMiddleBlockAndSaveWritesThePage)
     EXPECT_EQ(p.dialogs->lastText(),
               "No links were found in your Links List to generate HTML from.  Please scan for links first.");
 
-    form.txtDomain->setText("http://www.main.example");
-    form.cmdAdd2_Click();
+    testsupport::typeMainSite(form, "http://www.main.example");
     addResultRow(*form.project().List3, row("main.example", "p.example", "Direct Link"));
     form.chkNewWin->setChecked(false);
     form.chkBullet->setChecked(true);

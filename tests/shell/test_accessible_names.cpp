@@ -15,6 +15,7 @@
 #include "shell/form4.h"
 #include "shell/resultspanel.h"
 #include "shell/statistics.h"
+#include "support/sitetyping.h"
 #include "support/testprogram.h"
 #include "workspace/project.h"
 
@@ -24,8 +25,7 @@ TEST(AccessibleNames, ControlsAndListsAreReadOutByTheirOwnCaptions)
 {
     testsupport::TestProgram p;
     Form1 form{*p.ctx};
-    form.txtDomain->setText("mine.example");
-    form.cmdAdd2_Click();
+    testsupport::typeMainSite(form, "mine.example");
     form.project().bProjectSaved = true;
     form.cmdImport_Click();
     auto *import = qobject_cast<Form4 *>(p.ctx->Form4.data());

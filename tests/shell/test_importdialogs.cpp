@@ -19,6 +19,7 @@
 #include "support/files.h"
 #include "support/shutdown.h"
 #include "support/testhttpserver.h"
+#include "support/sitetyping.h"
 #include "support/testprogram.h"
 #include "workspace/project.h"
 #include "workspace/settingkeys.h"
@@ -38,8 +39,7 @@ protected:
 
     void addMainSite(const QString &site)
     {
-        form.txtDomain->setText(site);
-        form.cmdAdd2_Click();
+        testsupport::typeMainSite(form, site);
         form.project().bProjectSaved = true;
     }
     Form4 &form4()

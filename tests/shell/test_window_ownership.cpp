@@ -18,6 +18,7 @@
 #include "shell/optionswindow.h"
 #include "shell/siteeditors.h"
 #include "support/eventloop.h"
+#include "support/sitetyping.h"
 #include "support/testprogram.h"
 #include "workspace/project.h"
 
@@ -30,8 +31,7 @@ protected:
     WindowOwnership()
     {
         form.show();
-        form.txtDomain->setText("main.example");
-        form.cmdAdd2_Click();
+        testsupport::typeMainSite(form, "main.example");
         form.project().addLinkingSite(1, {"partner.example", "1", {}, {}, {}});
         form.project().List1(1)->setSelectedRow(1);
     }
