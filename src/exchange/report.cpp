@@ -276,8 +276,8 @@ bool makeReport(const Project &project, const std::function<void()> &yield, cons
     if (error)
         error->clear();
     AppContext &ctx = project.ctx();
-    // The copy kept with the project. Named after the file of the project in
-    // the window, not the last one opened: after New that would put this
+    // The copy kept with the project. Named after the project's own file,
+    // not the last one opened: after New that would put this
     // report in place of another project's. Taken with the rest of the
     // input, before the build gives way to the event loop.
     const QString name = reportNameForProject(project.strProjectFile);

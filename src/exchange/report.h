@@ -46,7 +46,7 @@ ReportCounts reportCounts(const ReportInput &input);
 
 // The report's HTML text, handed to write piece by piece (a large report is
 // never held whole). yield, when given, is called between steps of the
-// per-site section so the window stays responsive.
+// per-site section so the program stays responsive.
 void writeReportText(const ReportInput &input, const std::function<void(const QString &)> &write,
                      const std::function<void()> &yield = {});
 // The same text whole.

@@ -92,7 +92,13 @@ void ListBox::setListIndex(int index)
         m_index = index;
         emit listIndexChanged(m_index);
     }
-    // Setting the index counts as a click even when it does not move.
+}
+
+void ListBox::click(int index)
+{
+    if (index < 0 || index >= m_items.size())
+        return;
+    setListIndex(index);
     emit clicked(index);
 }
 

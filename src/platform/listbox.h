@@ -1,6 +1,7 @@
 #pragma once
 // Plain list of strings with a current index, counted from 0. Setting the
-// index raises clicked(), as a click on the item would.
+// index from code is a selection, not a click: only click(), which a view
+// calls for the user's click, raises clicked().
 
 #include <QAbstractListModel>
 #include <QStringList>
@@ -23,9 +24,11 @@ public:
     const QStringList &items() const { return m_items; }
 
     int listIndex() const { return m_index; } // -1 = none
-    // Sets the index and raises clicked() for any index in range; -1 clears it
-    // without a click.
+    // Sets the index (-1 clears it); out of range: nothing.
     void setListIndex(int index);
+    // The user clicked item index: it becomes the current one and clicked()
+    // is raised, also when it was current already. Out of range: nothing.
+    void click(int index);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;

@@ -178,6 +178,23 @@ constexpr QStringView kScript = u"<?php";
 
 } // namespace
 
+// One pass over the page:
+// 1. A table by first character (folded) says what may start there: a line
+//    break, "href=", a redirect marker, one of the two note texts, or the
+//    main site's text.
+// 2. Only the characters that can start something are visited: with SSE2,
+//    eight at a time are compared with line breaks, the first two characters
+//    of each text and anything outside ASCII; without it, every character.
+// 3. A visit ends the line at a break (a line is kept when it holds "href="
+//    or a marker); writes an "href=" as CR LF "href=" and drops up to 36
+//    spaces after it; and tests a marker, a note or the main site in full
+//    only where its second character follows too.
+// 4. The normalised text is made only from the first "href=" on, by copying
+//    the page up to each one; until then the page itself is the text, and
+//    shift turns a page position into a text position.
+// 5. At the end the last line is closed and the notes are set, the later
+//    ones over the earlier: main site mentioned, source protected, server
+//    script.
 PageReading readPage(const QString &page, const QString &mainSite)
 {
     PageReading r;

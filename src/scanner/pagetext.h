@@ -3,7 +3,7 @@
 // gives, the "href=" normalisation, the two page dumps, the split into
 // lines, the value of each link, the page test and the examination of one
 // line (resolution, rules, queueing, recording). Everything here works on
-// values passed in and returns what the window has to do; the window does
+// values passed in and returns what the scanner has to do; the scanner does
 // the status bar, the yields, the counters and the rows.
 
 #include <QList>
@@ -137,7 +137,7 @@ struct LinkContext {
     std::function<bool()> foundOnKnown;
 };
 
-// What one line asks of the window.
+// What one line asks of the scanner.
 struct LineResult {
     QString value;             // the value examined (resolved for a page); "" when none
     QString queueUrl;          // a new page of this linking site to queue; "" for none

@@ -25,15 +25,6 @@
 
 namespace tarnwick {
 
-namespace {
-
-bool settingIsOne(AppContext &ctx, const QString &key, int defaultValue)
-{
-    return ctx.settings().getInt(key, defaultValue) == 1;
-}
-
-} // namespace
-
 Scanner::Scanner(AppContext &ctx, Project &project, QObject *parent)
     : QObject(parent)
     , m_ctx(ctx)
@@ -41,19 +32,16 @@ Scanner::Scanner(AppContext &ctx, Project &project, QObject *parent)
 {
     auto *socket = new platform::Socket(this);
     socket->setConnectOverride(&m_ctx.fetchOptions.connectOverride);
-    wscVersion << socket;
-    connect(socket, &platform::Socket::connected, this, [this] { wscVersion_Connect(0); });
+    m_conn.wscVersion = socket;
+    connect(socket, &platform::Socket::connected, this, [this] { wscVersion_Connect(); });
     connect(socket, &platform::Socket::dataArrival, this,
-            [this](qint64 bytesTotal) { wscVersion_DataArrival(0, bytesTotal); });
-    connect(socket, &platform::Socket::closed, this, [this] { wscVersion_Close(0); });
-    connect(socket, &platform::Socket::failed, this, [this] { wscVersion_Error(0); });
+            [this](qint64 bytesTotal) { wscVersion_DataArrival(bytesTotal); });
+    connect(socket, &platform::Socket::closed, this, [this] { wscVersion_Close(); });
+    connect(socket, &platform::Socket::failed, this, [this] { wscVersion_Error(); });
 
-    for (int i = 0; i < kSocketCount; ++i) {
-        auto *t = new QTimer(this);
-        t->setInterval(1000);
-        connect(t, &QTimer::timeout, this, [this, i] { timTimeout_Timer(i); });
-        timTimeout << t;
-    }
+    m_conn.timTimeout = new QTimer(this);
+    m_conn.timTimeout->setInterval(1000);
+    connect(m_conn.timTimeout, &QTimer::timeout, this, [this] { timTimeout_Timer(); });
 
     buildLookups();
 
@@ -87,6 +75,11 @@ void Scanner::setSkipType(int index)
     m_ctx.settings().set(key::SkipType, QString::number(index));
 }
 
+bool Scanner::settingIsOne(const QString &key, int defaultValue) const
+{
+    return storedCheck(m_ctx.settings(), key, defaultValue);
+}
+
 bool Scanner::scanStillOn(quint64 epoch) const
 {
     return m_ctx.bScanning && epoch == m_scanEpoch;
@@ -116,13 +109,13 @@ void Scanner::takeLinkingSite(int row)
         m_sites->setSelectedRow(row);
     m_display->linkingSiteSelected(m_main, row);
     strLinkingSite = m_sites ? m_sites->text(row) : QString();
-    iLinksExpected = linksExpectedOf(m_sites ? m_sites->subItem(row, 1) : QString());
+    m_site.iLinksExpected = linksExpectedOf(m_sites ? m_sites->subItem(row, 1) : QString());
     m_project.List2->addItem(strLinkingSite);
 }
 
 void Scanner::playIfOn(const QString &key, const char *sound)
 {
-    if (settingIsOne(m_ctx, key, 1))
+    if (settingIsOne(key, 1))
         playSound(m_ctx, m_ctx.programPath(QLatin1String(sound)));
 }
 
@@ -148,26 +141,12 @@ void Scanner::Command1_Click()
 
     // Nothing of an earlier scan carries over.
     ++m_scanEpoch;
-    for (int i = 0; i < wscVersion.size(); ++i)
-        closeSocket(i);
-    timTimeout[0]->stop();
-    bLinkFound = false;
-    bEmulate = false;
-    bSkipClicked = false;
-    bRedirectFound = false;
-    strRedirectURL.clear();
-    strStatusNote.clear();
-    lResultNumber = 0;
-    lSiteLinksFound = 0;
-    lSitePagesScanned = 0;
-    lSitePagesFound = 0;
-    strSeenPages.clear();
+    closeSocket();
+    m_conn.timTimeout->stop();
+    m_site = SiteScan();
+    m_page = PageState();
     m_ctx.lMainSitesScanned = 0;
     m_ctx.lLinkingSitesScanned = 0;
-    iLinksFound = 0;
-    iLinksExpected = 0;
-    strCurUrl.clear();
-    strCurDir.clear();
     // A new scan counts its auto-save interval from its own start.
     m_project.iSecondsRunning = 0;
 
@@ -176,7 +155,7 @@ void Scanner::Command1_Click()
     m_project.lstErr->clear();
 
     // The scan keeps its own place from here on: what the user selects later
-    // changes only what the window shows.
+    // changes only what is shown.
     int main = 1;
     int firstRow = 1;
     if (iScanType == 1 || iScanType == 2) {
@@ -237,12 +216,12 @@ void Scanner::Command1_Click()
     setControl(ScanDisplay::Control::StartScan, false);
 
     m_main = main;
-    m_project.List4->setListIndex(main - 1);  // the window follows the scan
+    m_project.List4->setListIndex(main - 1);  // the selection follows the scan
     takeLinkingSite(firstRow);
 
     m_ctx.bScanning = true;
     m_project.bProjectSaved = false;
-    runScanSteps(ScanStep::NextPage, 0);
+    runScanSteps(ScanStep::NextPage);
 }
 
 void Scanner::cmdSkip_Click()
@@ -251,8 +230,8 @@ void Scanner::cmdSkip_Click()
     // would be carried out by the next scan.
     if (!m_ctx.bScanning)
         return;
-    bSkipClicked = true;
-    strStatusNote = QStringLiteral("Skipped");
+    m_site.bSkipClicked = true;
+    m_site.strStatusNote = QStringLiteral("Skipped");
     cmdNextSearch_Click();
 }
 
@@ -273,8 +252,7 @@ void Scanner::cmdStop_Click()
     if (onStop() > 0)
         setControl(ScanDisplay::Control::Resume, true);
 
-    for (int i = 0; i < wscVersion.size(); ++i)
-        closeSocket(i);
+    closeSocket();
 
     m_display->setProgress(100);
 
@@ -285,8 +263,8 @@ void Scanner::cmdStop_Click()
     m_display->repaintStatusBar();
     m_ctx.yieldToEventLoop();
 
-    timTimeout[0]->stop();
-    addStat(m_ctx, 3);
+    m_conn.timTimeout->stop();
+    addStat(m_ctx, Stat::MainSiteScanned);
     m_display->buildReport();
     playIfOn(key::chkAudioFinished, "sounds/finished.wav");
     setControl(ScanDisplay::Control::ScanType, true);
@@ -305,19 +283,18 @@ void Scanner::cmdResume_Click()
 // this loop calls it: the same order of effects as nested calls, on a flat
 // stack. A handler that runs while a step gives way to the event loop starts
 // a loop of its own.
-void Scanner::runScanSteps(ScanStep step, int index)
+void Scanner::runScanSteps(ScanStep step)
 {
     while (step != ScanStep::None) {
         switch (step) {
         case ScanStep::NextPage:
-            step = nextPageStep(index);
+            step = nextPageStep();
             break;
         case ScanStep::NextSearch:
             step = nextSearchStep();
             break;
         case ScanStep::DoSearch:
             step = doSearchStep();
-            index = 0;
             break;
         case ScanStep::None:
             break;
@@ -325,21 +302,21 @@ void Scanner::runScanSteps(ScanStep step, int index)
     }
 }
 
-void Scanner::nextPage(int index)
+void Scanner::nextPage()
 {
-    runScanSteps(ScanStep::NextPage, index);
+    runScanSteps(ScanStep::NextPage);
 }
 
 void Scanner::cmdNextSearch_Click()
 {
     if (!m_ctx.bScanning)
         return;
-    runScanSteps(ScanStep::NextSearch, 0);
+    runScanSteps(ScanStep::NextSearch);
 }
 
 void Scanner::cmdDoSearch_Click()
 {
-    runScanSteps(ScanStep::DoSearch, 0);
+    runScanSteps(ScanStep::DoSearch);
 }
 
 Scanner::ScanStep Scanner::doSearchStep()
@@ -349,35 +326,33 @@ Scanner::ScanStep Scanner::doSearchStep()
     setControl(ScanDisplay::Control::Resume, false);
     setControl(ScanDisplay::Control::StartScan, false);
     setControl(ScanDisplay::Control::Stop, true);
-    lSiteLinksFound = 0;
-    lSitePagesScanned = 0;
+    m_site.lSiteLinksFound = 0;
+    m_site.lSitePagesScanned = 0;
     return ScanStep::NextPage;
 }
 
-Scanner::ScanStep Scanner::nextPageStep(int index)
+Scanner::ScanStep Scanner::nextPageStep()
 {
     if (!m_ctx.bScanning)
         return ScanStep::None;
-    if (index < 0 || index >= wscVersion.size())
-        return ScanStep::None;
 
     lPageLimit = pageLimitForIndex(m_ctx.settings().getInt(key::cmbAdvance, 4), lPageLimit);
-    lSitePagesScanned = saturatingIncrement(lSitePagesScanned);
+    m_site.lSitePagesScanned = saturatingIncrement(m_site.lSitePagesScanned);
 
     platform::ListBox *queue = m_project.List2;
-    if ((settingIsOne(m_ctx, key::chkAuto, 1) && lSitePagesScanned > lPageLimit) || queue->count() == 0) {
-        lSitePagesScanned = 0;
+    if ((settingIsOne(key::chkAuto, 1) && m_site.lSitePagesScanned > lPageLimit) || queue->count() == 0) {
+        m_site.lSitePagesScanned = 0;
         return ScanStep::NextSearch;
     }
-    if (settingIsOne(m_ctx, key::chkAuto2, 1) && iLinksFound >= iLinksExpected) {
-        lSitePagesScanned = 0;
+    if (settingIsOne(key::chkAuto2, 1) && m_site.iLinksFound >= m_site.iLinksExpected) {
+        m_site.lSitePagesScanned = 0;
         return ScanStep::NextSearch;
     }
     if (!m_ctx.bScanning)
         return ScanStep::None;
 
     const quint64 epoch = m_scanEpoch;
-    const quint64 serial = ++m_fetchSerial[index];
+    const quint64 serial = ++m_conn.serial;
 
     const int mains = m_project.List4->count();
     m_display->setPanelText(1, m_main > mains ? QStringLiteral("Finished All Main Sites")
@@ -385,19 +360,20 @@ Scanner::ScanStep Scanner::nextPageStep(int index)
     m_display->showStatusBar();
     m_display->repaintStatusBar();
     giveWayIfDue();
-    if (!scanStillOn(epoch) || serial != m_fetchSerial[index])
+    if (!scanStillOn(epoch) || serial != m_conn.serial)
         return ScanStep::None;
 
-    m_display->setPanelText(2, lSitePagesScanned < 1
-                                   ? QStringLiteral("Finished Pages")
-                                   : QStringLiteral("Page %1 of %2").arg(lSitePagesScanned).arg(lSitePagesFound + 1));
+    m_display->setPanelText(2, m_site.lSitePagesScanned < 1 ? QStringLiteral("Finished Pages")
+                                                            : QStringLiteral("Page %1 of %2")
+                                                                  .arg(m_site.lSitePagesScanned)
+                                                                  .arg(m_site.lSitePagesFound + 1));
     // The queue was tested above; should it have run out meanwhile, the site
     // ends rather than waiting for a fetch that never starts.
     if (queue->count() == 0)
         return ScanStep::NextSearch;
-    strURL = queue->takeFirst();
+    m_page.strURL = queue->takeFirst();
     m_display->setPanelText(3, QStringLiteral("Searching ") + strLinkingSite);
-    fetchPage(index);
+    fetchPage();
     return ScanStep::None;
 }
 
@@ -409,22 +385,22 @@ void Scanner::writeOutcomeRow(const QString &note)
     const int row = iCurrentSite();
     platform::ListView &results = *m_project.List3;
 
-    if (bLinkFound) {
-        if (iLinksFound < iLinksExpected)
-            m_project.itmX =
-                addResultRow(results, missingRow(strMainSite, linking, qint64(iLinksExpected) - iLinksFound, strCurUrl));
+    if (m_site.bLinkFound) {
+        if (m_site.iLinksFound < m_site.iLinksExpected)
+            addResultRow(results, missingRow(strMainSite, linking, qint64(m_site.iLinksExpected) - m_site.iLinksFound,
+                                             m_page.strCurUrl));
         return;
     }
-    if (settingIsOne(m_ctx, key::chkRedirect, 1) && bRedirectFound) {
-        m_project.itmX = addResultRow(results, redirectLinkRow(strMainSite, linking, strRedirectURL));
+    if (settingIsOne(key::chkRedirect, 1) && m_site.bRedirectFound) {
+        addResultRow(results, redirectLinkRow(strMainSite, linking, m_site.strRedirectURL));
         if (list && row > 0)
             list->setForeColor(row, platform::kColorGreen);
-        addStat(m_ctx, 2);
-        if (list && row > 0 && settingIsOne(m_ctx, key::chkUpdate, 1))
-            list->setText(row, strRedirectURL);
+        addStat(m_ctx, Stat::LinkFound);
+        if (list && row > 0 && settingIsOne(key::chkUpdate, 1))
+            list->setText(row, m_site.strRedirectURL);
         return;
     }
-    m_project.itmX = addResultRow(results, noneFoundRow(strMainSite, linking, note, strLinkingSite));
+    addResultRow(results, noneFoundRow(strMainSite, linking, note, strLinkingSite));
     if (list && row > 0)
         list->setForeColor(row, platform::kColorRed);
 }
@@ -434,38 +410,25 @@ Scanner::ScanStep Scanner::nextSearchStep()
     if (!m_ctx.bScanning)
         return ScanStep::None;
 
-    addStat(m_ctx, 4);
-    const int skipType = bSkipClicked ? m_skipType : 0;
+    addStat(m_ctx, Stat::LinkingSiteScanned);
+    const bool skipRequested = m_site.bSkipClicked;
+    const int skipType = skipRequested ? m_skipType : 0;
     TimeOut = storedTimeout(m_ctx.settings());
-    const QString note = strStatusNote;
-    if (!strStatusNote.isEmpty() && strStatusNote != QLatin1String(" "))
-        strStatusNote = QStringLiteral(" (") + strStatusNote + QLatin1Char(')');
-    else
-        strStatusNote.clear();
 
     m_ctx.bScanning = true;
     // The site ends here: whatever of it is still under way is abandoned.
     ++m_scanEpoch;
-    closeSocket(0);
-    timTimeout[0]->stop();
+    closeSocket();
+    m_conn.timTimeout->stop();
 
-    writeOutcomeRow(note);
+    writeOutcomeRow(m_site.strStatusNote);
 
-    iLinksFound = 0;
-    iLinksExpected = 0;
-    lResultNumber = 0;
-    lSitePagesFound = 0;
-    lSiteLinksFound = 0;
-    bLinkFound = false;
-    bRedirectFound = false;
+    m_site = SiteScan();
     // The row after the one just ended; if that row has gone, the rows
     // after it moved up into its place.
     const int current = iCurrentSite();
     const int nextRow = current > 0 ? current + 1 : m_siteRow;
     m_project.List2->clear();
-    strSeenPages.clear();
-    strStatusNote.clear();
-    strRedirectURL.clear();
 
     platform::ListView *list = scannedList();
     const bool exhausted = !list || list->count() < nextRow;
@@ -478,8 +441,6 @@ Scanner::ScanStep Scanner::nextSearchStep()
         return exhausted ? nextMainSiteStep() : nextLinkingSiteStep(nextRow);
     };
 
-    const bool skipRequested = bSkipClicked;
-    bSkipClicked = false;
     if (skipRequested)
         return skipType == 1 ? nextMainSiteStep() : byLinkingSite();
     switch (iScanType) {
@@ -522,10 +483,10 @@ Scanner::ScanStep Scanner::nextMainSiteStep()
         return ScanStep::None;
     }
     m_main = next;
-    m_project.List4->setListIndex(next - 1);  // the window follows the scan
+    m_project.List4->setListIndex(next - 1);  // the selection follows the scan
     strMainSite = stripDomain(m_project.List4->item(next - 1));
     takeLinkingSite(1);
-    addStat(m_ctx, 3);
+    addStat(m_ctx, Stat::MainSiteScanned);
     playIfOn(key::chkAudioNext, "sounds/nextsearch.wav");
     return ScanStep::DoSearch;
 }

@@ -7,7 +7,6 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QHash>
-#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -92,26 +91,29 @@ public:
     void cmdStop_Click();
     void cmdResume_Click();
 
-    // Next page of the current linking site on a socket, or the end of the
-    // linking site.
-    void nextPage(int index);
-    // Starts the fetch of strURL on a socket and returns at once.
-    void fetchPage(int index);
+    // Next page of the current linking site, or the end of the linking site.
+    void nextPage();
+    // Starts the fetch of strURL and returns at once.
+    void fetchPage();
     // Takes over a fetched page: its notes, its dumps, its links, and then
     // the next page or the end of the linking site.
-    void processPage(QString &page, int index);
+    void processPage(QString &page);
     // The other way to finish a fetched page: its dump is read for e-mail
     // addresses instead of links; each new address is counted and
     // the web site of its domain stored. Then the next page, as getLinks.
-    void getEmails(int index);
+    void getEmails();
 
     // Socket events and the idle timer.
-    void wscVersion_Connect(int index);
-    void wscVersion_DataArrival(int index, qint64 bytesTotal);
-    void wscVersion_Close(int index);
-    void wscVersion_Error(int index);
-    void timTimeout_Timer(int index);
+    void wscVersion_Connect();
+    void wscVersion_DataArrival(qint64 bytesTotal);
+    void wscVersion_Close();
+    void wscVersion_Error();
+    void timTimeout_Timer();
     void checkHTTPStatus(const QString &header, const QString &pageUrl);
+
+    // The program is ending: the scan ends where it is, its connection is
+    // closed and its timer stopped; nothing is recorded or reported.
+    void shutDown();
 
     // Seen-page lookups. siteKnown reduces url (long scheme list) in the
     // caller's variable and answers whether that page is a row of the
@@ -130,35 +132,13 @@ public:
     int currentMain() const { return m_main; }
     int iCurrentSite() const;
 
-    // ---- Scan state ----
-    int iScanType = 0;           // scan type of the running scan
-    int TimeOut = 60;            // idle time-out of a page, seconds
-    qint32 lPageLimit = 500;     // pages per linking site
-    QString strMainSite;         // main-site domain searched for
-    QString strURL;              // page URL taken from the queue
-    QString strCurUrl;           // page being fetched, without scheme
-    QString strCurDir;           // its directory, ending in "/"
-    bool bEmulate = false;       // a redirect page is being followed
-    bool bSkipClicked = false;   // a skip was requested and not yet carried out
-
-    // The linking site being scanned and what was found on it so far.
-    QString strLinkingSite;
-    int iLinksExpected = 0;
-    int iLinksFound = 0;
-    bool bLinkFound = false;
-    qint64 lResultNumber = 0;     // running "No." of its link rows
-    bool bRedirectFound = false;  // the main domain was seen on one of its pages
-    QString strRedirectURL;       // where it was seen
-    QString strStatusNote;        // the last note on it
-    qint64 lSitePagesScanned = 0; // pages started (the page-limit count)
-    qint64 lSitePagesFound = 0;   // pages queued
-    qint64 lSiteLinksFound = 0;
-
-    // Page extensions read from filetypes.txt when a scan starts.
-    QStringList vFileTypes;
+    // Pages per linking site. A scan reads it from the settings at every
+    // page; start-up restores it.
+    qint32 pageLimit() const { return lPageLimit; }
+    void setPageLimit(qint32 limit) { lPageLimit = limit; }
 
     // Every page queued for the current linking site, compared ignoring
-    // case. Cleared whenever a linking site ends and when a scan starts.
+    // case.
     class SeenPageTable {
     public:
         void add(const QString &url) { m_pages.insert(lowerCased(url), true); }
@@ -170,20 +150,47 @@ public:
     private:
         QHash<QString, bool> m_pages;
     };
-    SeenPageTable strSeenPages;
 
-    // The HTTP client's sockets (only element 0 exists), their idle timers
-    // and per-socket state.
-    static constexpr int kSocketCount = 10;
-    QList<platform::Socket *> wscVersion;
-    QList<QTimer *> timTimeout;
-    QString strSockHost[kSocketCount];     // host text, may end in ":port"
-    QString strSockPath[kSocketCount];     // request path
-    QByteArray strSockData[kSocketCount];  // everything received, header and body
-    qint64 lSockBytes[kSocketCount] = {};  // bytes received; body bytes once the header is complete
-    qint64 lSockLength[kSocketCount] = {}; // Content-Length, 0 when none
-    bool bSockHeaders[kSocketCount] = {};  // the header is complete
-    int iSockTimer[kSocketCount] = {};     // idle seconds
+    // What the scan found on the linking site it is on. A new linking site,
+    // and a new scan, start from a fresh one.
+    struct SiteScan {
+        int iLinksExpected = 0;
+        int iLinksFound = 0;
+        bool bLinkFound = false;
+        qint64 lResultNumber = 0;     // running "No." of its link rows
+        bool bRedirectFound = false;  // the main domain was seen on one of its pages
+        QString strRedirectURL;       // where it was seen
+        QString strStatusNote;        // the last note on it
+        qint64 lSitePagesScanned = 0; // pages started (the page-limit count)
+        qint64 lSitePagesFound = 0;   // pages queued
+        qint64 lSiteLinksFound = 0;
+        bool bSkipClicked = false;    // a skip was requested and not yet carried out
+        SeenPageTable strSeenPages;
+    };
+    const SiteScan &site() const { return m_site; }
+
+    // The HTTP client's one connection: its socket, its idle timer (one tick
+    // a second while a page is fetched) and what arrived of the page in
+    // flight, which every fetch starts afresh.
+    struct Connection {
+        platform::Socket *wscVersion = nullptr;
+        QTimer *timTimeout = nullptr;
+        quint64 serial = 0;  // bumped by every new page step, fetch or close
+        struct Fetch {
+            QString strSockHost;          // host text, may end in ":port"
+            QString strSockPath;          // request path
+            QByteArray strSockData;       // everything received, header and body
+            qint64 lSockBytes = 0;        // bytes received; body bytes once the header is complete
+            qint64 lSockLength = 0;       // Content-Length, 0 when none
+            bool bSockHeaders = false;    // the header is complete
+            int iSockTimer = 0;           // idle seconds
+            int pageSeconds = 0;          // seconds since the page was asked for, data or not
+            qsizetype headerSearchFrom = 0;
+            qint64 bodyLength = -1;       // body bytes of a complete response, -1 when unknown
+            qsizetype chunkFrom = -1;     // next chunk-size line of a chunked body, -1 when none
+        } fetch;
+    };
+    const Connection &connection() const { return m_conn; }
 
     // A scan step that gave way to the event loop checks, before it goes on,
     // that the scan still runs and is still on the same linking site.
@@ -194,8 +201,8 @@ private:
     // The scan advances as a loop of steps rather than nested calls, so a
     // long run of linking sites that end at once does not grow the stack.
     enum class ScanStep { None, NextPage, NextSearch, DoSearch };
-    void runScanSteps(ScanStep step, int index);
-    ScanStep nextPageStep(int index);
+    void runScanSteps(ScanStep step);
+    ScanStep nextPageStep();
     ScanStep nextSearchStep();
     ScanStep doSearchStep();
     ScanStep nextLinkingSiteStep(int row);
@@ -204,15 +211,17 @@ private:
     void takeLinkingSite(int row);
     platform::ListView *scannedList() const;
     void writeOutcomeRow(const QString &note);
-    void closeSocket(int index);
-    void finishFetch(int index);
-    void endSiteAsTimedOut(int index);
+    void closeSocket();
+    void finishFetch();
+    void endSiteAsTimedOut();
     // A page that outlasted its total time: what arrived is processed.
-    void endPageAsTimedOut(int index);
-    void connectionFailed(int index);
+    void endPageAsTimedOut();
+    void connectionFailed();
     void setControl(ScanDisplay::Control control, bool on) { m_display->setControlEnabled(control, on); }
     void setScanControlsEnabled(bool scanning);
     void playIfOn(const QString &key, const char *sound);
+    // A check box's stored state, read at the moment of use.
+    bool settingIsOne(const QString &key, int defaultValue) const;
     void buildLookups();
 
     // Page processing. A page step that gave way to the event loop goes on
@@ -220,7 +229,7 @@ private:
     // started or closed meanwhile.
     struct PageGuard {
         quint64 epoch = 0;
-        quint64 serial = 0;  // of socket 0
+        quint64 serial = 0;  // of the connection
         bool stillOn(const Scanner &scanner) const;
     };
     bool yieldOnPage(const PageGuard &guard);
@@ -230,8 +239,8 @@ private:
         QString location;
         bool moved = false;
     };
-    void processPageText(QString &page, int index, const PageResponse &response);
-    void getLinks(int index, const PageReading &reading, const PageResponse &response, const PageGuard &guard);
+    void processPageText(QString &page, const PageResponse &response);
+    void getLinks(const PageReading &reading, const PageResponse &response, const PageGuard &guard);
     void queuePage(const QString &url);
     // True when the linking-site row took the page's URL.
     bool recordLink(const QString &status);
@@ -239,14 +248,20 @@ private:
     // anew only when the rules list or the scope changed.
     std::shared_ptr<const RuleSet> rulesFor(const QString &mainSiteText, const QString &linkingSiteRow);
     void followRedirect(QString &target, const PageGuard &guard);
-    void endPage(int index, const PageGuard &guard);
+    void endPage(const PageGuard &guard);
     void abandonPage();
     // Gives way to the event loop when it has not run for a while: often
-    // enough for Stop, Skip and the window, seldom enough to cost nothing
-    // next to a page. True when it did.
+    // enough for Stop, Skip and whatever shows the scan, seldom enough to
+    // cost nothing next to a page. True when it did.
     bool giveWayIfDue();
     // An event of the loop starts a new stretch of scan work.
     void turnStarted() { m_turnClock.restart(); }
+
+    // Tests stand in for what pages would have found.
+    friend struct ScannerTestAccess;
+
+    // The connection's number in the names of the page dumps.
+    static constexpr int kDumpIndex = 0;
 
     AppContext &m_ctx;
     Project &m_project;
@@ -255,6 +270,14 @@ private:
     int m_scanType = 0;
     int m_skipType = 0;
 
+    // The running scan: its type as it started, the idle time-out of a page
+    // in seconds (read again as each linking site ends), the page limit and
+    // the page extensions of filetypes.txt.
+    int iScanType = 0;
+    int TimeOut = 60;
+    qint32 lPageLimit = 500;
+    QStringList vFileTypes;
+
     // The scan's own place: its main site, that site's list, and the
     // identity of the linking-site row it is on (with the row it was last
     // seen at).
@@ -262,6 +285,21 @@ private:
     QPointer<platform::ListView> m_sites;
     quint64 m_siteId = 0;
     mutable int m_siteRow = 0;
+    QString strMainSite;     // the main site's domain, searched for
+    QString strLinkingSite;  // the linking-site row's text as the scan took it
+
+    SiteScan m_site;
+
+    // The page being fetched or processed.
+    struct PageState {
+        QString strURL;            // as taken from the queue
+        QString strCurUrl;         // without scheme
+        QString strCurDir;         // its directory, ending in "/"
+        bool bEmulate = false;     // a redirect page is being followed
+        bool siteTimedOut = false; // it ran out of time: the site ends after it
+    } m_page;
+
+    Connection m_conn;
 
     // Lookups over the queue, the results and the scanned linking-site list.
     ModelTextIndex *m_queueIndex = nullptr;
@@ -275,13 +313,7 @@ private:
     bool m_rulesStale = true;
     QElapsedTimer m_turnClock;  // since the event loop last ran
 
-    quint64 m_scanEpoch = 0;            // bumped whenever a linking site ends or a scan stops
-    quint64 m_fetchSerial[kSocketCount] = {};  // per socket, bumped by every new page step, fetch or close
-    qsizetype m_headerSearchFrom[kSocketCount] = {};
-    qint64 m_bodyLength[kSocketCount] = {};  // body bytes of a complete response, -1 when unknown
-    qsizetype m_chunkFrom[kSocketCount] = {};  // next chunk-size line of a chunked body, -1 when none
-    int m_pageSeconds[kSocketCount] = {};    // seconds since the page was asked for, data or not
-    bool m_siteTimedOut = false;             // the page being processed ran out of time: the site ends after it
+    quint64 m_scanEpoch = 0;  // bumped whenever a linking site ends or a scan stops
 };
 
 } // namespace tarnwick

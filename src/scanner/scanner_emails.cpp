@@ -12,21 +12,19 @@
 
 namespace tarnwick {
 
-void Scanner::getEmails(int index)
+void Scanner::getEmails()
 {
     m_display->setPanelText(2, QStringLiteral("Getting Emails"));
     if (!m_ctx.bScanning)
         return;
-    if (index < 0 || index >= kSocketCount)
-        index = 0;
-    const PageGuard guard{m_scanEpoch, m_fetchSerial[0]};
+    const PageGuard guard{m_scanEpoch, m_conn.serial};
 
     // A dump that cannot be read gives no addresses; the page still ends.
     // The first dump keeps the page's line breaks, which end an address; the
     // second has none.
     QByteArray bytes;
     QStringList lines;
-    if (platform::readWholeFile(pageDumpPath(m_ctx.programDir(), index), bytes))
+    if (platform::readWholeFile(pageDumpPath(m_ctx.programDir(), kDumpIndex), bytes))
         lines = platform::decodeText(bytes).split(QLatin1Char('\n'));
 
     for (const QString &line : std::as_const(lines)) {
@@ -39,8 +37,8 @@ void Scanner::getEmails(int index)
             QString address = find.address;
             if (emailExists(m_ctx, address))
                 continue;
-            lSiteLinksFound = saturatingIncrement(lSiteLinksFound);
-            if (m_ctx.settings().getInt(key::chkAudioEmail, 1) == 1)
+            m_site.lSiteLinksFound = saturatingIncrement(m_site.lSiteLinksFound);
+            if (settingIsOne(key::chkAudioEmail, 1))
                 playSound(m_ctx, m_ctx.programPath(QStringLiteral("sounds/foundemail.wav")));
             // The end of a sentence is no part of the host name.
             QString domain = find.domain;
@@ -50,16 +48,16 @@ void Scanner::getEmails(int index)
             if (!siteKnown(site)) {
                 QString again = QStringLiteral("http://www.") + domain + QLatin1Char('/');
                 addWebsite(m_ctx, again);
-                addStat(m_ctx, 1);
+                addStat(m_ctx, Stat::PageFound);
             }
-            addStat(m_ctx, 2);
-            m_display->setPanelText(3, QStringLiteral("Found %1 emails").arg(lSiteLinksFound));
+            addStat(m_ctx, Stat::LinkFound);
+            m_display->setPanelText(3, QStringLiteral("Found %1 emails").arg(m_site.lSiteLinksFound));
             m_display->repaintStatusBar();
         }
     }
     m_display->setPanelText(2, QString());
     if (guard.stillOn(*this) && m_ctx.bScanning)
-        nextPage(index);
+        nextPage();
 }
 
 } // namespace tarnwick

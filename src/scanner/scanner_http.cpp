@@ -24,160 +24,148 @@ constexpr qsizetype kMaxResponseBytes = 16 * 1024 * 1024;
 constexpr int kPageTimeFactor = 10;
 } // namespace
 
-void Scanner::closeSocket(int index)
+void Scanner::closeSocket()
 {
-    if (index < 0 || index >= wscVersion.size())
-        return;
-    wscVersion[index]->Close();
-    ++m_fetchSerial[index];
+    m_conn.wscVersion->Close();
+    ++m_conn.serial;
 }
 
-void Scanner::fetchPage(int index)
+void Scanner::fetchPage()
 {
     if (!m_ctx.bScanning)
         return;
-    if (index < 0 || index >= wscVersion.size())
-        return;
 
-    const PageAddress a = splitPageAddress(strURL);
-    strURL = a.url;
-    strCurUrl = a.curUrl;
-    strCurDir = a.curDir;
-    strSockHost[index] = a.host;
-    strSockPath[index] = a.path;
-
-    strSockData[index] = QByteArray();
-    bSockHeaders[index] = false;
-    lSockLength[index] = 0;
-    lSockBytes[index] = 0;
-    m_headerSearchFrom[index] = 0;
-    m_bodyLength[index] = -1;
-    m_chunkFrom[index] = -1;
-    m_pageSeconds[index] = 0;
-    m_siteTimedOut = false;
+    const PageAddress a = splitPageAddress(m_page.strURL);
+    m_page.strURL = a.url;
+    m_page.strCurUrl = a.curUrl;
+    m_page.strCurDir = a.curDir;
+    m_page.siteTimedOut = false;
+    m_conn.fetch = Connection::Fetch();
+    m_conn.fetch.strSockHost = a.host;
+    m_conn.fetch.strSockPath = a.path;
 
     const quint64 epoch = m_scanEpoch;
-    const quint64 serial = ++m_fetchSerial[index];
+    const quint64 serial = ++m_conn.serial;
     m_display->setPanelText(1, QStringLiteral("Downloading: ") + a.host + a.path);
     giveWayIfDue();
-    if (!scanStillOn(epoch) || serial != m_fetchSerial[index])
+    if (!scanStillOn(epoch) || serial != m_conn.serial)
         return;
 
-    iSockTimer[index] = 0;
-    timTimeout[index]->start();
+    m_conn.fetch.iSockTimer = 0;
+    m_conn.timTimeout->start();
 
-    platform::Socket *socket = wscVersion[index];
+    platform::Socket *socket = m_conn.wscVersion;
     socket->Close();
     const ConnectTarget target = connectTargetOf(a.host);
     socket->Connect(target.hostName, target.port);
 }
 
-void Scanner::wscVersion_Connect(int index)
+void Scanner::wscVersion_Connect()
 {
-    if (!m_ctx.bScanning || index < 0 || index >= wscVersion.size())
+    if (!m_ctx.bScanning)
         return;
     turnStarted();
-    const quint64 serial = m_fetchSerial[index];
-    addStat(m_ctx, 0);
+    const quint64 serial = m_conn.serial;
+    addStat(m_ctx, Stat::PageScanned);
     giveWayIfDue();
-    if (!m_ctx.bScanning || serial != m_fetchSerial[index])
+    if (!m_ctx.bScanning || serial != m_conn.serial)
         return;
     m_display->setProgress(0);
-    wscVersion[index]->SendData(buildHttpRequest(strSockHost[index], strSockPath[index]));
+    m_conn.wscVersion->SendData(buildHttpRequest(m_conn.fetch.strSockHost, m_conn.fetch.strSockPath));
 }
 
-void Scanner::wscVersion_DataArrival(int index, qint64 bytesTotal)
+void Scanner::wscVersion_DataArrival(qint64 bytesTotal)
 {
     Q_UNUSED(bytesTotal);
     // Without a scan the data stays unread.
-    if (!m_ctx.bScanning || index < 0 || index >= wscVersion.size())
+    if (!m_ctx.bScanning)
         return;
     turnStarted();
-    const quint64 serial = m_fetchSerial[index];
+    const quint64 serial = m_conn.serial;
+    Connection::Fetch &f = m_conn.fetch;
 
-    iSockTimer[index] = 0;
-    QByteArray chunk = wscVersion[index]->GetData();
-    QByteArray &data = strSockData[index];
-    const bool full = data.size() + chunk.size() >= kMaxResponseBytes;
+    f.iSockTimer = 0;
+    QByteArray chunk = m_conn.wscVersion->GetData();
+    const bool full = f.strSockData.size() + chunk.size() >= kMaxResponseBytes;
     if (full)
-        chunk.truncate(kMaxResponseBytes - data.size());
-    data.append(chunk);
-    lSockBytes[index] += chunk.size();
+        chunk.truncate(kMaxResponseBytes - f.strSockData.size());
+    f.strSockData.append(chunk);
+    f.lSockBytes += chunk.size();
     if (full) {
-        closeSocket(index);
-        finishFetch(index);
+        closeSocket();
+        finishFetch();
         return;
     }
 
-    const QString page = strSockHost[index] + strSockPath[index];
-    m_display->setPanelText(1, QStringLiteral("Downloading: %1 (%2)").arg(page).arg(lSockBytes[index]));
+    const QString page = f.strSockHost + f.strSockPath;
+    m_display->setPanelText(1, QStringLiteral("Downloading: %1 (%2)").arg(page).arg(f.lSockBytes));
     m_display->repaintStatusBar();
     giveWayIfDue();
-    if (!m_ctx.bScanning || serial != m_fetchSerial[index])
+    if (!m_ctx.bScanning || serial != m_conn.serial)
         return;
 
-    if (lSockLength[index] >= 1) {
-        const float percent = qAbs(float(lSockBytes[index]) / float(lSockLength[index]) * 100.0f);
+    if (f.lSockLength >= 1) {
+        const float percent = qAbs(float(f.lSockBytes) / float(f.lSockLength) * 100.0f);
         // The bar refuses what lies outside its range.
         if (percent <= 100.0f)
             m_display->setProgress(int(percent));
         giveWayIfDue();
-        if (!m_ctx.bScanning || serial != m_fetchSerial[index])
+        if (!m_ctx.bScanning || serial != m_conn.serial)
             return;
     }
 
-    if (!bSockHeaders[index]) {
+    if (!f.bSockHeaders) {
         // Searched from where the last search stopped, so a long header costs
         // no more than once over.
-        const qsizetype end = findHeaderEnd(data, m_headerSearchFrom[index]);
+        const qsizetype end = findHeaderEnd(f.strSockData, f.headerSearchFrom);
         if (end < 0) {
-            m_headerSearchFrom[index] = qMax<qsizetype>(0, data.size() - 3);
+            f.headerSearchFrom = qMax<qsizetype>(0, f.strSockData.size() - 3);
             return;
         }
-        bSockHeaders[index] = true;
-        lSockBytes[index] -= end + 4;
-        const QByteArray header = data.left(end);
-        lSockLength[index] = contentLengthOf(header);
-        m_bodyLength[index] = declaredBodyLength(header);
-        m_chunkFrom[index] = isChunkedResponse(header) ? end + 4 : -1;
+        f.bSockHeaders = true;
+        f.lSockBytes -= end + 4;
+        const QByteArray header = f.strSockData.left(end);
+        f.lSockLength = contentLengthOf(header);
+        f.bodyLength = declaredBodyLength(header);
+        f.chunkFrom = isChunkedResponse(header) ? end + 4 : -1;
     }
     // A server may keep the connection open after a complete response: a
     // body is complete at its length, a chunked one at its last chunk.
-    const bool complete = m_bodyLength[index] >= 0 ? lSockBytes[index] >= m_bodyLength[index]
-                                                   : chunkedBodyEnded(data, m_chunkFrom[index]);
+    const bool complete =
+        f.bodyLength >= 0 ? f.lSockBytes >= f.bodyLength : chunkedBodyEnded(f.strSockData, f.chunkFrom);
     if (complete) {
-        closeSocket(index);
-        finishFetch(index);
+        closeSocket();
+        finishFetch();
     }
 }
 
-void Scanner::wscVersion_Close(int index)
+void Scanner::wscVersion_Close()
 {
-    if (!m_ctx.bScanning || index < 0 || index >= wscVersion.size())
+    if (!m_ctx.bScanning)
         return;
     turnStarted();
     // Reset or closed before a single byte: no page, as with a refused one.
-    if (strSockData[index].isEmpty())
-        return connectionFailed(index);
-    finishFetch(index);
+    if (m_conn.fetch.strSockData.isEmpty())
+        return connectionFailed();
+    finishFetch();
 }
 
-void Scanner::finishFetch(int index)
+void Scanner::finishFetch()
 {
-    const quint64 serial = ++m_fetchSerial[index];
-    timTimeout[index]->stop();
+    const quint64 serial = ++m_conn.serial;
+    m_conn.timTimeout->stop();
 
-    const QByteArray &data = strSockData[index];
-    const QString page = strSockHost[index] + strSockPath[index];
+    const QByteArray &data = m_conn.fetch.strSockData;
+    const QString page = m_conn.fetch.strSockHost + m_conn.fetch.strSockPath;
     checkHTTPStatus(QString::fromLatin1(responseHeader(data)), page);
     QString body = platform::decodeText(responseBody(data));
 
     m_display->setPanelText(1, QStringLiteral("Finished: ") + page);
     m_display->repaintStatusBar();
     giveWayIfDue();
-    if (!m_ctx.bScanning || serial != m_fetchSerial[index])
+    if (!m_ctx.bScanning || serial != m_conn.serial)
         return;
-    processPage(body, index);
+    processPage(body);
 }
 
 void Scanner::checkHTTPStatus(const QString &header, const QString &pageUrl)
@@ -188,73 +176,79 @@ void Scanner::checkHTTPStatus(const QString &header, const QString &pageUrl)
     const QString text = httpStatusText(code);
     if (text.isEmpty())
         return;
-    strStatusNote = text;
-    m_project.itmX = addErrorRow(*m_project.lstErr, {text, pageUrl});
-    addStat(m_ctx, 0);
+    m_site.strStatusNote = text;
+    addErrorRow(*m_project.lstErr, {text, pageUrl});
+    addStat(m_ctx, Stat::PageScanned);
 }
 
-void Scanner::timTimeout_Timer(int index)
+void Scanner::timTimeout_Timer()
 {
-    if (index < 0 || index >= timTimeout.size())
-        return;
     if (!m_ctx.bScanning) {
-        timTimeout[index]->stop();
+        m_conn.timTimeout->stop();
         return;
     }
     turnStarted();
-    const quint64 serial = m_fetchSerial[index];
-    iSockTimer[index] += 1;
-    m_pageSeconds[index] += 1;
-    m_display->setPanelText(4, QStringLiteral("%1 of %2 seconds").arg(iSockTimer[index]).arg(TimeOut));
+    const quint64 serial = m_conn.serial;
+    m_conn.fetch.iSockTimer += 1;
+    m_conn.fetch.pageSeconds += 1;
+    m_display->setPanelText(4, QStringLiteral("%1 of %2 seconds").arg(m_conn.fetch.iSockTimer).arg(TimeOut));
     m_display->repaintStatusBar();
     m_ctx.yieldToEventLoop();
-    if (!m_ctx.bScanning || serial != m_fetchSerial[index])
+    if (!m_ctx.bScanning || serial != m_conn.serial)
         return;
-    if (iSockTimer[index] >= TimeOut)
-        endSiteAsTimedOut(index);
-    else if (m_pageSeconds[index] >= kPageTimeFactor * qMax(TimeOut, 1))
-        endPageAsTimedOut(index);
+    if (m_conn.fetch.iSockTimer >= TimeOut)
+        endSiteAsTimedOut();
+    else if (m_conn.fetch.pageSeconds >= kPageTimeFactor * qMax(TimeOut, 1))
+        endPageAsTimedOut();
 }
 
-void Scanner::wscVersion_Error(int index)
+void Scanner::wscVersion_Error()
 {
-    if (!m_ctx.bScanning || index < 0 || index >= wscVersion.size())
+    if (!m_ctx.bScanning)
         return;
     turnStarted();
-    connectionFailed(index);
+    connectionFailed();
 }
 
-void Scanner::connectionFailed(int index)
+void Scanner::connectionFailed()
 {
     // The linking site's own page failing ends the site at once, as the
     // time-out would later. Any later page is only passed over: one dead
     // link must not cost the pages that link back.
-    if (lSitePagesScanned <= 1)
-        return endSiteAsTimedOut(index);
-    timTimeout[index]->stop();
-    closeSocket(index);
-    m_project.itmX = addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), strSockHost[index]});
-    nextPage(index);
+    if (m_site.lSitePagesScanned <= 1)
+        return endSiteAsTimedOut();
+    m_conn.timTimeout->stop();
+    closeSocket();
+    addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), m_conn.fetch.strSockHost});
+    nextPage();
 }
 
-void Scanner::endPageAsTimedOut(int index)
+void Scanner::endPageAsTimedOut()
 {
     // The server kept sending, so what it sent is the page as far as it
     // goes: it is processed, its links count, and the linking site then ends
     // as at any time-out, so a trickling site costs no more than one page.
-    closeSocket(index);
-    m_project.itmX = addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), strSockHost[index]});
-    strStatusNote = QStringLiteral("Timeout");
-    m_siteTimedOut = true;
-    finishFetch(index);
+    closeSocket();
+    addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), m_conn.fetch.strSockHost});
+    m_site.strStatusNote = QStringLiteral("Timeout");
+    m_page.siteTimedOut = true;
+    finishFetch();
 }
 
-void Scanner::endSiteAsTimedOut(int index)
+void Scanner::endSiteAsTimedOut()
 {
-    timTimeout[index]->stop();
-    m_project.itmX = addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), strSockHost[index]});
-    strStatusNote = QStringLiteral("Timeout");
+    m_conn.timTimeout->stop();
+    addErrorRow(*m_project.lstErr, {QStringLiteral("Timeout"), m_conn.fetch.strSockHost});
+    m_site.strStatusNote = QStringLiteral("Timeout");
     cmdNextSearch_Click();
+}
+
+void Scanner::shutDown()
+{
+    m_ctx.bScanning = false;
+    ++m_scanEpoch;
+    closeSocket();
+    m_conn.timTimeout->stop();
 }
 
 } // namespace tarnwick

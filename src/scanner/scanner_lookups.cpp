@@ -71,7 +71,7 @@ bool Scanner::siteKnown(QString &url)
     }
     if (m_queueIndex->contains(lower))
         return true;
-    return strSeenPages.containsLowerCased(lower);
+    return m_site.strSeenPages.containsLowerCased(lower);
 }
 
 bool Scanner::foundOnKnown(QString &page)

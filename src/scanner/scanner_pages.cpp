@@ -38,16 +38,11 @@ constexpr int kMaxHopIdleSec = 24 * 60 * 60;
 
 const QString kControlCharacterLink = QStringLiteral("Not a page: the link holds a control character");
 
-bool settingIsOne(AppContext &ctx, const QString &key, int defaultValue)
-{
-    return ctx.settings().getInt(key, defaultValue) == 1;
-}
-
 } // namespace
 
 bool Scanner::PageGuard::stillOn(const Scanner &scanner) const
 {
-    return scanner.scanStillOn(epoch) && scanner.m_fetchSerial[0] == serial;
+    return scanner.scanStillOn(epoch) && scanner.m_conn.serial == serial;
 }
 
 bool Scanner::yieldOnPage(const PageGuard &guard)
@@ -76,40 +71,36 @@ std::shared_ptr<const RuleSet> Scanner::rulesFor(const QString &mainSiteText, co
     return m_ruleSet;
 }
 
-void Scanner::processPage(QString &page, int index)
+void Scanner::processPage(QString &page)
 {
     // A page from the client is never the target of a redirect hop, whatever
     // an abandoned page may have left behind.
-    bEmulate = false;
+    m_page.bEmulate = false;
     PageResponse response;
-    if (index >= 0 && index < kSocketCount) {
-        const QString header = QString::fromLatin1(responseHeader(strSockData[index]));
-        response.location = responseLocation(header);
-        response.moved = isRedirectStatus(responseStatus(header), response.location);
-    }
-    processPageText(page, index, response);
+    const QString header = QString::fromLatin1(responseHeader(m_conn.fetch.strSockData));
+    response.location = responseLocation(header);
+    response.moved = isRedirectStatus(responseStatus(header), response.location);
+    processPageText(page, response);
 }
 
-void Scanner::processPageText(QString &page, int index, const PageResponse &response)
+void Scanner::processPageText(QString &page, const PageResponse &response)
 {
-    closeSocket(0);
+    closeSocket();
     if (!m_ctx.bScanning)
         return;
-    if (index < 0 || index >= wscVersion.size())
-        index = 0;
     // A Stop, a Skip or another page started while this one gives way to the
     // event loop has taken over the scan: the page then lets go quietly.
-    const PageGuard guard{m_scanEpoch, m_fetchSerial[0]};
+    const PageGuard guard{m_scanEpoch, m_conn.serial};
 
     // One pass over the page: its notes, its normalised text and the lines
     // that can hold a link or a redirect marker.
     const PageReading reading = readPage(page, strMainSite);
     if (reading.notes.mainSiteMentioned) {
-        bRedirectFound = true;
-        strRedirectURL = strCurUrl;
+        m_site.bRedirectFound = true;
+        m_site.strRedirectURL = m_page.strCurUrl;
     }
     if (!reading.notes.statusNote.isEmpty())
-        strStatusNote = reading.notes.statusNote;
+        m_site.strStatusNote = reading.notes.statusNote;
 
     m_display->setPanelText(2, QStringLiteral("Saving to HTML"));
     m_display->repaintStatusBar();
@@ -119,12 +110,12 @@ void Scanner::processPageText(QString &page, int index, const PageResponse &resp
 
     // Only the user and the e-mail harvester read the dumps; a dump that
     // cannot be written leaves the page to be processed all the same.
-    m_dumps.write(m_ctx.programDir(), index, reading.text);
+    m_dumps.write(m_ctx.programDir(), kDumpIndex, reading.text);
 
-    getLinks(index, reading, response, guard);
+    getLinks(reading, response, guard);
 }
 
-void Scanner::getLinks(int index, const PageReading &reading, const PageResponse &response, const PageGuard &guard)
+void Scanner::getLinks(const PageReading &reading, const PageResponse &response, const PageGuard &guard)
 {
     if (!m_ctx.bScanning)
         return abandonPage();
@@ -136,24 +127,24 @@ void Scanner::getLinks(int index, const PageReading &reading, const PageResponse
 
     LinkContext lc;
     lc.mainSite = strMainSite;
-    lc.curUrl = strCurUrl;
-    lc.curDir = strCurDir;
-    lc.sockHost = strSockHost[0];
+    lc.curUrl = m_page.strCurUrl;
+    lc.curDir = m_page.strCurDir;
+    lc.sockHost = m_conn.fetch.strSockHost;
     lc.mainSiteText = m_project.List4->item(m_main - 1);
     platform::ListView *sites = scannedList();
     const int row = iCurrentSite();
     lc.linkingSiteRow = sites && row > 0 ? sites->text(row) : QString();
     lc.useFileTypes = m_ctx.settings().get(key::chkFileTypes, QStringLiteral("1")) == QLatin1String("1");
     lc.fileTypes = vFileTypes;
-    lc.ruleLog = {settingIsOne(m_ctx, key::chkLog, 0), m_ctx.programDir()};
+    lc.ruleLog = {settingIsOne(key::chkLog, 0), m_ctx.programDir()};
     lc.siteKnown = [this](QString &url) { return siteKnown(url); };
-    lc.foundOnKnown = [this] { return foundOnKnown(strCurUrl); };
+    lc.foundOnKnown = [this] { return foundOnKnown(m_page.strCurUrl); };
     std::shared_ptr<const RuleSet> rules = rulesFor(lc.mainSiteText, lc.linkingSiteRow);
     LinkExaminer examiner(std::move(lc), std::move(rules));
 
     // A response that moved the page is a redirect page whatever its body
     // says: the body of such a response is not the page.
-    if (!bEmulate && response.moved) {
+    if (!m_page.bEmulate && response.moved) {
         QString target = redirectAddress(response.location.trimmed(), examiner.context());
         return followRedirect(target, guard);
     }
@@ -161,7 +152,7 @@ void Scanner::getLinks(int index, const PageReading &reading, const PageResponse
     // Only the lines that can hold a link or a marker are read; the others
     // give nothing. A site that needs no more links has only its first line
     // read, as the test after each line would have it.
-    const bool firstLineOnly = iLinksExpected <= lSiteLinksFound;
+    const bool firstLineOnly = m_site.iLinksExpected <= m_site.lSiteLinksFound;
     QElapsedTimer slice;
     slice.start();
     for (qsizetype n = 0; n < reading.lines.size(); ++n) {
@@ -174,7 +165,7 @@ void Scanner::getLinks(int index, const PageReading &reading, const PageResponse
             slice.restart();
         }
 
-        if (!bEmulate && pageLine.marker) {
+        if (!m_page.bEmulate && pageLine.marker) {
             QString target = redirectTarget(reading, n, response.location, examiner.context());
             if (target.isEmpty())
                 break;  // nothing to follow: the page ends as any other
@@ -185,64 +176,66 @@ void Scanner::getLinks(int index, const PageReading &reading, const PageResponse
         if (!r.queueUrl.isEmpty())
             queuePage(r.queueUrl);
         if (r.ruleProblem)
-            strStatusNote = QStringLiteral("Possible Rule Problem");
+            m_site.strStatusNote = QStringLiteral("Possible Rule Problem");
         if (!r.status.isEmpty()) {
             // Rule scope and the same-site test follow the row's new text.
             if (recordLink(r.status))
-                examiner.setLinkingSiteRow(strCurUrl, rulesFor(examiner.context().mainSiteText, strCurUrl));
+                examiner.setLinkingSiteRow(m_page.strCurUrl,
+                                           rulesFor(examiner.context().mainSiteText, m_page.strCurUrl));
             if (!yieldOnPage(guard))
                 return abandonPage();
         }
-        if (!m_ctx.bScanning || iLinksExpected <= lSiteLinksFound)
+        if (!m_ctx.bScanning || m_site.iLinksExpected <= m_site.lSiteLinksFound)
             break;
     }
-    endPage(index, guard);
+    endPage(guard);
 }
 
 void Scanner::queuePage(const QString &url)
 {
     // No server has such an address, and the project must never store one.
     if (holdsControlCharacter(url)) {
-        strSeenPages.add(url);  // said once per page of the site
-        m_project.itmX = addErrorRow(*m_project.lstErr, {kControlCharacterLink, controlCharactersShown(url)});
+        m_site.strSeenPages.add(url);  // said once per page of the site
+        addErrorRow(*m_project.lstErr, {kControlCharacterLink, controlCharactersShown(url)});
         return;
     }
-    lSitePagesFound = saturatingIncrement(lSitePagesFound);
-    addStat(m_ctx, 1);
+    m_site.lSitePagesFound = saturatingIncrement(m_site.lSitePagesFound);
+    addStat(m_ctx, Stat::PageFound);
     m_project.List2->addItem(url);
-    strSeenPages.add(url);
+    m_site.strSeenPages.add(url);
 }
 
 bool Scanner::recordLink(const QString &status)
 {
-    lSiteLinksFound = saturatingIncrement(lSiteLinksFound);
-    if (iLinksFound < std::numeric_limits<int>::max())
-        ++iLinksFound;
-    lResultNumber = saturatingIncrement(lResultNumber);
+    m_site.lSiteLinksFound = saturatingIncrement(m_site.lSiteLinksFound);
+    if (m_site.iLinksFound < std::numeric_limits<int>::max())
+        ++m_site.iLinksFound;
+    m_site.lResultNumber = saturatingIncrement(m_site.lResultNumber);
 
     // The linking site's own URL stays as it is: only the column shows its
     // domain.
     QString linkingSite = strLinkingSite;
     const QString linking = getDomain(linkingSite);
     const bool direct = status == QLatin1String("Direct Link");
-    m_project.itmX = addResultRow(*m_project.List3, direct ? directLinkRow(strMainSite, linking, lResultNumber, strCurUrl)
-                                                           : domainLinkRow(strMainSite, linking, lResultNumber, strCurUrl));
+    const qint64 number = m_site.lResultNumber;
+    addResultRow(*m_project.List3, direct ? directLinkRow(strMainSite, linking, number, m_page.strCurUrl)
+                                          : domainLinkRow(strMainSite, linking, number, m_page.strCurUrl));
 
     platform::ListView *sites = scannedList();
     bool rowRewritten = false;
     if (const int row = iCurrentSite(); sites && row > 0) {
         sites->setForeColor(row, platform::kColorBlue);
-        if (direct && settingIsOne(m_ctx, key::chkUpdate, 1)) {
-            sites->setText(row, strCurUrl);
+        if (direct && settingIsOne(key::chkUpdate, 1)) {
+            sites->setText(row, m_page.strCurUrl);
             rowRewritten = true;
         }
     }
 
-    bLinkFound = true;
-    if (settingIsOne(m_ctx, key::chkAudioEmail, 1))
+    m_site.bLinkFound = true;
+    if (settingIsOne(key::chkAudioEmail, 1))
         playSound(m_ctx, m_ctx.programPath(QStringLiteral("sounds/foundemail.wav")));
-    addStat(m_ctx, 2);
-    m_display->setPanelText(3, QStringLiteral("Found %1 links").arg(lSiteLinksFound));
+    addStat(m_ctx, Stat::LinkFound);
+    m_display->setPanelText(3, QStringLiteral("Found %1 links").arg(m_site.lSiteLinksFound));
     m_display->repaintStatusBar();
     return rowRewritten;
 }
@@ -250,7 +243,8 @@ bool Scanner::recordLink(const QString &status)
 void Scanner::followRedirect(QString &target, const PageGuard &guard)
 {
     // The hop waits no longer than a page of the scan would, and Stop, Skip
-    // or closing the window (all of which move the scan on) end it at once.
+    // or the program's shut-down (all of which move the scan on) end it at
+    // once.
     platform::FetchOptions options = m_ctx.fetchOptions;
     const int idle = qBound(1, TimeOut, kMaxHopIdleSec);
     options.idleTimeoutSec = idle;
@@ -258,40 +252,40 @@ void Scanner::followRedirect(QString &target, const PageGuard &guard)
     options.totalTimeoutSec = idle * kHopTotalFactor;
     options.cancelled = [this, &guard] { return !guard.stillOn(*this); };
     if (holdsControlCharacter(target)) {
-        m_project.itmX = addErrorRow(*m_project.lstErr, {kControlCharacterLink, controlCharactersShown(target)});
-        return endPage(0, guard);
+        addErrorRow(*m_project.lstErr, {kControlCharacterLink, controlCharactersShown(target)});
+        return endPage(guard);
     }
     QString body = getURL(m_ctx, target, options);
     // The fetch gives way to the event loop while it waits.
     if (!guard.stillOn(*this))
         return abandonPage();
-    bEmulate = true;
+    m_page.bEmulate = true;
     // At most one hop: the target's own markers are ignored, and its end of
     // page asks for the next page.
-    processPageText(body, 0, PageResponse());
+    processPageText(body, PageResponse());
 }
 
-void Scanner::endPage(int index, const PageGuard &guard)
+void Scanner::endPage(const PageGuard &guard)
 {
     m_display->setPanelText(2, QString());
     m_display->repaintStatusBar();
     giveWayIfDue();
     const bool stillOn = guard.stillOn(*this);
-    bEmulate = false;
+    m_page.bEmulate = false;
     if (!stillOn)
         return;
-    const bool timedOut = std::exchange(m_siteTimedOut, false);
-    if (timedOut || (settingIsOne(m_ctx, key::chkRedirect, 1) && bRedirectFound && !bLinkFound))
+    const bool timedOut = std::exchange(m_page.siteTimedOut, false);
+    if (timedOut || (settingIsOne(key::chkRedirect, 1) && m_site.bRedirectFound && !m_site.bLinkFound))
         cmdNextSearch_Click();
     else
-        nextPage(index);
+        nextPage();
 }
 
 void Scanner::abandonPage()
 {
     // Whatever stopped or moved the scan has already asked for what comes
     // next; the page only lets go of its own state.
-    bEmulate = false;
+    m_page.bEmulate = false;
 }
 
 } // namespace tarnwick

@@ -119,20 +119,20 @@ void Form1::buildSiteControls()
     // One line each: sites added in bulk are not measured one by one.
     List4View->setUniformItemSizes(true);
 
-    // A click (or a keyboard move) in the view sets the index, which raises
-    // the click handler; an index set by code shows in the view. A click on
-    // the row already current raises it too, but a click that just made its
-    // row current has raised it once already.
+    // A click (or a keyboard move) in the view is the user's click, which
+    // runs the click handler; an index set by code only shows in the view and
+    // its linking sites. A click on the row already current clicks too, but
+    // a click that just made its row current has clicked once already.
     connect(List4View->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, List4](const QModelIndex &current) {
                 if (current.isValid() && current.row() != List4->listIndex()) {
                     m_list4ChangedByPress = true;
-                    List4->setListIndex(current.row());
+                    List4->click(current.row());
                 }
             });
     connect(List4View, &QListView::clicked, this, [this, List4](const QModelIndex &index) {
         if (index.isValid() && index.row() == List4->listIndex() && !m_list4ChangedByPress)
-            List4->setListIndex(index.row());
+            List4->click(index.row());
         m_list4ChangedByPress = false;
     });
     List4View->viewport()->installEventFilter(this);
@@ -140,6 +140,7 @@ void Form1::buildSiteControls()
         const QModelIndex mi = List4->index(index);
         if (List4View->currentIndex() != mi)
             List4View->setCurrentIndex(mi);
+        showSelectedMainSite();
     });
     connect(List4, &platform::ListBox::clicked, this, [this] { List4_Click(); });
 
@@ -347,7 +348,9 @@ void Form1::cmdAdd2_Click()
         return;
     }
     const int n = m_project->addMainSite(text);
-    m_project->List4->setListIndex(n - 1);  // raises List4_Click
+    m_project->List4->setListIndex(n - 1);
+    // The new main site's linking sites are typed from an empty box.
+    Text1->setText(QString());
     txtDomain->setText(QString());
     txtDomain->setFocus();
     m_project->bProjectSaved = false;
@@ -355,11 +358,18 @@ void Form1::cmdAdd2_Click()
 
 void Form1::List4_Click()
 {
+    if (m_project->List4->listIndex() < 0)
+        return;
+    showSelectedMainSite();
+    Text1->setText(QString());
+}
+
+void Form1::showSelectedMainSite()
+{
     const int sel = m_project->List4->listIndex() + 1;
     if (sel < 1)
         return;
     Text1->setEnabled(true);
-    Text1->setText(QString());
     cmdDelete->setEnabled(!mainSiteDeletionBusy());
     cmdEditMain->setEnabled(true);
     for (int i = 1; i < int(m_list1Views.size()); ++i) {
@@ -380,7 +390,6 @@ void Form1::List4_Click()
             m_list1Views[size_t(i)]->hide();
         }
     }
-    m_project->iCurrentMain = sel;
 }
 
 void Form1::cmdAdd_Click()
@@ -412,6 +421,11 @@ void Form1::List1_ItemClick(int index, int row)
     platform::ListView *list = m_project->List1(index);
     if (list && list->isValidRow(row) && !list->isSelected(row))
         list->setSelectedRow(row);
+    showLinkingSiteSelected();
+}
+
+void Form1::showLinkingSiteSelected()
+{
     cmbDel->setEnabled(true);
     cmdEdit->setEnabled(true);
     cmdDelete->setEnabled(false);
@@ -420,8 +434,9 @@ void Form1::List1_ItemClick(int index, int row)
 
 void Form1::List1_MouseDown(int index, Qt::MouseButton button, QPoint globalPos)
 {
+    // The main site of the list pressed is the selected one.
     if (index >= 1 && m_project->List1Exists(index))
-        m_project->iCurrentMain = index;
+        m_project->List4->setListIndex(index - 1);
     if (button == Qt::RightButton)
         Popup1->popup(globalPos);
 }

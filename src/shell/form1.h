@@ -299,6 +299,10 @@ private:
     platform::ReportView *createLinkListView(int index);
     void removeLinkListView(int index);
     void resetEntryControls();
+    // What the site lists show once a main site, or a linking site, is
+    // selected, whether by the user or by a scan or a load.
+    void showSelectedMainSite();
+    void showLinkingSiteSelected();
     // Puts text into a link-page block without it counting as an edit.
     void showBlock(QPlainTextEdit *block, const QString &text);
     void blockChanged(int block, QPlainTextEdit *edit, const QString &key);

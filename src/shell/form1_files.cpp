@@ -142,7 +142,7 @@ bool Form1::mainSiteDeletionBusy() const
 void Form1::updateDeleteButton()
 {
     // The main-site buttons are in use after a main site was selected, until
-    // a linking site is (List4_Click and List1_ItemClick).
+    // a linking site is (showSelectedMainSite and showLinkingSiteSelected).
     const bool mainSiteMode = m_project->List4->listIndex() >= 0 && !cmbDel->isEnabledTo(innerFrame2);
     cmdDelete->setEnabled(mainSiteMode && !mainSiteDeletionBusy());
 }

@@ -70,7 +70,7 @@ public:
             m_form.repaintStatusBar();
     }
     void setProgress(int percent) override { m_form.m_scanStatus->setProgress(percent); }
-    void linkingSiteSelected(int main, int row) override { m_form.List1_ItemClick(main, row); }
+    void linkingSiteSelected(int, int) override { m_form.showLinkingSiteSelected(); }
     void focusSiteEntry(bool mainSite) override { (mainSite ? m_form.txtDomain : m_form.Text1)->setFocus(); }
     void buildReport() override { m_form.report->makeReport(); }
 

@@ -14,9 +14,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QTimer>
 
-#include "platform/socket.h"
 #include "shell/aboutbox.h"
 #include "shell/failures.h"
 #include "shell/helplauncher.h"
@@ -292,15 +290,7 @@ void Form1::Form_Unload(int &Cancel)
     saveLifetimeCounters(m_ctx);
     // Nothing the user set may wait for a write that never comes.
     m_ctx.settings().flush();
-    m_ctx.bScanning = false;
-    for (platform::Socket *socket : std::as_const(m_scanner->wscVersion)) {
-        if (socket)
-            socket->Close();
-    }
-    for (QTimer *timer : std::as_const(m_scanner->timTimeout)) {
-        if (timer)
-            timer->stop();
-    }
+    m_scanner->shutDown();
 
     // The other windows, in this order. Closing the posting log ends a
     // posting; closing an editor writes nothing.

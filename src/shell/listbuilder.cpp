@@ -119,7 +119,7 @@ bool Form3::parseResults(const QString &html)
     const QStringList found = listbuilder::resultDomains(html, engines, m_seen);
     for (QString domain : found) {
         addWebsite(m_ctx, domain);
-        addStat(m_ctx, 1);
+        addStat(m_ctx, Stat::PageFound);
         ++m_total;
         ++m_pageCount;
         Text1->setText(QStringLiteral("Extracted %1 unique results.").arg(m_total));

@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QWidget>
 
+#include "platform/listview.h"
 #include "shell/failures.h"
 #include "shell/windowregistry.h"
 #include "workspace/context.h"
@@ -103,11 +104,6 @@ QImage drawAppIcon(int size)
 qint32 colorNumber(const QColor &colour)
 {
     return qint32(colour.red()) | (qint32(colour.green()) << 8) | (qint32(colour.blue()) << 16);
-}
-
-QColor colorFromColorNumber(qint32 number)
-{
-    return QColor(number & 0xFF, (number >> 8) & 0xFF, (number >> 16) & 0xFF);
 }
 
 // ---- Skin definition ----
@@ -309,8 +305,8 @@ void colorControls(QWidget *frm, qint32 buttonColour, qint32 pictureColour)
 {
     if (!frm)
         return;
-    const QColor button = colorFromColorNumber(buttonColour);
-    const QColor picture = colorFromColorNumber(pictureColour);
+    const QColor button = platform::colorFromNumber(buttonColour);
+    const QColor picture = platform::colorFromNumber(pictureColour);
     const QList<QWidget *> controls = frm->findChildren<QWidget *>();
     for (QWidget *c : controls) {
         if (c->window() != frm)

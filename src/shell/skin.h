@@ -22,9 +22,9 @@ namespace tarnwick {
 class AppContext;
 class WindowRegistry;
 
-// Colour numbers as the window code stores them: red in the low byte.
+// A colour as its number, red in the low byte (platform::colorFromNumber
+// turns it back).
 qint32 colorNumber(const QColor &colour);
-QColor colorFromColorNumber(qint32 number);
 
 struct SkinDefinition {
     QString name;

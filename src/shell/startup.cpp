@@ -91,11 +91,8 @@ void Form1::Form_Load()
         showHelpFile(m_ctx, m_windows, this);
         m_ctx.settings().set(key::showHelp, QStringLiteral("0"));
     });
-    guarded(12, [this] {
-        m_scanner->lSiteLinksFound = 0;
-        m_scanner->lSitePagesScanned = 0;
-        m_scanner->lSitePagesFound = 0;
-    });
+    // The scanner's per-site counters start at zero with the scanner.
+    guarded(12, [] {});
     guarded(13, [this] {
         if (results->webTab.navigate)
             results->webTab.navigate(m_ctx.strWebsiteURL);
@@ -153,7 +150,7 @@ void Form1::loadSettings()
     }
 
     // 14. An index outside the list keeps the limit in force.
-    m_scanner->lPageLimit = pageLimitForIndex(advance, m_scanner->lPageLimit);
+    m_scanner->setPageLimit(pageLimitForIndex(advance, m_scanner->pageLimit()));
 
     // 15. Lifetime counters.
     m_ctx.lHistEmailFound = storedCounter(s, key::lHistEmailFound);

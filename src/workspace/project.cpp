@@ -5,9 +5,9 @@
 
 #include "workspace/context.h"
 #include "workspace/fieldtext.h"
+#include "workspace/rules.h"
 #include "workspace/settingkeys.h"
 #include "workspace/services.h"
-#include "workspace/siteedits.h"
 
 namespace tarnwick {
 
@@ -52,7 +52,7 @@ Project::Project(AppContext &ctx, QObject *parent)
                                       this));
 
     // A main site selected is the current one, whoever selected it.
-    connect(List4, &platform::ListBox::clicked, this, [this](int index) {
+    connect(List4, &platform::ListBox::listIndexChanged, this, [this](int index) {
         if (index >= 0)
             iCurrentMain = index + 1;
     });
@@ -145,10 +145,10 @@ int Project::addLinkingSite(int n, const LinkingSiteRow &row)
     // A site named like a line of the project file would not read back.
     if (!list || !leadingTagWord(website).isEmpty())
         return 0;
-    itmX = list->add(website, {storedField(row.expected), storedField(row.htmlLink), storedField(row.htmlName),
-                               storedField(row.description)});
+    const int added = list->add(website, {storedField(row.expected), storedField(row.htmlLink),
+                                          storedField(row.htmlName), storedField(row.description)});
     bProjectSaved = false;
-    return itmX;
+    return added;
 }
 
 bool Project::removeLinkingSite(int n, int row)
@@ -233,8 +233,8 @@ void Project::append(const ProjectData &p)
         addList();
         platform::ListView *list = m_list1.back();
         for (const LinkingSiteRow &row : site.links)
-            itmX = list->add(storedField(row.website), {storedField(row.expected), storedField(row.htmlLink),
-                                                        storedField(row.htmlName), storedField(row.description)});
+            list->add(storedField(row.website), {storedField(row.expected), storedField(row.htmlLink),
+                                                 storedField(row.htmlName), storedField(row.description)});
     }
     setHtml(1, p.html1);
     setHtml(2, p.html2);
@@ -291,7 +291,7 @@ bool Project::openProject(const QString &path, bool clearFirst, QString *error, 
     if (clearFirst)
         strProjectFile = path;
     if (List4->count() > 0)
-        List4->setListIndex(0);  // raises the click
+        List4->setListIndex(0);
     return true;
 }
 

@@ -60,7 +60,6 @@ public:
     int iEditIndex = 0;         // the entry an editor works on
     bool bProjectSaved = true;
     bool bJustLoaded = false;
-    int itmX = 0;               // row most recently added (of the list last written)
     // The project file the user works on: set by a successful open or save,
     // forgotten by New. Auto-save writes here.
     QString strProjectFile;

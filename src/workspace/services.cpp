@@ -134,26 +134,26 @@ QString getDomain(QString &url)
     return url;
 }
 
-void addStat(AppContext &ctx, int kind)
+void addStat(AppContext &ctx, Stat kind)
 {
     switch (kind) {
-    case 0:
+    case Stat::PageScanned:
         ctx.lPagesScanned = saturatingIncrement(ctx.lPagesScanned);
         ctx.lHistWebScanned = saturatingIncrement(ctx.lHistWebScanned);
         ctx.lifetimeCountersDirty = true;
         break;
-    case 1:
+    case Stat::PageFound:
         ctx.lPagesFound = saturatingIncrement(ctx.lPagesFound);
         break;
-    case 2:
+    case Stat::LinkFound:
         ctx.lLinksFound = saturatingIncrement(ctx.lLinksFound);
         ctx.lHistEmailFound = saturatingIncrement(ctx.lHistEmailFound);
         ctx.lifetimeCountersDirty = true;
         break;
-    case 3:
+    case Stat::MainSiteScanned:
         ctx.lMainSitesScanned = saturatingIncrement(ctx.lMainSitesScanned);
         break;
-    case 4:
+    case Stat::LinkingSiteScanned:
         ctx.lLinkingSitesScanned = saturatingIncrement(ctx.lLinkingSitesScanned);
         break;
     default:

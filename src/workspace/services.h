@@ -45,8 +45,17 @@ QString URLEncode(QString &text);
 // Reduces url (in the caller's variable) to its domain and returns it.
 QString getDomain(QString &url);
 
-// Counts one event of the given kind (0..4) and redraws the statistics.
-void addStat(AppContext &ctx, int kind);
+// What a count is of. The numbers are the kinds' own.
+enum class Stat : int {
+    PageScanned = 0,         // lPagesScanned and the lifetime web total
+    PageFound = 1,           // lPagesFound
+    LinkFound = 2,           // lLinksFound and the lifetime e-mail total
+    MainSiteScanned = 3,     // lMainSitesScanned
+    LinkingSiteScanned = 4,  // lLinkingSitesScanned
+};
+
+// Counts one event of the given kind and redraws the statistics.
+void addStat(AppContext &ctx, Stat kind);
 
 // Writes the lifetime totals to the settings now, if a count is unsaved.
 void saveLifetimeCounters(AppContext &ctx);

@@ -10,6 +10,7 @@
 
 #include "scanner/scanner.h"
 #include "support/eventloop.h"
+#include "support/scannertestaccess.h"
 #include "support/testhttpserver.h"
 #include "support/testprogram.h"
 #include "workspace/project.h"
@@ -74,6 +75,10 @@ public:
     }
 
     void setting(const QString &key, const QString &value) { ctx().settings().set(key, value); }
+
+    // The scanner's record of the linking site it is on, to stand in for
+    // what its pages would have found.
+    tarnwick::Scanner::SiteScan &siteState() { return tarnwick::ScannerTestAccess::site(scanner); }
 
     // Spins the event loop until cond holds or ms have passed.
     bool waitUntil(const std::function<bool()> &cond, int ms = 10000) { return testsupport::waitUntil(cond, ms); }

@@ -63,7 +63,7 @@ protected:
                              "team@later.example today.";
         writePageDump(ctx().programDir(), 0, page);
         writePageDump2(ctx().programDir(), 0, page);
-        scanner.strSeenPages.add("queued.example.net/");
+        siteState().strSeenPages.add("queued.example.net/");
         ctx().bScanning = true;
     }
     QStringList websites()
@@ -79,7 +79,7 @@ protected:
 
 TEST_F(Harvester, CountsNewAddressesStoresUnknownSitesAndMovesOn)
 {
-    scanner.getEmails(0);
+    scanner.getEmails();
     EXPECT_EQ(ctx().lLinksFound, 3);  // the known address counts nowhere
     // Without the full stop; a line break ends an address.
     EXPECT_EQ(websites(), QStringList({"www.fresh.example.com/", "www.later.example/"}));
@@ -98,7 +98,7 @@ TEST_F(Harvester, StopInTheMiddleEndsThePageThere)
         if (ctx().lLinksFound == 41)
             ctx().bScanning = false;
     };
-    scanner.getEmails(0);
+    scanner.getEmails();
     EXPECT_EQ(ctx().lLinksFound, 41);
     EXPECT_EQ(display.panelText(3), "Found 1 emails");  // this site's count
     EXPECT_EQ(project.List3->count(), 0);  // no next page asked for

@@ -149,9 +149,9 @@ TEST_F(HttpClient, TricklingResponseNeverTimesOut)
 
     EXPECT_TRUE(errors().isEmpty());
     EXPECT_EQ(statuses(), QStringList{"None Found"});
-    EXPECT_TRUE(scanner.strSockData[0].endsWith("\r\n\r\n<html>ok"));
-    EXPECT_EQ(scanner.lSockBytes[0], 8);
-    EXPECT_EQ(scanner.lSockLength[0], 8);
+    EXPECT_TRUE(scanner.connection().fetch.strSockData.endsWith("\r\n\r\n<html>ok"));
+    EXPECT_EQ(scanner.connection().fetch.lSockBytes, 8);
+    EXPECT_EQ(scanner.connection().fetch.lSockLength, 8);
 }
 
 TEST_F(HttpClient, ChunkedEarlyClosedAndOversizedResponsesAreAllProcessed)
@@ -179,8 +179,8 @@ TEST_F(HttpClient, ChunkedEarlyClosedAndOversizedResponsesAreAllProcessed)
     EXPECT_EQ(statuses(), (QStringList{"Direct Link", "None Found", "None Found"}));
     EXPECT_TRUE(errors().isEmpty());
     // The last response was cut at the cap.
-    EXPECT_EQ(scanner.strSockData[0].size(), 16 * 1024 * 1024);
-    EXPECT_TRUE(scanner.strSockData[0].startsWith("HTTP/1.1 200 OK\r\n"));
+    EXPECT_EQ(scanner.connection().fetch.strSockData.size(), 16 * 1024 * 1024);
+    EXPECT_TRUE(scanner.connection().fetch.strSockData.startsWith("HTTP/1.1 200 OK\r\n"));
 }
 
 } // namespace

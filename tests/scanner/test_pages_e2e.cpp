@@ -47,7 +47,7 @@ protected:
             if (ctx().lLinkingSitesScanned != sitesEnded) {
                 sitesEnded = ctx().lLinkingSitesScanned;
                 queuesAtEnd << project.List2->items();
-                pagesFoundAtEnd << scanner.lSitePagesFound;
+                pagesFoundAtEnd << scanner.site().lSitePagesFound;
             }
         };
     }
@@ -183,7 +183,7 @@ TEST_F(PageScan, PartnerSitesAreWalkedAndEveryLinkBackIsRecorded)
     EXPECT_EQ(ctx().lPagesFound, 8);
     EXPECT_EQ(ctx().lLinksFound, 5);
     EXPECT_EQ(foundSounds(), 4);
-    EXPECT_FALSE(scanner.bEmulate);
+    EXPECT_FALSE(tarnwick::ScannerTestAccess::followingRedirect(scanner));
 
     EXPECT_EQ(readFile(p.path("rules.log")),
               "Excluded Site: www.partner.example/skip-me.htm\r\nRule Type: ExcludeString\r\nRule Value: skip-me\r\n\r\n\r\n"
@@ -257,7 +257,7 @@ TEST_F(PageScan, RedirectPagesAreFollowedOnce)
     EXPECT_EQ(queuesAtEnd[0], QStringList{"redirect.example/rel.htm"});
     EXPECT_EQ(queuesAtEnd[2], QStringList{"nomarker.example/rel.htm"});
     EXPECT_EQ(siteColours(m), (QList<int>{kBlue, kBlue, kBlue, kRed, kBlue}));
-    EXPECT_FALSE(scanner.bEmulate);
+    EXPECT_FALSE(tarnwick::ScannerTestAccess::followingRedirect(scanner));
     // The dump is the page the hop fetched.
     EXPECT_EQ(readFile(p.path("html0.txt")),
               "<title>Document Moved</title><a \r\nhref=\"\">x</a> <a \r\nhref=\"http://main.example/\">main</a>\r\n");
@@ -301,7 +301,7 @@ TEST_F(PageScan, EveryRedirectStatusIsFollowedOnceWhateverItsBody)
     EXPECT_EQ(statuses(), QStringList(5, "Direct Link"));
     EXPECT_EQ(linkUrls(), (QStringList{"s301.example", "s302.example", "s303.example", "s307.example", "s308.example"}));
     EXPECT_TRUE(errors().isEmpty());
-    EXPECT_FALSE(scanner.bEmulate);
+    EXPECT_FALSE(tarnwick::ScannerTestAccess::followingRedirect(scanner));
 }
 
 TEST_F(PageScan, OptionsChangeWhatAPageDoes)
@@ -386,7 +386,7 @@ TEST_F(PageInterrupted, SkipLeavesThePageAtOnceAndTheNextSiteRuns)
     ASSERT_EQ(queuesAtEnd.size(), 2);
     EXPECT_EQ(queuesAtEnd[0], QStringList{"big.example/p0.htm"});
     EXPECT_EQ(ctx().lPagesFound, 1);
-    EXPECT_FALSE(scanner.bSkipClicked);
+    EXPECT_FALSE(scanner.site().bSkipClicked);
 }
 
 TEST_F(PageInterrupted, StopLeavesThePageAndRequestsNothingMore)
@@ -408,7 +408,7 @@ TEST_F(PageInterrupted, StopLeavesThePageAndRequestsNothingMore)
     EXPECT_EQ(display.panelText(1), "Stopped");
     EXPECT_EQ(display.panelText(2), "");
     EXPECT_EQ(display.panelText(3), "");
-    EXPECT_FALSE(scanner.bEmulate);
+    EXPECT_FALSE(tarnwick::ScannerTestAccess::followingRedirect(scanner));
     EXPECT_TRUE(display.enabled(scantest::Control::StartScan));
 }
 
@@ -431,7 +431,7 @@ TEST_F(PageScan, AHundredThousandSameSiteLinksOnOnePage)
     onCount = [&] {
         if (ctx().lPagesFound == 1 && !onCountFired) {
             onCountFired = true;
-            QTimer::singleShot(0, &scanner, [&] { queuedWhenAnEventRan = scanner.lSitePagesFound; });
+            QTimer::singleShot(0, &scanner, [&] { queuedWhenAnEventRan = scanner.site().lSitePagesFound; });
         }
     };
 

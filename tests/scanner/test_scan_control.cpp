@@ -192,7 +192,7 @@ TEST_F(ScanControl, PageLimitCountsThePagesOfEachLinkingSite)
     setting("cmbAdvance", "1");
     EXPECT_EQ(scanWithQueuedPages(), 3);
     // An index outside the list keeps the limit in force.
-    scanner.lPageLimit = 2;
+    scanner.setPageLimit(2);
     setting("cmbAdvance", "13");
     EXPECT_EQ(scanWithQueuedPages(), 2);
     // Without the limit only the queue ends the site.
@@ -214,8 +214,8 @@ TEST_F(ScanControl, OutcomeRowsOfEachWayALinkingSiteEnds)
     platform::ListView *list = project.List1(m);
     // What page processing records, set by hand on each site in turn.
     auto found = [&](int n) {
-        scanner.bLinkFound = true;
-        scanner.iLinksFound = n;
+        siteState().bLinkFound = true;
+        siteState().iLinksFound = n;
         scanner.cmdNextSearch_Click();
     };
 
@@ -223,16 +223,16 @@ TEST_F(ScanControl, OutcomeRowsOfEachWayALinkingSiteEnds)
     // options window rounds it.
     setting("txtTimeout", "2.5");
     scanner.Command1_Click();
-    EXPECT_EQ(scanner.TimeOut, 2);
+    EXPECT_EQ(tarnwick::ScannerTestAccess::timeOut(scanner), 2);
     setting("txtTimeout", "1e3");
     found(3);
-    EXPECT_EQ(scanner.TimeOut, 1000);
+    EXPECT_EQ(tarnwick::ScannerTestAccess::timeOut(scanner), 1000);
     found(1);
     found(2);
-    scanner.bRedirectFound = true;
-    scanner.strRedirectURL = "partner.example/r.htm";
+    siteState().bRedirectFound = true;
+    siteState().strRedirectURL = "partner.example/r.htm";
     scanner.cmdNextSearch_Click();
-    scanner.strStatusNote = " ";
+    siteState().strStatusNote = " ";
     scanner.cmdNextSearch_Click();
     EXPECT_FALSE(ctx().bScanning);
 
@@ -272,24 +272,24 @@ TEST_F(ScanControl, SkipAndStopInTheMiddleOfADownload)
     EXPECT_FALSE(display.enabled(scantest::Control::ScanType));
     EXPECT_TRUE(display.enabled(scantest::Control::Stop));
     EXPECT_FALSE(project.bProjectSaved);
-    ASSERT_TRUE(waitUntil([&] { return scanner.lSockBytes[0] > 0; }));
+    ASSERT_TRUE(waitUntil([&] { return scanner.connection().fetch.lSockBytes > 0; }));
     EXPECT_EQ(display.panelText(2), "Page 1 of 1");
     EXPECT_EQ(display.panelText(3), "Searching slow.example/");
     scanner.cmdSkip_Click();
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(statuses(), (QStringList{"None Found (Skipped)", "None Found"}));
     // Nothing of the skipped page reached the next one.
-    EXPECT_TRUE(scanner.strSockData[0].endsWith("\r\n\r\n<html>fast</html>"));
-    EXPECT_FALSE(scanner.bSkipClicked);
+    EXPECT_TRUE(scanner.connection().fetch.strSockData.endsWith("\r\n\r\n<html>fast</html>"));
+    EXPECT_FALSE(scanner.site().bSkipClicked);
 
     // Stop while the slow page still arrives: nothing more happens after it.
     scanner.Command1_Click();
-    ASSERT_TRUE(waitUntil([&] { return scanner.lSockBytes[0] > 0; }));
+    ASSERT_TRUE(waitUntil([&] { return scanner.connection().fetch.lSockBytes > 0; }));
     scanner.cmdStop_Click();
     EXPECT_FALSE(ctx().bScanning);
-    const QByteArray stoppedAt = scanner.strSockData[0];
+    const QByteArray stoppedAt = scanner.connection().fetch.strSockData;
     spin(500);
-    EXPECT_EQ(scanner.strSockData[0], stoppedAt);
+    EXPECT_EQ(scanner.connection().fetch.strSockData, stoppedAt);
     EXPECT_TRUE(project.List3->count() == 0);
     EXPECT_TRUE(project.lstErr->count() == 0);
     EXPECT_EQ(display.panelText(1), "Stopped");
@@ -339,15 +339,15 @@ TEST_F(ScanControl, SecondScanInheritsNothingFromAStoppedOne)
 
     scanner.Command1_Click();
     ASSERT_TRUE(waitUntil([&] { return server.requestCount() >= 1; }));
-    scanner.bRedirectFound = true;
-    scanner.strRedirectURL = "a1.example/r.htm";
-    scanner.strStatusNote = "Source Protected";
-    scanner.lResultNumber = 9;
-    scanner.lSitePagesFound = 4;
-    scanner.strSeenPages.add("a2.example/");
-    scanner.bLinkFound = true;
-    scanner.iLinksFound = 0;
-    scanner.bSkipClicked = true;
+    siteState().bRedirectFound = true;
+    siteState().strRedirectURL = "a1.example/r.htm";
+    siteState().strStatusNote = "Source Protected";
+    siteState().lResultNumber = 9;
+    siteState().lSitePagesFound = 4;
+    siteState().strSeenPages.add("a2.example/");
+    siteState().bLinkFound = true;
+    siteState().iLinksFound = 0;
+    siteState().bSkipClicked = true;
     scanner.cmdStop_Click();
     EXPECT_TRUE(project.List3->count() == 0);
 
@@ -355,10 +355,10 @@ TEST_F(ScanControl, SecondScanInheritsNothingFromAStoppedOne)
     server.setRoute("a1.example", "*", Response::page("<html></html>"));
     serve("a1.example");
     scanner.Command1_Click();
-    EXPECT_EQ(scanner.lSitePagesFound, 0);
-    EXPECT_EQ(scanner.lResultNumber, 0);
-    EXPECT_TRUE(scanner.strStatusNote.isEmpty());
-    EXPECT_EQ(scanner.strSeenPages.size(), 0);
+    EXPECT_EQ(scanner.site().lSitePagesFound, 0);
+    EXPECT_EQ(scanner.site().lResultNumber, 0);
+    EXPECT_TRUE(scanner.site().strStatusNote.isEmpty());
+    EXPECT_EQ(scanner.site().strSeenPages.size(), 0);
     ASSERT_TRUE(runToEnd());
     // No skip request carried over (it would have jumped to b), no redirect,
     // no note.
@@ -374,10 +374,10 @@ TEST_F(ScanControl, IdleButtonsDoNothing)
     scanner.cmdNextSearch_Click();
     scanner.cmdSkip_Click();
     EXPECT_FALSE(ctx().bScanning);
-    EXPECT_FALSE(scanner.bSkipClicked);
+    EXPECT_FALSE(scanner.site().bSkipClicked);
     EXPECT_EQ(project.List3->count(), 0);
     EXPECT_EQ(ctx().lLinkingSitesScanned, 0);
-    EXPECT_TRUE(scanner.strStatusNote.isEmpty());
+    EXPECT_TRUE(scanner.site().strStatusNote.isEmpty());
 }
 
 TEST_F(ScanControl, FileTypesAreReadAtStart)
@@ -390,11 +390,11 @@ TEST_F(ScanControl, FileTypesAreReadAtStart)
     addLinking(m, "partner.example/", "0");
     scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(scanner.vFileTypes, (QStringList{".htm", ".php", ".asp"}));
+    EXPECT_EQ(tarnwick::ScannerTestAccess::fileTypes(scanner), (QStringList{".htm", ".php", ".asp"}));
     QFile::remove(p.path("filetypes.txt"));
     scanner.Command1_Click();
     ASSERT_TRUE(runToEnd());
-    EXPECT_TRUE(scanner.vFileTypes.isEmpty());
+    EXPECT_TRUE(tarnwick::ScannerTestAccess::fileTypes(scanner).isEmpty());
 }
 
 TEST_F(ScanControl, ALongRunOfSitesWithoutFetchesEndsWithoutNesting)

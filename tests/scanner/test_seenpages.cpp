@@ -54,9 +54,9 @@ TEST_F(SeenPages, QueueAndSeenTableMatchIgnoringCase)
     project.List2->clear();
     EXPECT_FALSE(known("y.example/b"));
 
-    scanner.strSeenPages.add("Z.example/Page.htm");
+    siteState().strSeenPages.add("Z.example/Page.htm");
     EXPECT_TRUE(known("z.example/page.htm"));
-    scanner.strSeenPages.clear();
+    siteState().strSeenPages.clear();
     EXPECT_FALSE(known("z.example/page.htm"));
 }
 
@@ -88,7 +88,7 @@ TEST_F(SeenPages, LinkingSitesOfTheCurrentMainSiteMatchWithoutWww)
 
 TEST_F(SeenPages, FoundOnKnownLooksForTheSamePageOfTheSameMainSite)
 {
-    scanner.strMainSite = "main.example";
+    tarnwick::ScannerTestAccess::mainSite(scanner) = "main.example";
     QString page = "http://x.example/a";
     EXPECT_FALSE(scanner.foundOnKnown(page));
     EXPECT_EQ(page, "x.example/a");
@@ -103,7 +103,7 @@ TEST_F(SeenPages, FoundOnKnownLooksForTheSamePageOfTheSameMainSite)
     // A page recorded for another main site is recorded again for this one.
     page = "x.example/c.htm";
     EXPECT_FALSE(scanner.foundOnKnown(page));
-    scanner.strMainSite = "OTHER.example";
+    tarnwick::ScannerTestAccess::mainSite(scanner) = "OTHER.example";
     EXPECT_TRUE(scanner.foundOnKnown(page));
 
     project.List3->setSubItem(2, 4, "x.example/d.htm");

@@ -16,6 +16,7 @@
 #include "shell/resultspanel.h"
 #include "shell/statistics.h"
 #include "support/shellprogram.h"
+#include "support/sitetyping.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
@@ -24,8 +25,7 @@ TEST(AccessibleNames, ControlsAndListsAreReadOutByTheirOwnCaptions)
 {
     testsupport::ShellProgram p;
     Form1 form{*p.ctx, p.windows};
-    form.txtDomain->setText("mine.example");
-    form.cmdAdd2_Click();
+    testsupport::typeMainSite(form, "mine.example");
     form.project().bProjectSaved = true;
     form.cmdImport_Click();
     auto *import = qobject_cast<Form4 *>(p.windows.Form4.data());

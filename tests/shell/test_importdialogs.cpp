@@ -20,6 +20,7 @@
 #include "support/shutdown.h"
 #include "support/testhttpserver.h"
 #include "support/shellprogram.h"
+#include "support/sitetyping.h"
 #include "workspace/project.h"
 #include "workspace/settingkeys.h"
 
@@ -38,8 +39,7 @@ protected:
 
     void addMainSite(const QString &site)
     {
-        form.txtDomain->setText(site);
-        form.cmdAdd2_Click();
+        testsupport::typeMainSite(form, site);
         form.project().bProjectSaved = true;
     }
     Form4 &form4()

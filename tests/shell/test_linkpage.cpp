@@ -2,13 +2,13 @@
 // writes the page.
 
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
 #include "shell/form1.h"
 #include "support/files.h"
 #include "support/shellprogram.h"
+#include "support/sitetyping.h"
 #include "workspace/project.h"
 #include "workspace/results.h"
 
@@ -24,8 +24,7 @@ TEST(LinkPageWindow, GenerateFillsTheMiddleBlockAndSaveWritesThePage)
     EXPECT_EQ(p.dialogs->lastText(),
               "No links were found in your Links List to generate HTML from.  Please scan for links first.");
 
-    form.txtDomain->setText("http://www.main.example");
-    form.cmdAdd2_Click();
+    testsupport::typeMainSite(form, "http://www.main.example");
     addResultRow(*form.project().List3, ResultRow{kIconLink, "main.example", "p.example", "Direct Link", "001", "p.example/p"});
     form.chkNewWin->setChecked(false);
     form.chkBullet->setChecked(true);

@@ -24,6 +24,7 @@
 #include "support/keys.h"
 #include "support/testhttpserver.h"
 #include "support/shellprogram.h"
+#include "support/sitetyping.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "shell/resultspanel.h"
@@ -44,12 +45,6 @@ protected:
     {
         initBranding(*p.ctx);
         p.ctx->endProgram = [this] { ++ended; };
-    }
-
-    void addMainSite(Form1 &form, const QString &site)
-    {
-        form.txtDomain->setText(site);
-        form.cmdAdd2_Click();
     }
 
     // Whether exactly the controls of tab `index` are showing.
@@ -107,7 +102,7 @@ TEST_F(MainWindow, FileMenuItemsRunTheirCommands)
 {
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
-    addMainSite(form, "www.one.example");
+    testsupport::typeMainSite(form, "www.one.example");
     p.dialogs->defaultAnswer = platform::vbNo;  // nothing to save first
 
     // New empties the project; Open and Import ask for a file.
@@ -128,7 +123,7 @@ TEST_F(MainWindow, NewAndOpenAreRefusedWhileAScanRuns)
 {
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
-    addMainSite(form, "www.one.example");
+    testsupport::typeMainSite(form, "www.one.example");
     p.ctx->bScanning = true;
     form.mnuFileItem_Click(0);
     form.mnuFileItem_Click(1);
@@ -158,9 +153,8 @@ TEST_F(MainWindow, NewAndOpenAreRefusedWhileAScanRuns)
 TEST_F(MainWindow, PopupDeleteRemovesTheSelectedLinkingSite)
 {
     Form1 form{*p.ctx, p.windows};
-    addMainSite(form, "www.one.example");
-    form.Text1->setText("partner.example");
-    form.cmdAdd_Click();
+    testsupport::typeMainSite(form, "www.one.example");
+    testsupport::typeLinkingSite(form, "partner.example");
     form.project().List1(1)->setSelectedRow(1);
     form.mnuPopup1Item_Click(0);
     EXPECT_EQ(form.project().List1(1)->count(), 0);
@@ -225,7 +219,7 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
     EXPECT_EQ(form.cmbSites->count(), 0);
 
     for (const char *site : {"www.a.example", "www.b.example", "www.c.example"})
-        addMainSite(form, site);
+        testsupport::typeMainSite(form, site);
     for (QComboBox *chooser : {form.Combo3, form.cmbSites}) {
         const int tab = chooser == form.Combo3 ? 3 : 5;
         SCOPED_TRACE(chooser->objectName().toStdString());
@@ -238,7 +232,7 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
 
         chooser->setCurrentIndex(1);
         form.TabStrip1->setSelectedIndex(1);
-        addMainSite(form, chooser == form.Combo3 ? "www.d.example" : "www.e.example");
+        testsupport::typeMainSite(form, chooser == form.Combo3 ? "www.d.example" : "www.e.example");
         form.TabStrip1->setSelectedIndex(tab);
         EXPECT_EQ(chooser->count(), form.project().List4->count());
         EXPECT_EQ(chooser->currentText(), "www.b.example");
@@ -247,7 +241,7 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
     // A choice whose main site is gone is dropped.
     p.dialogs->defaultAnswer = platform::vbNo;
     form.cmdNew_Click();
-    addMainSite(form, "www.z.example");
+    testsupport::typeMainSite(form, "www.z.example");
     form.TabStrip1->setSelectedIndex(3);
     EXPECT_EQ(form.Combo3->count(), 1);
     EXPECT_EQ(form.Combo3->currentIndex(), -1);
@@ -324,10 +318,10 @@ TEST_F(MainWindow, StatisticsShowEveryCounterAsPlainDigits)
         EXPECT_EQ(form.statistics->lblStats[i]->text(), expected[i]) << i;
 
     // Counting redraws the panel: the run's and the lifetime rows apart.
-    addStat(*p.ctx, 0);
+    addStat(*p.ctx, Stat::PageScanned);
     EXPECT_EQ(form.statistics->lblStats[0]->text(), "1234568");
     EXPECT_EQ(form.statistics->lblStats[3]->text(), "9876543211");
-    addStat(*p.ctx, 3);
+    addStat(*p.ctx, Stat::MainSiteScanned);
     EXPECT_EQ(form.statistics->lblStats[6]->text(), "3");
 }
 
@@ -375,7 +369,7 @@ TEST_F(MainWindow, ShrinkingToNothingAndBackRestoresTheArrangement)
 {
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
-    addMainSite(form, "www.a.example");
+    testsupport::typeMainSite(form, "www.a.example");
     const QList<QWidget *> watched = {form.Frame1,        form.Frame2,   form.Frame6,         form.innerFrame2,
                                       form.results->List3View,     form.results->lstErrView, form.List1View(1), form.TabStrip1,
                                       form.txtHTML2,      form.lstMultiView, form.pb1,        form.cmdWebsite};
@@ -401,7 +395,7 @@ TEST_F(MainWindow, ListsOfNewMainSitesTakeTheTemplatesPlace)
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     for (const char *site : {"www.a.example", "www.b.example", "www.c.example"})
-        addMainSite(form, site);
+        testsupport::typeMainSite(form, site);
     const QRect templ = form.List1View(0)->geometry();
     for (int i = 1; i < form.project().List1Count(); ++i)
         EXPECT_EQ(form.List1View(i)->geometry(), templ) << i;
@@ -432,7 +426,7 @@ TEST_F(MainWindow, ClosingAnUnsavedProjectAsksOnceAndNoSavesNothing)
 {
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
-    addMainSite(form, "www.one.example");
+    testsupport::typeMainSite(form, "www.one.example");
     p.dialogs->answers.push_back(platform::vbNo);
     form.close();
     form.close();
@@ -484,7 +478,7 @@ TEST_F(MainWindow, AnsweringYesSavesAndEndsEvenWhenTheSaveIsCancelled)
     {
         Form1 form{*p.ctx, p.windows};
         form.Form_Load();
-        addMainSite(form, "www.one.example");
+        testsupport::typeMainSite(form, "www.one.example");
         p.dialogs->answers.push_back(platform::vbYes);
         p.dialogs->fileAnswers.push_back(QString());  // cancelled
         int cancel = 0;
@@ -496,7 +490,7 @@ TEST_F(MainWindow, AnsweringYesSavesAndEndsEvenWhenTheSaveIsCancelled)
     {
         Form1 form{*p.ctx, p.windows};
         form.Form_Load();
-        addMainSite(form, "www.two.example");
+        testsupport::typeMainSite(form, "www.two.example");
         const QString file = p.path("kept.prj");
         p.dialogs->answers.push_back(platform::vbYes);
         p.dialogs->fileAnswers.push_back(file);
@@ -515,12 +509,12 @@ TEST_F(MainWindow, ClosingDuringAScanStopsItAndClosesTheSockets)
     form.project().bProjectSaved = false;
     p.dialogs->answers.push_back(platform::vbNo);
     // The scan's socket is busy connecting to a port nobody listens on.
-    form.scanner().wscVersion[0]->Connect(QStringLiteral("127.0.0.1"), 9);
-    form.scanner().timTimeout[0]->start();
+    form.scanner().connection().wscVersion->Connect(QStringLiteral("127.0.0.1"), 9);
+    form.scanner().connection().timTimeout->start();
     form.close();
     EXPECT_FALSE(p.ctx->bScanning);
-    EXPECT_EQ(form.scanner().wscVersion[0]->state(), platform::Socket::State::Closed);
-    EXPECT_FALSE(form.scanner().timTimeout[0]->isActive());
+    EXPECT_EQ(form.scanner().connection().wscVersion->state(), platform::Socket::State::Closed);
+    EXPECT_FALSE(form.scanner().connection().timTimeout->isActive());
     EXPECT_EQ(p.dialogs->boxes.size(), 1);
     EXPECT_EQ(ended, 1);
 }
@@ -591,7 +585,7 @@ TEST_F(MainWindow, TheScanButtonsSteerTheScannerAndTheWindowShowsIt)
     p.ctx->settings().set("chkAudioNext", "0");
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
-    addMainSite(form, "main.example");
+    testsupport::typeMainSite(form, "main.example");
     form.project().addLinkingSite(1, {"partner.example/", "1", {}, {}, {}});
 
     form.Command1->click();
@@ -615,6 +609,24 @@ TEST_F(MainWindow, TheScanButtonsSteerTheScannerAndTheWindowShowsIt)
     EXPECT_EQ(form.pb1->value(), 100);
     // Stop builds the report and shows it.
     EXPECT_EQ(form.report->WebBrowser2->locationURL(), p.path("tempreport.html"));
+}
+
+TEST_F(MainWindow, TheScanMovingToTheNextMainSiteLeavesTheEntryBoxAlone)
+{
+    p.ctx->settings().set("chkAudioNext", "0");
+    Form1 form{*p.ctx, p.windows};
+    form.Form_Load();
+    for (const char *site : {"one.example", "two.example"}) {
+        testsupport::typeMainSite(form, site);
+        // No link expected: each linking site ends before its first page.
+        form.project().addLinkingSite(form.project().List4->count(), {"partner.example/", "0", {}, {}, {}});
+    }
+    form.Text1->setText("typed.example");
+    form.Command1_Click();
+    EXPECT_FALSE(p.ctx->bScanning);
+    EXPECT_EQ(form.project().List4->listIndex(), 1);
+    EXPECT_FALSE(form.List1View(2)->isHidden());  // the window followed the scan
+    EXPECT_EQ(form.Text1->text(), "typed.example");
 }
 
 TEST_F(MainWindow, OptionsButtonWaitsForItsWindow)

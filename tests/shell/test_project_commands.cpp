@@ -14,6 +14,7 @@
 #include <sys/resource.h>
 
 #include "support/shellprogram.h"
+#include "support/sitetyping.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "shell/resultspanel.h"
@@ -59,29 +60,23 @@ protected:
     Form1 form{*p.ctx, p.windows};
     AppContext &c = *p.ctx;
 
-    void addMain(const QString &text)
-    {
-        form.txtDomain->setText(text);
-        form.cmdAdd2_Click();
-    }
     void addLinking(const QString &text, const QString &description = {})
     {
-        form.Text1->setText(text);
-        form.cmdAdd_Click();
-        if (!description.isEmpty())
-            form.project().List1(form.project().iCurrentMain)->setSubItem(form.project().itmX, 4, description);
+        const int row = testsupport::typeLinkingSite(form, text);
+        if (row > 0 && !description.isEmpty())
+            form.project().List1(form.project().iCurrentMain)->setSubItem(row, 4, description);
     }
     QString setting(const QString &key) { return c.settings().get(key); }
 
     // Three main sites, each with partners and rules of every scope.
     void buildThreeSites()
     {
-        addMain("alpha.example");
+        testsupport::typeMainSite(form, "alpha.example");
         addLinking("a1.example", "first of alpha");
         addLinking("a2.example");
-        addMain("http://www.beta.example/");
+        testsupport::typeMainSite(form, "http://www.beta.example/");
         addLinking("b1.example");
-        addMain("gamma.example");
+        testsupport::typeMainSite(form, "gamma.example");
         addLinking("g1.example");
         form.project().lstRules->add("Global", {"Global", "ExcludeString", "logout"});
         form.project().lstRules->add("alpha.example", {"Global", "LimitDirectory", "links"});
@@ -168,7 +163,7 @@ TEST_F(ProjectCommands, DamagedFileKeepsWhatIsReadableAndSelectsTheFirstMainSite
 
 TEST_F(ProjectCommands, AFileThatCannotBeReadLeavesTheProjectAndIsStillTheLastProject)
 {
-    addMain("kept.example");
+    testsupport::typeMainSite(form, "kept.example");
     addLinking("partner.example");
     const QString missing = p.path("gone.prj");
     EXPECT_FALSE(form.openProject(missing));
@@ -192,7 +187,7 @@ TEST_F(ProjectCommands, AFileThatCannotBeReadLeavesTheProjectAndIsStillTheLastPr
 TEST_F(ProjectCommands, SaveProposesANameFromTheFirstMainSite)
 {
     form.cmdSave_Click();  // no main site, cancelled
-    addMain("http://www.shop.example/catalogue/");
+    testsupport::typeMainSite(form, "http://www.shop.example/catalogue/");
     const QString chosen = p.path("Project Files/mine.prj");
     p.dialogs->fileAnswers.push_back(chosen);
     form.cmdSave_Click();
@@ -208,7 +203,7 @@ TEST_F(ProjectCommands, SaveProposesANameFromTheFirstMainSite)
 
 TEST_F(ProjectCommands, FailedSaveSaysWhyOffersTheDialogOnceMoreAndMarksNothing)
 {
-    addMain("shop.example");
+    testsupport::typeMainSite(form, "shop.example");
     c.settings().set("LastProject", "/earlier.prj");
     p.dialogs->fileAnswers.push_back(p.path("no-such-folder/shop.prj"));
     p.dialogs->fileAnswers.push_back(p.path("no-such-folder/unnamed.prj"));
@@ -294,7 +289,7 @@ TEST_F(ProjectCommands, DeletingTheFirstMainSiteWritesNoNextSiteTagFirst)
 
 TEST_F(ProjectCommands, DeletingTheOnlyMainSiteEmptiesTheSiteLists)
 {
-    addMain("only.example");
+    testsupport::typeMainSite(form, "only.example");
     addLinking("partner.example");
     form.project().lstRules->add("Global", {"Global", "LimitString", "x"});
     form.project().lstRules->add("only.example", {"partner.example", "LimitString", "y"});
@@ -387,7 +382,7 @@ TEST_F(ProjectCommands, AReportAskedForDuringABuildIsTheOneWritten)
 
 TEST_F(ProjectCommands, NewAndOpenOfferToSaveUnsavedWorkFirst)
 {
-    addMain("kept.example");
+    testsupport::typeMainSite(form, "kept.example");
     QDir().mkpath(p.path("Project Files"));
     const QString saved = p.path("Project Files/kept.prj");
 
@@ -416,7 +411,7 @@ TEST_F(ProjectCommands, NewAndOpenOfferToSaveUnsavedWorkFirst)
     EXPECT_TRUE(readBytes(saved).startsWith("kept.example\r\n"));
 
     // No: the work is dropped and the other project opens.
-    addMain("dropped.example");
+    testsupport::typeMainSite(form, "dropped.example");
     p.dialogs->answers = {platform::vbNo};
     p.dialogs->fileAnswers = {saved};
     form.cmdOpen_Click();
@@ -432,7 +427,7 @@ TEST_F(ProjectCommands, NewAndOpenOfferToSaveUnsavedWorkFirst)
 
 TEST_F(ProjectCommands, AutoSaveCountsOnlyScanningSecondsWhenSwitchedOn)
 {
-    addMain("auto.example");
+    testsupport::typeMainSite(form, "auto.example");
     const QString target = p.path("projects/AutoSaved.prj");
     tick(400);  // not scanning, option off
     c.bScanning = true;
@@ -458,7 +453,7 @@ TEST_F(ProjectCommands, AutoSaveCountsOnlyScanningSecondsWhenSwitchedOn)
 
 TEST_F(ProjectCommands, AutoSaveWritesTheProjectsOwnFileAndAfterNewNeverTheOldOne)
 {
-    addMain("first.example");
+    testsupport::typeMainSite(form, "first.example");
     const QString first = p.path("first.prj");
     ASSERT_TRUE(form.project().saveProject(first));
     c.settings().set("chkAutoSave", "1");
@@ -471,7 +466,7 @@ TEST_F(ProjectCommands, AutoSaveWritesTheProjectsOwnFileAndAfterNewNeverTheOldOn
 
     const QByteArray saved = readBytes(first);
     form.cmdNew_Click();
-    addMain("second.example");
+    testsupport::typeMainSite(form, "second.example");
     tick(300);
     EXPECT_EQ(readBytes(first), saved);
     EXPECT_TRUE(readBytes(p.path("projects/AutoSaved.prj")).startsWith("second.example\r\n"));
@@ -480,7 +475,7 @@ TEST_F(ProjectCommands, AutoSaveWritesTheProjectsOwnFileAndAfterNewNeverTheOldOn
 
 TEST_F(ProjectCommands, FailedAutoSaveWaitsForTheNextRound)
 {
-    addMain("auto.example");
+    testsupport::typeMainSite(form, "auto.example");
     form.project().strProjectFile = p.path("no-such-folder/auto.prj");
     c.settings().set("chkAutoSave", "1");
     c.bScanning = true;

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "support/shellprogram.h"
+#include "support/sitetyping.h"
 #include "shell/emailexport.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
@@ -44,12 +45,9 @@ protected:
 
     void buildProject()
     {
-        form.txtDomain->setText("mine.example");
-        form.cmdAdd2_Click();
-        form.Text1->setText("partner.example");
-        form.cmdAdd_Click();
-        form.Text1->setText("quiet.example");
-        form.cmdAdd_Click();
+        testsupport::typeMainSite(form, "mine.example");
+        testsupport::typeLinkingSite(form, "partner.example");
+        testsupport::typeLinkingSite(form, "quiet.example");
         form.project().List3->add("mine.example", {"partner.example", "Direct Link", "001", "partner.example/links"}, 2);
         form.project().List3->add("mine.example", {"quiet.example", "None Found", "000", "quiet.example"}, 1);
         form.project().List3->add("mine.example", {"quiet\texample", "None Found", "000", "line\r\nbreak"}, 1);

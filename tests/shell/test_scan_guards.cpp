@@ -11,6 +11,7 @@
 #include "support/eventloop.h"
 #include "support/testhttpserver.h"
 #include "support/shellprogram.h"
+#include "support/sitetyping.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
@@ -122,8 +123,7 @@ TEST_F(ScanGuards, AMainSiteThatIsOnlyASchemeIsRefusedAndPassedOver)
 {
     Form1 form{*p.ctx, p.windows};
     for (const char *text : {"http://", "https://", "HTTP://  "}) {
-        form.txtDomain->setText(text);
-        form.cmdAdd2_Click();
+        testsupport::typeMainSite(form, text);
         EXPECT_EQ(form.panelText(1), "Error: Please enter a Remote Site first!") << text;
     }
     EXPECT_EQ(form.project().List4->count(), 0);

@@ -177,7 +177,7 @@ TEST_F(SiteEditors, CancelAndShutDownLeaveTheProjectAsItWas)
     w->Command3->click();
     EXPECT_FALSE(w->isVisible());
 
-    project.List4->setListIndex(0);
+    project.List4->click(0);
     form.cmdEditMain->click();
     auto *main = qobject_cast<Form2a *>(p.windows.Form2a.data());
     ASSERT_TRUE(main);
@@ -223,7 +223,7 @@ TEST_F(SiteEditors, APipeInARuleValueIsRefusedAndEveryEditorsOkMarksTheProjectCh
     EXPECT_EQ(w->rules()->count(), 1);
     w->Command3->click();
 
-    project.List4->setListIndex(0);
+    project.List4->click(0);
     form.cmdEditMain->click();
     auto *main = qobject_cast<Form2a *>(p.windows.Form2a.data());
     ASSERT_TRUE(main);

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include "support/scannertestaccess.h"
+#include "support/sitetyping.h"
 #include "support/testhttpserver.h"
 #include "support/shellprogram.h"
 #include "shell/form1.h"
@@ -20,6 +22,8 @@
 #include "workspace/project.h"
 
 using namespace tarnwick;
+using testsupport::typeLinkingSite;
+using testsupport::typeMainSite;
 
 namespace {
 
@@ -30,16 +34,6 @@ protected:
     Form1 form{*p.ctx, p.windows};
     AppContext &c = *p.ctx;
 
-    void addMain(const QString &text)
-    {
-        form.txtDomain->setText(text);
-        form.cmdAdd2_Click();
-    }
-    void addLinking(const QString &text)
-    {
-        form.Text1->setText(text);
-        form.cmdAdd_Click();
-    }
     // The model's invariant: one list per main site plus the template.
     void expectInvariant()
     {
@@ -58,7 +52,7 @@ protected:
             c.fetchOptions.connectOverride.insert(list->text(r), server.port());
         form.mnuScanItem_Click(1);
         form.project().List4->setListIndex(0);
-        form.scanner().lPageLimit = 100;
+        form.scanner().setPageLimit(100);
         if (row > 1) {
             form.mnuScanItem_Click(2);
             list->setSelectedRow(row);
@@ -67,7 +61,7 @@ protected:
         ASSERT_TRUE(c.bScanning);
         ASSERT_EQ(form.scanner().iCurrentSite(), row);
         form.mnuScanItem_Click(1);
-        form.scanner().iScanType = 1;
+        ScannerTestAccess::runningScanType(form.scanner()) = 1;
     }
     int visibleLists()
     {
@@ -81,9 +75,9 @@ protected:
 TEST_F(Sites, AddingMainSitesCreatesAndShowsTheirLists)
 {
     EXPECT_TRUE(form.innerFrame2->isHidden());
-    addMain("  first.example  ");
-    addMain("second.example");
-    addMain("third.example");
+    typeMainSite(form, "  first.example  ");
+    typeMainSite(form, "second.example");
+    typeMainSite(form, "third.example");
     expectInvariant();
     EXPECT_EQ(form.project().List4->item(0), "  first.example  ");  // kept as typed
     EXPECT_EQ(form.project().List4->listIndex(), 2);
@@ -132,22 +126,22 @@ TEST_F(Sites, EnterInTheMainSiteBoxAdds)
 
 TEST_F(Sites, ALinkingSiteNamedLikeAProjectFileLineIsRefused)
 {
-    addMain("mine.example");
-    addLinking("NEXTSITE:typed.example");
+    typeMainSite(form, "mine.example");
+    typeLinkingSite(form, "NEXTSITE:typed.example");
     EXPECT_EQ(form.project().List1(1)->count(), 0);
     EXPECT_TRUE(p.dialogs->lastText().startsWith("A linking site cannot start with \"NEXTSITE:\""));
     // Imports and other windows go through the same door.
     EXPECT_EQ(form.project().addLinkingSite(1, {"RESULT:x.example", "1", {}, {}, {}}), 0);
-    addLinking("partner.example/NEXTSITE:in-the-path");
+    typeLinkingSite(form, "partner.example/NEXTSITE:in-the-path");
     EXPECT_EQ(form.project().List1(1)->count(), 1);
 }
 
 TEST_F(Sites, AddingALinkingSiteStripsSchemesAndSpaces)
 {
-    addMain("mine.example");
+    typeMainSite(form, "mine.example");
     form.Text1->setText("HTTP://partner.example/links.htm");
     form.Text1_KeyPress(13);
-    addLinking("  https://other.example  ");
+    typeLinkingSite(form, "  https://other.example  ");
     platform::ListView *l = form.project().List1(1);
     ASSERT_EQ(l->count(), 2);
     EXPECT_EQ(l->text(1), "partner.example/links.htm");
@@ -157,18 +151,17 @@ TEST_F(Sites, AddingALinkingSiteStripsSchemesAndSpaces)
     EXPECT_EQ(l->subItem(1, 4), "");
     EXPECT_EQ(l->text(2), "other.example");
     EXPECT_EQ(form.Text1->text(), "");
-    EXPECT_EQ(form.project().itmX, 2);
     // Duplicates are allowed.
-    addLinking("other.example");
+    typeLinkingSite(form, "other.example");
     EXPECT_EQ(l->count(), 3);
 }
 
 TEST_F(Sites, BlankLinkingSiteShowsTheMessage)
 {
-    addMain("mine.example");
+    typeMainSite(form, "mine.example");
     for (const QString &blank : {QString("http://"), QString("  "), QString("https:// ")}) {
         form.project().bProjectSaved = true;
-        addLinking(blank);
+        typeLinkingSite(form, blank);
         EXPECT_EQ(p.dialogs->lastText(), "Please enter the Website URL first.");
         EXPECT_EQ(form.project().List1(1)->count(), 0);
         EXPECT_TRUE(form.project().bProjectSaved);
@@ -179,7 +172,7 @@ TEST_F(Sites, BlankLinkingSiteShowsTheMessage)
 
 TEST_F(Sites, AddButtonsFollowTheirBoxes)
 {
-    addMain("mine.example");
+    typeMainSite(form, "mine.example");
     EXPECT_FALSE(form.cmdAdd->isEnabled());
     form.Text1->setText("x");
     EXPECT_TRUE(form.cmdAdd->isEnabled());
@@ -205,23 +198,23 @@ TEST_F(Sites, TypingAMainSiteAfterALoadDoesNotMarkTheProjectChanged)
 
 TEST_F(Sites, SelectingARowSwitchesTheButtonModes)
 {
-    addMain("mine.example");
-    addLinking("a.example");
+    typeMainSite(form, "mine.example");
+    typeLinkingSite(form, "a.example");
     form.List1_ItemClick(1, 1);
     EXPECT_TRUE(form.cmbDel->isEnabled());
     EXPECT_TRUE(form.cmdEdit->isEnabled());
     EXPECT_FALSE(form.cmdDelete->isEnabled());
     EXPECT_FALSE(form.cmdEditMain->isEnabled());
     EXPECT_EQ(form.project().List1(1)->selectedRow(), 1);
-    form.project().List4->setListIndex(0);
+    form.project().List4->click(0);
     EXPECT_FALSE(form.cmbDel->isEnabled());
     EXPECT_TRUE(form.cmdDelete->isEnabled());
 }
 
 TEST_F(Sites, MousePressMakesTheListsMainSiteCurrent)
 {
-    addMain("one.example");
-    addMain("two.example");
+    typeMainSite(form, "one.example");
+    typeMainSite(form, "two.example");
     EXPECT_EQ(form.project().iCurrentMain, 2);
     form.List1_MouseDown(1, Qt::LeftButton, QPoint());
     EXPECT_EQ(form.project().iCurrentMain, 1);
@@ -231,9 +224,9 @@ TEST_F(Sites, MousePressMakesTheListsMainSiteCurrent)
 
 TEST_F(Sites, SortingIsRefusedDuringAScan)
 {
-    addMain("mine.example");
-    addLinking("b.example");
-    addLinking("a.example");
+    typeMainSite(form, "mine.example");
+    typeLinkingSite(form, "b.example");
+    typeLinkingSite(form, "a.example");
     c.bScanning = true;
     form.List1_ColumnClick(1, 1);
     EXPECT_EQ(p.dialogs->lastText(), "You cannot sort this column while a search is running.");
@@ -247,11 +240,11 @@ TEST_F(Sites, SortingIsRefusedDuringAScan)
 
 TEST_F(Sites, DeletingALinkingSiteRemovesItsRules)
 {
-    addMain("mine.example");
-    addLinking("a.example");
-    addLinking("b.example");
-    addLinking("b.example");
-    addLinking("c.example");
+    typeMainSite(form, "mine.example");
+    typeLinkingSite(form, "a.example");
+    typeLinkingSite(form, "b.example");
+    typeLinkingSite(form, "b.example");
+    typeLinkingSite(form, "c.example");
     form.project().lstRules->add("mine.example", {"a.example", "LimitString", "x"});
     form.project().lstRules->add("other.example", {"a.example", "LimitString", "y"});
     form.project().lstRules->add("mine.example", {"Global", "LimitString", "z"});
@@ -280,11 +273,11 @@ TEST_F(Sites, DeletingALinkingSiteRemovesItsRules)
 
 TEST_F(Sites, DeleteWithoutASelectionChangesNothing)
 {
-    addMain("mine.example");
+    typeMainSite(form, "mine.example");
     form.project().bProjectSaved = true;
     form.cmbDel_Click();
     EXPECT_EQ(p.dialogs->lastText(), "You must select a site to delete.");
-    addLinking("a.example");
+    typeLinkingSite(form, "a.example");
     form.project().bProjectSaved = true;
     form.project().List1(1)->setSelectedRow(0);
     form.cmbDel_Click();
@@ -295,9 +288,9 @@ TEST_F(Sites, DeleteWithoutASelectionChangesNothing)
 
 TEST_F(Sites, DuringAScanOnlyRowsAfterTheCurrentOneGo)
 {
-    addMain("mine.example");
+    typeMainSite(form, "mine.example");
     for (const char *s : {"a.example", "b.example", "c.example", "d.example"})
-        addLinking(s);
+        typeLinkingSite(form, s);
     scanSilentlyFrom(2);
     for (int row : {1, 2}) {
         form.project().List1(1)->setSelectedRow(row);
@@ -322,13 +315,13 @@ TEST_F(Sites, DuringAScanOnlyRowsAfterTheCurrentOneGo)
 
 TEST_F(Sites, SkipButtonNeedsAScanAndTwoLinkingSites)
 {
-    addMain("mine.example");
-    addLinking("a.example");
-    addLinking("b.example");
+    typeMainSite(form, "mine.example");
+    typeLinkingSite(form, "a.example");
+    typeLinkingSite(form, "b.example");
     EXPECT_FALSE(form.cmdNextSearch->isEnabled());
     scanSilentlyFrom(1);
     form.cmdNextSearch->setEnabled(false);
-    addLinking("c.example");
+    typeLinkingSite(form, "c.example");
     EXPECT_TRUE(form.cmdNextSearch->isEnabled());
     form.project().List1(1)->setSelectedRow(3);
     form.cmbDel_Click();
@@ -340,9 +333,9 @@ TEST_F(Sites, SkipButtonNeedsAScanAndTwoLinkingSites)
 
 TEST_F(Sites, NewEmptiesTheProjectButKeepsTheErrors)
 {
-    addMain("one.example");
-    addLinking("a.example");
-    addMain("two.example");
+    typeMainSite(form, "one.example");
+    typeLinkingSite(form, "a.example");
+    typeMainSite(form, "two.example");
     form.project().List2->addItem("a.example/page.htm");
     form.project().List3->add("one.example", {"a.example", "Direct Link", "001", "a.example"});
     form.project().lstErr->add("Timeout", {"a.example"});
@@ -375,12 +368,12 @@ TEST_F(Sites, NewEmptiesTheProjectButKeepsTheErrors)
     EXPECT_EQ(c.settings().get("txtHTML3"), kHtml3Placeholder);
 
     // The numbering starts again at 1.
-    addMain("fresh.example");
+    typeMainSite(form, "fresh.example");
     EXPECT_EQ(form.project().iCurrentMain, 1);
     expectInvariant();
     // A linking site with no main site selected goes nowhere.
     form.cmdNew_Click();
-    addLinking("orphan.example");
+    typeLinkingSite(form, "orphan.example");
     expectInvariant();
 }
 

@@ -73,7 +73,7 @@ TEST_F(Startup, EmptySettingsGiveEveryDefault)
     EXPECT_EQ(form.txtHTML2->toPlainText(), kHtml2);
     EXPECT_EQ(form.txtHTML3->toPlainText(), kHtml3);
     EXPECT_EQ(form.cmbLastSearch->currentIndex(), 0);
-    EXPECT_EQ(form.scanner().lPageLimit, 500);
+    EXPECT_EQ(form.scanner().pageLimit(), 500);
     EXPECT_EQ(p.ctx->lHistEmailFound, 0);
     EXPECT_EQ(p.ctx->lHistWebScanned, 0);
     EXPECT_EQ(p.ctx->lPagesScanned, 0);
@@ -144,7 +144,7 @@ TEST_F(Startup, StoredValuesComeBackAndSetTheDependentControls)
     EXPECT_EQ(form.txtHTML1->toPlainText(), "<html>\n<body>");
     EXPECT_EQ(form.txtHTML2->toPlainText(), "");
     EXPECT_EQ(form.txtHTML3->toPlainText(), "</body></html>");
-    EXPECT_EQ(form.scanner().lPageLimit, 500000);
+    EXPECT_EQ(form.scanner().pageLimit(), 500000);
     EXPECT_EQ(form.cmbLastSearch->currentIndex(), 1);
     EXPECT_EQ(p.ctx->lHistEmailFound, 1234567);
     EXPECT_EQ(p.ctx->lHistWebScanned, 9876543210LL);
@@ -162,19 +162,19 @@ TEST_F(Startup, EveryPageLimitIndexAndTheOnesOutsideTheList)
     for (int i = 0; i < 13; ++i) {
         store("cmbAdvance", QString::number(i));
         form.loadSettings();
-        EXPECT_EQ(form.scanner().lPageLimit, limits[i]) << i;
+        EXPECT_EQ(form.scanner().pageLimit(), limits[i]) << i;
     }
     // Outside 0..12 the limit in force stays.
     for (const char *bad : {"13", "-1", "99999"}) {
-        form.scanner().lPageLimit = 50;
+        form.scanner().setPageLimit(50);
         store("cmbAdvance", bad);
         form.loadSettings();
-        EXPECT_EQ(form.scanner().lPageLimit, 50) << bad;
+        EXPECT_EQ(form.scanner().pageLimit(), 50) << bad;
     }
     // Not a number: the default index, 500 pages.
     store("cmbAdvance", "four");
     form.loadSettings();
-    EXPECT_EQ(form.scanner().lPageLimit, 500);
+    EXPECT_EQ(form.scanner().pageLimit(), 500);
 }
 
 TEST_F(Startup, CorruptStoredValuesGiveTheirDefaults)
@@ -196,7 +196,7 @@ TEST_F(Startup, CorruptStoredValuesGiveTheirDefaults)
     EXPECT_EQ(form.Combo2->currentIndex(), 0);
     EXPECT_TRUE(form.chkNewWin->isChecked());
     EXPECT_FALSE(form.chkBullet->isChecked());
-    EXPECT_EQ(form.scanner().lPageLimit, 500);
+    EXPECT_EQ(form.scanner().pageLimit(), 500);
     EXPECT_EQ(form.cmbLastSearch->currentIndex(), 0);
     EXPECT_EQ(p.ctx->lHistEmailFound, 0);
     EXPECT_EQ(p.ctx->lHistWebScanned, 0);
@@ -217,7 +217,7 @@ TEST_F(Startup, BlanksAroundANumberAreAccepted)
     Form1 form{*p.ctx, p.windows};
     form.loadSettings();
     EXPECT_EQ(form.Combo2->currentIndex(), 4);
-    EXPECT_EQ(form.scanner().lPageLimit, 1);
+    EXPECT_EQ(form.scanner().pageLimit(), 1);
 }
 
 TEST_F(Startup, OptionHandlersStoreAtOnce)
@@ -374,13 +374,10 @@ TEST_F(Startup, TheWindowGetsTheProgramIcon)
 TEST_F(Startup, PerSiteCountersStartAtZero)
 {
     Form1 form{*p.ctx, p.windows};
-    form.scanner().lSiteLinksFound = 4;
-    form.scanner().lSitePagesScanned = 5;
-    form.scanner().lSitePagesFound = 6;
     form.Form_Load();
-    EXPECT_EQ(form.scanner().lSiteLinksFound, 0);
-    EXPECT_EQ(form.scanner().lSitePagesScanned, 0);
-    EXPECT_EQ(form.scanner().lSitePagesFound, 0);
+    EXPECT_EQ(form.scanner().site().lSiteLinksFound, 0);
+    EXPECT_EQ(form.scanner().site().lSitePagesScanned, 0);
+    EXPECT_EQ(form.scanner().site().lSitePagesFound, 0);
 }
 
 } // namespace

@@ -23,6 +23,7 @@
 #include "shell/splash.h"
 #include "support/files.h"
 #include "support/shellprogram.h"
+#include "support/sitetyping.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
 
@@ -182,8 +183,7 @@ TEST_F(WindowDetails, OneClickInTheMainSiteListSelectsItOnce)
     Form1 form{*p.ctx, p.windows};
     form.show();
     for (const char *site : {"one.example", "two.example"}) {
-        form.txtDomain->setText(site);
-        form.cmdAdd2_Click();
+        testsupport::typeMainSite(form, site);
     }
     int clicks = 0;
     QObject::connect(form.project().List4, &platform::ListBox::clicked, [&clicks] { ++clicks; });
@@ -214,8 +214,8 @@ TEST(MainWindowLifetime, CountingAfterTheWindowIsGoneIsSafe)
         Form1 form{*p.ctx, p.windows};
         form.Form_Load();
     }
-    addStat(*p.ctx, 0);
-    addStat(*p.ctx, 2);
+    addStat(*p.ctx, Stat::PageScanned);
+    addStat(*p.ctx, Stat::LinkFound);
     EXPECT_EQ(p.ctx->lPagesScanned, 1);
     EXPECT_EQ(p.ctx->lLinksFound, 1);
 }

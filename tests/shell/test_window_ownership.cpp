@@ -19,6 +19,7 @@
 #include "shell/siteeditors.h"
 #include "support/eventloop.h"
 #include "support/shellprogram.h"
+#include "support/sitetyping.h"
 #include "widgets/qtdialogs.h"
 #include "workspace/project.h"
 
@@ -31,8 +32,7 @@ protected:
     WindowOwnership()
     {
         form.show();
-        form.txtDomain->setText("main.example");
-        form.cmdAdd2_Click();
+        testsupport::typeMainSite(form, "main.example");
         form.project().addLinkingSite(1, {"partner.example", "1", {}, {}, {}});
         form.project().List1(1)->setSelectedRow(1);
     }

@@ -124,8 +124,8 @@ TEST(Counters, AddStatCountsSavesLifetimeTotalsAndRedraws)
     c.onStatsChanged = [&] { ++redraws; };
     c.lHistWebScanned = 41;
     for (int kind = 0; kind <= 4; ++kind)
-        addStat(c, kind);
-    addStat(c, 2);
+        addStat(c, Stat(kind));
+    addStat(c, Stat::LinkFound);
     EXPECT_EQ(c.lPagesScanned, 1);
     EXPECT_EQ(c.lPagesFound, 1);
     EXPECT_EQ(c.lLinksFound, 2);
@@ -143,8 +143,8 @@ TEST(Counters, AddStatCountsSavesLifetimeTotalsAndRedraws)
     saveLifetimeCounters(c);
     EXPECT_EQ(c.settings().get("lHistEmailFound"), "x");
     // An unknown kind counts nothing but still redraws.
-    addStat(c, 7);
-    addStat(c, -1);
+    addStat(c, Stat(7));
+    addStat(c, Stat(-1));
     EXPECT_EQ(redraws, 8);
     EXPECT_EQ(c.lPagesScanned + c.lPagesFound + c.lLinksFound + c.lMainSitesScanned + c.lLinkingSitesScanned, 6);
 }
@@ -155,12 +155,12 @@ TEST(Counters, NeverOverflow)
     AppContext &c = *p.ctx;
     c.lPagesScanned = std::numeric_limits<qint64>::max();
     c.lHistWebScanned = std::numeric_limits<qint64>::max();
-    addStat(c, 0);
+    addStat(c, Stat::PageScanned);
     EXPECT_EQ(c.lPagesScanned, std::numeric_limits<qint64>::max());
     EXPECT_EQ(c.lHistWebScanned, std::numeric_limits<qint64>::max());
     // Past the old 32-bit limit the count goes on.
     c.lLinksFound = 2147483647;
-    addStat(c, 2);
+    addStat(c, Stat::LinkFound);
     EXPECT_EQ(c.lLinksFound, 2147483648LL);
 }
 
@@ -260,9 +260,9 @@ TEST(Counters, StopSavesTheLifetimeTotalsThatWereWaiting)
     Project project(*p.ctx);
     Scanner scanner(*p.ctx, project);
     AppContext &c = *p.ctx;
-    addStat(c, 0);
-    addStat(c, 0);
-    addStat(c, 2);
+    addStat(c, Stat::PageScanned);
+    addStat(c, Stat::PageScanned);
+    addStat(c, Stat::LinkFound);
     EXPECT_EQ(c.settings().get("lHistWebScanned"), "1");
     scanner.cmdStop_Click();
     EXPECT_EQ(c.settings().get("lHistWebScanned"), "2");
