@@ -17,6 +17,7 @@
 #include "platform/settings.h"
 #include "shell/form1.h"
 #include "shell/form4.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 #include "workspace/project.h"
 
@@ -74,7 +75,8 @@ int run(const QString &file, bool import)
 {
     QTemporaryDir dir;
     tarnwick::AppContext ctx(quietServices(dir, file), dir.path());
-    tarnwick::Form1 form(ctx);
+    tarnwick::WindowRegistry windows;
+    tarnwick::Form1 form(ctx, windows);
     form.show();
     tarnwick::Project &project = form.project();
     QElapsedTimer clock;
@@ -84,7 +86,7 @@ int run(const QString &file, bool import)
         project.addMainSite(QStringLiteral("main.example"));
         project.List4->setListIndex(0);
         form.cmdImport_Click();
-        auto *window = qobject_cast<tarnwick::Form4 *>(ctx.Form4.data());
+        auto *window = qobject_cast<tarnwick::Form4 *>(windows.Form4.data());
         if (!window)
             return 1;
         window->Command4_Click();

@@ -52,6 +52,7 @@
 #include "workspace/results.h"
 #include "shell/form1.h"
 #include "shell/form4a.h"
+#include "shell/windowregistry.h"
 #include "workspace/project.h"
 
 namespace {
@@ -239,6 +240,7 @@ ScanResult scanRate(quint16 port, int pages, bool shown, int rules)
 {
     QTemporaryDir dir;
     tarnwick::AppContext ctx(quietServices(dir), dir.path());
+    tarnwick::WindowRegistry windows;
     ctx.fetchOptions.connectOverride.insert(QString::fromLatin1(kPartnerHost), port);
 
     QFile types(dir.filePath(QStringLiteral("filetypes.txt")));
@@ -254,7 +256,7 @@ ScanResult scanRate(quint16 port, int pages, bool shown, int rules)
     std::unique_ptr<tarnwick::Project> ownProject;
     std::unique_ptr<tarnwick::Scanner> ownScanner;
     if (shown) {
-        form = std::make_unique<tarnwick::Form1>(ctx);
+        form = std::make_unique<tarnwick::Form1>(ctx, windows);
         form->resize(1100, 800);
         form->show();
     } else {
@@ -355,11 +357,12 @@ int importMainSitesFigure(int sites, bool longLine)
         file.write(QByteArray(30 * 1024 * 1024, 'x') + "\r\n");
     file.close();
 
-    tarnwick::Form1 form(ctx);
+    tarnwick::WindowRegistry windows;
+    tarnwick::Form1 form(ctx, windows);
     form.resize(1100, 800);
     form.show();
     form.cmdImport2_Click();
-    auto *window = qobject_cast<tarnwick::Form4a *>(ctx.Form4a.data());
+    auto *window = qobject_cast<tarnwick::Form4a *>(windows.Form4a.data());
     if (!window)
         return 1;
     QCoreApplication::processEvents();

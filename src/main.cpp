@@ -5,6 +5,8 @@
 #include "platform/memory.h"
 #include "shell/splash.h"
 #include "shell/webbrowser.h"
+#include "shell/windowregistry.h"
+#include "widgets/qtdialogs.h"
 #include "workspace/context.h"
 #include "shell/form1.h"
 
@@ -40,17 +42,17 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QApplication::setApplicationVersion(tarnwick::programVersionText());
-    auto ctx = tarnwick::AppContext::createDesktop();
-    ctx->createWebBrowser = tarnwick::webEngineBrowserFactory();
+    auto dialogs = std::make_unique<platform::QtDialogs>(QStringLiteral("Tarnwick"));
+    platform::QtDialogs *desktopDialogs = dialogs.get();
+    auto ctx = tarnwick::AppContext::createDesktop(std::move(dialogs));
     ctx->endProgram = [] { QCoreApplication::quit(); };
+    tarnwick::WindowRegistry windows;
+    windows.createWebBrowser = tarnwick::webEngineBrowserFactory();
 
     // The splash window loads first; its timer loads and shows the main
     // window, which it keeps until the program ends.
-    tarnwick::frmSplash splash(*ctx);
-    splash.onMainWindowCreated = [&ctx](tarnwick::Form1 &form) {
-        if (auto *dialogs = dynamic_cast<platform::QtDialogs *>(&ctx->dialogs()))
-            dialogs->setMainWindow(&form);
-    };
+    tarnwick::frmSplash splash(*ctx, windows);
+    splash.onMainWindowCreated = [desktopDialogs](tarnwick::Form1 &form) { desktopDialogs->setMainWindow(&form); };
     splash.Form_Load();
     splash.show();
     return app.exec();

@@ -1,9 +1,18 @@
-#include <QApplication>
 #include <QByteArray>
 #include <cstdio>
 #include <gtest/gtest.h>
 
 #include "platform/safefile.h"
+
+// The window tests need the widget application; the core's tests have no
+// widget library to take it from.
+#ifdef TARNWICK_TESTS_WITH_WIDGETS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#endif
 
 int main(int argc, char **argv)
 {
@@ -16,7 +25,7 @@ int main(int argc, char **argv)
         return 0;
     }
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

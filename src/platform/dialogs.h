@@ -1,11 +1,13 @@
 #pragma once
 // Message boxes and file dialogs behind one seam, so that tests answer them.
 
-#include <QPointer>
+#include <QList>
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 #include <deque>
+
+// Only ever passed on: this layer makes no window.
+class QWidget;
 
 namespace platform {
 
@@ -47,26 +49,6 @@ public:
     // The chosen path, or "" when the user cancelled.
     virtual QString openFile(QWidget *owner, const FileDialogRequest &request) = 0;
     virtual QString saveFile(QWidget *owner, const FileDialogRequest &request) = 0;
-};
-
-// Turns "Project Files (*.prj)|*.prj" into the form Qt's dialogs take: the
-// description, then the patterns in brackets, separated by blanks.
-QString qtFilterFromPairs(const QString &filter);
-
-class QtDialogs : public Dialogs {
-public:
-    explicit QtDialogs(QString appTitle) : m_appTitle(std::move(appTitle)) {}
-    // The owner of boxes and dialogs that name none.
-    void setMainWindow(QWidget *window) { m_mainWindow = window; }
-    int msgBox(QWidget *owner, const QString &text, int style, const QString &title) override;
-    QString openFile(QWidget *owner, const FileDialogRequest &request) override;
-    QString saveFile(QWidget *owner, const FileDialogRequest &request) override;
-
-private:
-    QWidget *ownerWindow(QWidget *owner) const;
-
-    QString m_appTitle;
-    QPointer<QWidget> m_mainWindow;
 };
 
 // Test double: records every box and dialog and answers from queues. With an

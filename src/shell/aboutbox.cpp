@@ -12,9 +12,10 @@
 
 namespace tarnwick {
 
-frmAbout::frmAbout(AppContext &ctx, QWidget *parent)
+frmAbout::frmAbout(AppContext &ctx, WindowRegistry &windows, QWidget *parent)
     : QWidget(parent, kOwnedWindow | Qt::MSWindowsFixedSizeDialogHint)
     , m_ctx(ctx)
+    , m_windows(windows)
 {
     setObjectName(QStringLiteral("frmAbout"));
     auto *grid = new QGridLayout(this);
@@ -64,7 +65,7 @@ void frmAbout::Form_Load()
     lblCompany->setText(m_ctx.strCompanyName);
     lblVersion->setText(programVersionText());
     lblWebsite->setText(m_ctx.strWebsiteURL);
-    skinWindow(m_ctx, this);
+    skinWindow(m_ctx, m_windows, this);
 }
 
 } // namespace tarnwick

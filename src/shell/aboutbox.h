@@ -8,11 +8,12 @@ class QLabel;
 namespace tarnwick {
 
 class AppContext;
+class WindowRegistry;
 
 class frmAbout : public QWidget {
     Q_OBJECT
 public:
-    explicit frmAbout(AppContext &ctx, QWidget *parent = nullptr);
+    frmAbout(AppContext &ctx, WindowRegistry &windows, QWidget *parent = nullptr);
 
     void Form_Load();
 
@@ -24,6 +25,7 @@ public:
 
 private:
     AppContext &m_ctx;
+    WindowRegistry &m_windows;
 };
 
 } // namespace tarnwick

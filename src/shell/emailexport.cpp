@@ -27,9 +27,10 @@ void deleteAllEmails(AppContext &ctx, QWidget *owner)
                              platform::vbOKOnly | platform::vbExclamation);
 }
 
-frmExport::frmExport(AppContext &ctx, QWidget *parent)
+frmExport::frmExport(AppContext &ctx, WindowRegistry &windows, QWidget *parent)
     : QWidget(parent, kOwnedWindow)
     , m_ctx(ctx)
+    , m_windows(windows)
 {
     setObjectName(QStringLiteral("frmExport"));
     setWindowTitle(QStringLiteral("Export Emails"));
@@ -61,7 +62,7 @@ frmExport::frmExport(AppContext &ctx, QWidget *parent)
 
 void frmExport::Form_Load()
 {
-    skinWindow(m_ctx, this);
+    skinWindow(m_ctx, m_windows, this);
 }
 
 void frmExport::Command1_Click()

@@ -11,6 +11,7 @@ class QPushButton;
 namespace tarnwick {
 
 class AppContext;
+class WindowRegistry;
 
 // Empties the e-mail table; says so (in a box of owner) when it could not.
 // The statistics show the reset link count.
@@ -19,7 +20,7 @@ void deleteAllEmails(AppContext &ctx, QWidget *owner);
 class frmExport : public QWidget {
     Q_OBJECT
 public:
-    explicit frmExport(AppContext &ctx, QWidget *parent = nullptr);
+    frmExport(AppContext &ctx, WindowRegistry &windows, QWidget *parent = nullptr);
 
     void Form_Load();
     void Command1_Click();  // "Export"
@@ -31,6 +32,7 @@ public:
 
 private:
     AppContext &m_ctx;
+    WindowRegistry &m_windows;
 };
 
 } // namespace tarnwick

@@ -16,7 +16,7 @@
 #include <QScopedValueRollback>
 #include <QStatusBar>
 
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "scanner/linkrules.h"
 #include "scanner/scanner.h"
 #include "shell/controls.h"
@@ -25,6 +25,7 @@
 #include "shell/resultspanel.h"
 #include "shell/statistics.h"
 #include "shell/webpanel.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 #include "workspace/fieldtext.h"
 #include "workspace/project.h"
@@ -43,13 +44,14 @@ bool isBlank(const QString &text)
 
 } // namespace
 
-Form1::Form1(AppContext &ctx, QWidget *parent)
+Form1::Form1(AppContext &ctx, WindowRegistry &windows, QWidget *parent)
     : QMainWindow(parent)
     , m_ctx(ctx)
+    , m_windows(windows)
     , m_project(new Project(ctx, this))
     , m_scanner(new Scanner(ctx, *m_project, this))
 {
-    m_ctx.mainWindow = this;
+    m_windows.mainWindow = this;
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("formSurface"));
     m_central = central;
@@ -81,8 +83,8 @@ Form1::~Form1()
     // Nothing may count into a window that is gone.
     m_ctx.onStatsChanged = nullptr;
     m_scanner->setDisplay(nullptr);
-    if (m_ctx.mainWindow == this)
-        m_ctx.mainWindow = nullptr;
+    if (m_windows.mainWindow == this)
+        m_windows.mainWindow = nullptr;
     // The views go before the models they show, the scanner before the
     // project it walks.
     delete m_central;

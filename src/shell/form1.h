@@ -40,6 +40,7 @@ class TabStrip;
 class ResultsPanel;
 class ReportPanel;
 class WebPanel;
+class WindowRegistry;
 class StatisticsPanel;
 class MainWindowScanDisplay;
 class ScanStatus;
@@ -48,10 +49,11 @@ class ScanDisplay;
 class Form1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Form1(AppContext &ctx, QWidget *parent = nullptr);
+    Form1(AppContext &ctx, WindowRegistry &windows, QWidget *parent = nullptr);
     ~Form1() override;
 
     AppContext &ctx() { return m_ctx; }
+    WindowRegistry &windows() { return m_windows; }
     Project &project() { return *m_project; }
     Scanner &scanner() { return *m_scanner; }
 
@@ -315,6 +317,7 @@ private:
     QSize clientSize() const;
 
     AppContext &m_ctx;
+    WindowRegistry &m_windows;
     Project *m_project = nullptr;
     Scanner *m_scanner = nullptr;
     std::unique_ptr<ScanDisplay> m_scanDisplay;

@@ -4,13 +4,14 @@
 #include "shell/emailexport.h"
 #include "shell/form1.h"
 #include "shell/modeless.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 
 namespace tarnwick {
 
 void Form1::Command2_Click()
 {
-    openModeless<frmExport>(m_ctx.frmExport, [this] { return new frmExport(m_ctx, this); });
+    openModeless<frmExport>(m_windows.frmExport, [this] { return new frmExport(m_ctx, m_windows, this); });
 }
 
 void Form1::Command3_Click()

@@ -7,6 +7,7 @@
 #include "shell/form4.h"
 #include "shell/form4a.h"
 #include "shell/modeless.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 
 namespace tarnwick {
@@ -38,7 +39,7 @@ void Form1::buildImportControls()
 
 void Form1::cmdImport_Click()
 {
-    showImportWindow<Form4>(m_ctx, m_ctx.Form4, *this);
+    showImportWindow<Form4>(m_ctx, m_windows.Form4, *this);
 }
 
 void Form1::Command7_Click()
@@ -48,7 +49,7 @@ void Form1::Command7_Click()
 
 void Form1::cmdImport2_Click()
 {
-    showImportWindow<Form4a>(m_ctx, m_ctx.Form4a, *this);
+    showImportWindow<Form4a>(m_ctx, m_windows.Form4a, *this);
 }
 
 } // namespace tarnwick

@@ -22,7 +22,7 @@
 #include "shell/failures.h"
 #include "shell/tabstrip.h"
 #include "shell/webbrowser.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "shell/form1.h"
 #include "shell/redraw.h"
 #include "shell/reportpanel.h"
@@ -205,9 +205,9 @@ QSize Form1::clientSize() const
 
 void Form1::Form_Resize()
 {
-    lockUpdate(m_ctx, this, true);
+    lockUpdate(m_windows, this, true);
     ignoringFailures([this] { resizeControls(); });
-    lockUpdate(m_ctx, this, false);
+    lockUpdate(m_windows, this, false);
 }
 
 void Form1::resizeControls()

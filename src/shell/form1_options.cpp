@@ -12,7 +12,7 @@
 #include <QPlainTextEdit>
 #include <QStatusBar>
 
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "shell/form1.h"
 #include "workspace/context.h"
 #include "workspace/project.h"

@@ -12,10 +12,11 @@
 
 #include "exchange/linkpage.h"
 #include "exchange/posting.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "shell/form1.h"
 #include "shell/form5.h"
 #include "shell/layout.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
@@ -48,12 +49,12 @@ void placePostingLog(Form5 *log, QWidget *mainWindow, QStatusBar *statusBar)
 }
 
 // The one posting log, loaded when needed and brought forward.
-Form5 *showPostingLog(AppContext &ctx, QWidget *mainWindow, QStatusBar *statusBar)
+Form5 *showPostingLog(AppContext &ctx, WindowRegistry &windows, QWidget *mainWindow, QStatusBar *statusBar)
 {
-    auto *log = qobject_cast<Form5 *>(ctx.Form5.data());
+    auto *log = qobject_cast<Form5 *>(windows.Form5.data());
     if (!log) {
-        log = new Form5(ctx, mainWindow);
-        ctx.Form5 = log;
+        log = new Form5(ctx, windows, mainWindow);
+        windows.Form5 = log;
         log->Form_Load();
         placePostingLog(log, mainWindow, statusBar);
     }
@@ -139,7 +140,7 @@ void Form1::cmdPost_Click()
     // that still gets here is refused.
     if (m_posting)
         return;
-    const QPointer<Form5> log = showPostingLog(m_ctx, this, StatusBar1);
+    const QPointer<Form5> log = showPostingLog(m_ctx, m_windows, this, StatusBar1);
     if (m_project->List3->count() == 0) {
         setPanelText(1, kScanFirst);
         StatusBar1->repaint();

@@ -23,13 +23,14 @@
 #include "shell/skin.h"
 #include "shell/tabstrip.h"
 #include "shell/webbrowser.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "scanner/scanner.h"
 #include "shell/controls.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "shell/resultspanel.h"
 #include "shell/webpanel.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
@@ -104,7 +105,7 @@ void Form1::buildTabs()
     connect(TabStrip1, &TabStrip::clicked, this, [this] { TabStrip1_Click(); });
 
     // Web tab; the results list opens its rows here.
-    web = new WebPanel(m_ctx, Frame2, this);
+    web = new WebPanel(m_ctx, m_windows, Frame2, this);
     results->webTab.show = [this] { TabStrip1->setSelectedIndex(2); };
     results->webTab.setAddress = [this](const QString &address) { web->txtURL->setText(address); };
     results->webTab.setSilent = [this](bool on) { web->WebBrowser1->setSilent(on); };
@@ -179,12 +180,12 @@ void Form1::mnuFileItem_Click(int index)
 
 void Form1::mnuHelpItem_Click(int)
 {
-    showHelpFile(m_ctx, this);
+    showHelpFile(m_ctx, m_windows, this);
 }
 
 void Form1::mnuAboutItem_Click(int)
 {
-    openModeless<frmAbout>(m_ctx.frmAbout, [this] { return new frmAbout(m_ctx, this); });
+    openModeless<frmAbout>(m_windows.frmAbout, [this] { return new frmAbout(m_ctx, m_windows, this); });
 }
 
 void Form1::mnuPopup1Item_Click(int)
@@ -197,11 +198,11 @@ void Form1::cmdWebsite_Click()
     ignoringFailures([this] {
         m_ctx.strWebsitePage = QStringLiteral("Website");
         // A loaded opener is not loaded again: the site opens once.
-        if (m_ctx.frmWebsite)
+        if (m_windows.frmWebsite)
             return;
-        auto *opener = new frmWebsite(m_ctx, this);
+        auto *opener = new frmWebsite(m_ctx, m_windows, this);
         opener->setAttribute(Qt::WA_DeleteOnClose);
-        m_ctx.frmWebsite = opener;
+        m_windows.frmWebsite = opener;
         opener->Form_Load();
         opener->show();
     });
@@ -293,16 +294,14 @@ void Form1::Form_Unload(int &Cancel)
 
     // The other windows, in this order. Closing the posting log ends a
     // posting; closing an editor writes nothing.
-    for (QPointer<QWidget> w :
-         {m_ctx.Form3, m_ctx.Form8, m_ctx.Form4, m_ctx.frmExport, m_ctx.frmSplash, m_ctx.frmAbout, m_ctx.Form4a,
-          m_ctx.Form5, m_ctx.frmOptions, m_ctx.Form2, m_ctx.Form2a, m_ctx.Form2b}) {
+    for (const QPointer<QWidget> &w : m_windows.closingOrder()) {
         ignoringFailures([&] {
             if (w)
                 w->close();
         });
     }
 
-    if (m_ctx.frmWebsite && m_ctx.frmWebsite->isVisible()) {
+    if (m_windows.frmWebsite && m_windows.frmWebsite->isVisible()) {
         // The opener ends the program when it closes. It is a tool window
         // of this one, which does not keep the program going by itself:
         // this window's close must not end it. Until then no other window
@@ -310,7 +309,7 @@ void Form1::Form_Unload(int &Cancel)
         QApplication::setQuitOnLastWindowClosed(false);
         const QList<QWidget *> windows = QApplication::topLevelWidgets();
         for (QWidget *w : windows) {
-            if (w != this && w != m_ctx.frmWebsite && w->isVisible())
+            if (w != this && w != m_windows.frmWebsite && w->isVisible())
                 ignoringFailures([w] { w->close(); });
         }
         return;
@@ -318,9 +317,9 @@ void Form1::Form_Unload(int &Cancel)
 
     if (m_ctx.bSkin) {
         ignoringFailures([this] {
-            if (!m_ctx.objSkinHelper)
-                m_ctx.objSkinHelper = std::make_shared<SkinHelper>();
-            m_ctx.objSkinHelper->windowFix();
+            if (!m_windows.objSkinHelper)
+                m_windows.objSkinHelper = std::make_shared<SkinHelper>();
+            m_windows.objSkinHelper->windowFix();
         });
     }
     if (m_ctx.endProgram)

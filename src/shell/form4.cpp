@@ -17,7 +17,7 @@
 
 #include "exchange/importlinks.h"
 #include "platform/listview.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "platform/textfile.h"
 #include "shell/controls.h"
 #include "shell/form1.h"
@@ -176,7 +176,7 @@ void Form4::Form_Load()
     if (delimiter >= 0)
         Combo1->setCurrentIndex(delimiter);
 
-    skinWindow(m_ctx, this, {Frame1, Frame3});
+    skinWindow(m_ctx, m_owner->windows(), this, {Frame1, Frame3});
 }
 
 QString Form4::panelText() const

@@ -46,7 +46,7 @@ Form4a::~Form4a() = default;
 
 void Form4a::Form_Load()
 {
-    skinWindow(m_ctx, this, {Frame3});
+    skinWindow(m_ctx, m_owner->windows(), this, {Frame3});
 }
 
 QString Form4a::panelText() const

@@ -10,9 +10,10 @@
 
 namespace tarnwick {
 
-Form5::Form5(AppContext &ctx, QWidget *mainWindow)
+Form5::Form5(AppContext &ctx, WindowRegistry &windows, QWidget *mainWindow)
     : QWidget(mainWindow, kOwnedWindow)
     , m_ctx(ctx)
+    , m_windows(windows)
 {
     setObjectName(QStringLiteral("Form5"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -27,7 +28,7 @@ void Form5::Form_Load()
 {
     // The log fills the window.
     Text4->setGeometry(rect());
-    applySkin(m_ctx, this);
+    applySkin(m_ctx, m_windows, this);
 }
 
 void Form5::resizeEvent(QResizeEvent *event)

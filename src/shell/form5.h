@@ -9,12 +9,13 @@ class QPlainTextEdit;
 namespace tarnwick {
 
 class AppContext;
+class WindowRegistry;
 
 class Form5 : public QWidget {
     Q_OBJECT
 public:
     // A window of its own over the main window; deleted when closed.
-    Form5(AppContext &ctx, QWidget *mainWindow);
+    Form5(AppContext &ctx, WindowRegistry &windows, QWidget *mainWindow);
 
     QPlainTextEdit *Text4 = nullptr;
 
@@ -28,6 +29,7 @@ protected:
 
 private:
     AppContext &m_ctx;
+    WindowRegistry &m_windows;
 };
 
 } // namespace tarnwick

@@ -4,6 +4,7 @@
 
 #include "shell/failures.h"
 #include "shell/machinesetting.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 #include "workspace/services.h"
 #include "workspace/settingkeys.h"
@@ -33,12 +34,12 @@ void Form8::Form_Load()
     saveMachineSetting(m_ctx, m_ctx.strProductName, QStringLiteral("Settings"), key::showHelp, QStringLiteral("0"));
 }
 
-void showHelpFile(AppContext &ctx, QWidget *owner)
+void showHelpFile(AppContext &ctx, WindowRegistry &windows, QWidget *owner)
 {
-    if (ctx.Form8)
+    if (windows.Form8)
         return;
     QPointer<Form8> launcher = new Form8(ctx, owner);
-    ctx.Form8 = launcher.data();
+    windows.Form8 = launcher.data();
     launcher->Form_Load();
     if (launcher)
         launcher->show();

@@ -8,6 +8,7 @@
 namespace tarnwick {
 
 class AppContext;
+class WindowRegistry;
 
 // The help file beside the program.
 QString helpFilePath(const AppContext &ctx);
@@ -24,6 +25,6 @@ private:
 
 // Loads the launcher (its load step opens the help), shows it, lets pending
 // events run once and unloads it. Nothing happens while one is loaded.
-void showHelpFile(AppContext &ctx, QWidget *owner);
+void showHelpFile(AppContext &ctx, WindowRegistry &windows, QWidget *owner);
 
 } // namespace tarnwick

@@ -11,6 +11,7 @@
 #include "platform/urlfetch.h"
 #include "shell/form1.h"
 #include "shell/modeless.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 #include "workspace/database.h"
 #include "workspace/project.h"
@@ -169,7 +170,7 @@ void Form3::endSearch()
 
 Form3 *openListBuilder(Form1 &form)
 {
-    return openModeless<Form3>(form.ctx().Form3, [&form] { return new Form3(form.ctx(), form); });
+    return openModeless<Form3>(form.windows().Form3, [&form] { return new Form3(form.ctx(), form); });
 }
 
 } // namespace tarnwick

@@ -1,6 +1,6 @@
 #pragma once
 // Modeless windows of the main window: one instance each, kept in its slot
-// of the program context so the shut-down finds it.
+// of the window registry so the shut-down finds it.
 
 #include <QPointer>
 #include <QWidget>

@@ -21,6 +21,7 @@
 #include "shell/modeless.h"
 #include "shell/siteeditors.h"
 #include "shell/skin.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 #include "workspace/settingkeys.h"
 
@@ -269,7 +270,7 @@ void frmOptions::Form_Load()
     List1->clear();
     List1->addItems(readFileTypeList(m_ctx.programPath(kFileTypesFile)));
 
-    skinWindow(m_ctx, this);
+    skinWindow(m_ctx, m_form->windows(), this);
 }
 
 void frmOptions::cmbAdvance_Click()
@@ -384,7 +385,7 @@ void frmOptions::Command1_Click()
 
 void Form1::Command9_Click()
 {
-    showSingleWindow(m_ctx.frmOptions, [this]() -> QWidget * {
+    showSingleWindow(m_windows.frmOptions, [this]() -> QWidget * {
         auto *w = new frmOptions(*this);
         w->Form_Load();
         return w;

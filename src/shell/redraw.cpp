@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "workspace/context.h"
+#include "shell/windowregistry.h"
 
 namespace tarnwick {
 
@@ -15,9 +15,9 @@ void setRedraw(bool lock, QWidget *control)
         control->update();
 }
 
-void lockUpdate(AppContext &ctx, QWidget *window, bool lock)
+void lockUpdate(WindowRegistry &windows, QWidget *window, bool lock)
 {
-    if (ctx.mainWindow && ctx.mainWindow->isMinimized())
+    if (windows.mainWindow && windows.mainWindow->isMinimized())
         return;
     // Widgets paint only when the event loop runs, so a lock that spans no
     // yield changes nothing on screen; switching a whole window's updates off
@@ -25,9 +25,9 @@ void lockUpdate(AppContext &ctx, QWidget *window, bool lock)
     // lock itself is kept, one window at a time.
     if (lock) {
         if (window)
-            ctx.lockedWindow = window;
+            windows.lockedWindow = window;
     } else {
-        ctx.lockedWindow = nullptr;
+        windows.lockedWindow = nullptr;
     }
 }
 

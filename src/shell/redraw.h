@@ -5,12 +5,12 @@ class QWidget;
 
 namespace tarnwick {
 
-class AppContext;
+class WindowRegistry;
 
 // Switches a control's drawing off (lock) or back on, redrawing it then.
 void setRedraw(bool lock, QWidget *control);
 // Locks the drawing of one window at a time, unless the main window is
 // minimised.
-void lockUpdate(AppContext &ctx, QWidget *window, bool lock);
+void lockUpdate(WindowRegistry &windows, QWidget *window, bool lock);
 
 } // namespace tarnwick

@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QTimer>
 
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "shell/failures.h"
 #include "workspace/context.h"
 #include "workspace/project.h"

@@ -15,12 +15,13 @@
 
 #include "platform/listbox.h"
 #include "platform/listview.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "shell/controls.h"
 #include "shell/form1.h"
 #include "shell/layout.h"
 #include "shell/modeless.h"
 #include "shell/skin.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 #include "workspace/project.h"
 
@@ -143,7 +144,7 @@ bool RuleEditorWindow::Form_Load()
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     order.first()->setFocus();
-    skinWindow(m_ctx, this);
+    skinWindow(m_ctx, m_form->windows(), this);
     return true;
 }
 
@@ -376,7 +377,7 @@ EditResult Form2b::saveEntry(const QVector<RuleRow> &working)
 
 void openGlobalRulesEditor(Form1 &form)
 {
-    showSingleWindow(form.ctx().Form2b, [&form]() -> QWidget * {
+    showSingleWindow(form.windows().Form2b, [&form]() -> QWidget * {
         auto *w = new Form2b(form);
         w->Form_Load();
         return w;
@@ -403,14 +404,14 @@ void Form1::cmdEdit_Click()
     const platform::ListView *list = n >= 1 ? m_project->List1(n) : nullptr;
     m_project->iEditIndex = list ? list->selectedRow() : 0;
     if (m_project->iEditIndex > 0)
-        openEditor<Form2>(*this, m_ctx.Form2);
+        openEditor<Form2>(*this, m_windows.Form2);
 }
 
 void Form1::cmdEditMain_Click()
 {
     m_project->iEditIndex = m_project->List4->listIndex();
     if (m_project->iEditIndex >= 0)
-        openEditor<Form2a>(*this, m_ctx.Form2a);
+        openEditor<Form2a>(*this, m_windows.Form2a);
 }
 
 } // namespace tarnwick

@@ -16,6 +16,7 @@
 
 #include "platform/listview.h"
 #include "shell/failures.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 
 // Resources of a static library are linked only when something refers to
@@ -351,22 +352,22 @@ bool isVistaOrLater(const AppContext &ctx)
     return answer;
 }
 
-void vistaSkinHelper(AppContext &ctx)
+void vistaSkinHelper(AppContext &ctx, WindowRegistry &windows)
 {
     ignoringFailures([&] {
         if (!isVistaOrLater(ctx))
             return;
-        if (!ctx.objSkinHelper)
-            ctx.objSkinHelper = std::make_shared<SkinHelper>();
-        ctx.objSkinHelper->windowFix();
+        if (!windows.objSkinHelper)
+            windows.objSkinHelper = std::make_shared<SkinHelper>();
+        windows.objSkinHelper->windowFix();
     });
 }
 
-void applySkin(AppContext &ctx, QWidget *frm)
+void applySkin(AppContext &ctx, WindowRegistry &windows, QWidget *frm)
 {
     if (!frm)
         return;
-    const std::shared_ptr<SkinControl> skin = ctx.objSkin;
+    const std::shared_ptr<SkinControl> skin = windows.objSkin;
     ignoringFailures([&] {
         if (skin)
             colorControls(frm, skin->value(2), skin->value(4));
@@ -500,7 +501,7 @@ void SetIcon(QWidget *window, const QString &name, bool setOnOwner)
     window->setWindowIcon(icon);
 }
 
-void skinWindow(AppContext &ctx, QWidget *window, const QList<QWidget *> &containers)
+void skinWindow(AppContext &ctx, WindowRegistry &windows, QWidget *window, const QList<QWidget *> &containers)
 {
     if (!ctx.bSkin)
         return;
@@ -509,7 +510,7 @@ void skinWindow(AppContext &ctx, QWidget *window, const QList<QWidget *> &contai
             skinLabels(window);
         else
             skinLabels(window, containers);
-        applySkin(ctx, window);
+        applySkin(ctx, windows, window);
     });
 }
 

@@ -20,6 +20,7 @@ class QWidget;
 namespace tarnwick {
 
 class AppContext;
+class WindowRegistry;
 
 // A colour as its number, red in the low byte (platform::colorFromNumber
 // turns it back).
@@ -43,7 +44,7 @@ SkinDefinition loadSkinDefinition(const QString &jsonPath);
 // The program's own skin from the resources.
 SkinDefinition defaultSkinDefinition();
 
-// The skin control of the splash window (held program-wide as objSkin).
+// The skin control of the splash window (held in the window registry as objSkin).
 class SkinControl {
 public:
     explicit SkinControl(SkinDefinition skin);
@@ -104,11 +105,11 @@ void markPictureBox(QWidget *control);
 // Skins one window: its button and picture-box colours, its region on the
 // systems that need it, and the skin itself. Failures are ignored, leaving
 // the window in its own look.
-void applySkin(AppContext &ctx, QWidget *frm);
+void applySkin(AppContext &ctx, WindowRegistry &windows, QWidget *frm);
 void colorControls(QWidget *frm, qint32 buttonColour, qint32 pictureColour);
 void resetWindowRegion(QWidget *frm);
 bool isVistaOrLater(const AppContext &ctx);
-void vistaSkinHelper(AppContext &ctx);
+void vistaSkinHelper(AppContext &ctx, WindowRegistry &windows);
 
 // Label skinning. The label itself is drawn in the skin's style (no copy is
 // laid over it, so a caption changed later always shows). The single-array
@@ -122,7 +123,7 @@ int skinLabels(QWidget *window, const QList<QWidget *> &containers);
 // A window's skin at its load, when the skin is on: its labels (every one, or
 // only those of the given containers) and the window itself. A failure
 // leaves the window in its own look.
-void skinWindow(AppContext &ctx, QWidget *window, const QList<QWidget *> &containers = {});
+void skinWindow(AppContext &ctx, WindowRegistry &windows, QWidget *window, const QList<QWidget *> &containers = {});
 
 // The program's icons. An icon group holds 15 images: 128, 64, 48, 32 and 16
 // pixels square, each at 32, 24 and 8 bits per pixel. An unknown name gives

@@ -11,6 +11,7 @@
 
 #include "shell/failures.h"
 #include "shell/skin.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 #include "shell/form1.h"
 
@@ -109,9 +110,10 @@ QPixmap drawSplashImage(const AppContext &ctx)
     return pix;
 }
 
-frmSplash::frmSplash(AppContext &ctx, QWidget *parent)
+frmSplash::frmSplash(AppContext &ctx, WindowRegistry &windows, QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
     , m_ctx(ctx)
+    , m_windows(windows)
 {
     setObjectName(QStringLiteral("frmSplash"));
     auto *layout = new QVBoxLayout(this);
@@ -130,7 +132,7 @@ frmSplash::frmSplash(AppContext &ctx, QWidget *parent)
     connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
 
     showMainWindow = [](Form1 &form) { form.show(); };
-    m_ctx.frmSplash = this;
+    m_windows.frmSplash = this;
 }
 
 frmSplash::~frmSplash() = default;
@@ -142,13 +144,13 @@ void frmSplash::Form_Load()
     if (QScreen *s = screen())
         move(s->availableGeometry().center() - rect().center());
     if (m_ctx.bSkin) {
-        m_ctx.objSkin = skn;
-        applySkin(m_ctx, this);
+        m_windows.objSkin = skn;
+        applySkin(m_ctx, m_windows, this);
         ignoringFailures([this] {
-            if (!m_ctx.objSkinHelper)
-                m_ctx.objSkinHelper = std::make_shared<SkinHelper>();
-            m_ctx.objSkinHelper->attach(skn->underlyingObject());
-            m_ctx.objSkinHelper->start();
+            if (!m_windows.objSkinHelper)
+                m_windows.objSkinHelper = std::make_shared<SkinHelper>();
+            m_windows.objSkinHelper->attach(skn->underlyingObject());
+            m_windows.objSkinHelper->start();
         });
     }
     Timer2->start();
@@ -161,7 +163,7 @@ void frmSplash::Timer2_Timer()
         return;
     Timer2->stop();
     if (!m_form1) {
-        m_form1 = std::make_unique<Form1>(m_ctx);
+        m_form1 = std::make_unique<Form1>(m_ctx, m_windows);
         if (onMainWindowCreated)
             onMainWindowCreated(*m_form1);
         m_form1->Form_Load();

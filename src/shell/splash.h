@@ -15,6 +15,7 @@ namespace tarnwick {
 class AppContext;
 class Form1;
 class SkinControl;
+class WindowRegistry;
 
 // The version information of the running program.
 struct ProgramVersion {
@@ -37,7 +38,7 @@ QPixmap drawSplashImage(const AppContext &ctx);
 class frmSplash : public QWidget {
     Q_OBJECT
 public:
-    explicit frmSplash(AppContext &ctx, QWidget *parent = nullptr);
+    frmSplash(AppContext &ctx, WindowRegistry &windows, QWidget *parent = nullptr);
     ~frmSplash() override;
 
     void Form_Load();
@@ -58,6 +59,7 @@ public:
 
 private:
     AppContext &m_ctx;
+    WindowRegistry &m_windows;
     int m_ticks = 0;
     std::unique_ptr<Form1> m_form1;
 };

@@ -58,7 +58,7 @@ void Form1::Form_Load()
     };
 
     step(1);
-    vistaSkinHelper(m_ctx);
+    vistaSkinHelper(m_ctx, m_windows);
     step(2);
     m_project->bProjectSaved = true;
     m_project->bJustLoaded = false;
@@ -79,7 +79,7 @@ void Form1::Form_Load()
     // last project, help file or start page never stops the start.
     auto guarded = [&](int n, const auto &body) { ignoringFailures([&] { step(n); body(); }); };
 
-    guarded(9, [this] { skinWindow(m_ctx, this, skinLabelContainers()); });
+    guarded(9, [this] { skinWindow(m_ctx, m_windows, this, skinLabelContainers()); });
     guarded(10, [this] {
         const QString path = m_ctx.settings().get(key::LastProject, QString());
         if (!path.isEmpty())
@@ -88,7 +88,7 @@ void Form1::Form_Load()
     guarded(11, [this] {
         if (m_ctx.settings().get(key::showHelp, QStringLiteral("1")) != QLatin1String("1"))
             return;
-        showHelpFile(m_ctx, this);
+        showHelpFile(m_ctx, m_windows, this);
         m_ctx.settings().set(key::showHelp, QStringLiteral("0"));
     });
     // The scanner's per-site counters start at zero with the scanner.

@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "platform/fixedrowview.h"
+#include "widgets/fixedrowview.h"
 
 #include "shell/controls.h"
 #include "shell/layout.h"

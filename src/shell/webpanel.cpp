@@ -6,6 +6,7 @@
 
 #include "shell/failures.h"
 #include "shell/webbrowser.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 
 namespace tarnwick {
@@ -24,7 +25,7 @@ QPushButton *makeButton(const QString &caption, const QString &hint, const QStri
 
 } // namespace
 
-WebPanel::WebPanel(AppContext &ctx, QWidget *page, QObject *owner)
+WebPanel::WebPanel(AppContext &ctx, const WindowRegistry &windows, QWidget *page, QObject *owner)
     : QObject(owner)
 {
     cmdBack = makeButton(QStringLiteral("Back"), QStringLiteral("back"), QStringLiteral("cmdBack"),
@@ -39,7 +40,7 @@ WebPanel::WebPanel(AppContext &ctx, QWidget *page, QObject *owner)
                        QStyle::SP_ArrowRight, page);
     txtURL = new QLineEdit(page);
     txtURL->setObjectName(QStringLiteral("txtURL"));
-    WebBrowser1 = ctx.createWebBrowser ? ctx.createWebBrowser(page, owner) : nullptr;
+    WebBrowser1 = windows.createWebBrowser ? windows.createWebBrowser(page, owner) : nullptr;
     if (!WebBrowser1)
         WebBrowser1 = createPlainWebBrowser(page, owner, ctx.shell());
 

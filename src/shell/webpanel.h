@@ -11,12 +11,13 @@ namespace tarnwick {
 
 class AppContext;
 class WebBrowser;
+class WindowRegistry;
 
 class WebPanel : public QObject {
     Q_OBJECT
 public:
     // The controls are made in page; the browser object belongs to owner.
-    WebPanel(AppContext &ctx, QWidget *page, QObject *owner);
+    WebPanel(AppContext &ctx, const WindowRegistry &windows, QWidget *page, QObject *owner);
 
     WebBrowser *WebBrowser1 = nullptr;
     QLineEdit *txtURL = nullptr;

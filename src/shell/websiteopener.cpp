@@ -5,6 +5,7 @@
 #include "shell/failures.h"
 #include "shell/form1.h"
 #include "shell/splash.h"
+#include "shell/windowregistry.h"
 #include "workspace/context.h"
 
 namespace tarnwick {
@@ -21,9 +22,10 @@ QString websiteAddress(const QString &address)
     return QStringLiteral("http://") + address;
 }
 
-frmWebsite::frmWebsite(AppContext &ctx, QWidget *parent)
+frmWebsite::frmWebsite(AppContext &ctx, WindowRegistry &windows, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::Tool)
     , m_ctx(ctx)
+    , m_windows(windows)
 {
     setObjectName(QStringLiteral("frmWebsite"));
     // It counts as showing (the shut-down waits for it) but is never drawn.
@@ -47,8 +49,8 @@ void frmWebsite::Form_Load()
 void frmWebsite::Timer1_Timer()
 {
     ignoringFailures([this] {
-        if (m_ctx.frmWebsite == this)
-            m_ctx.frmWebsite = nullptr;
+        if (m_windows.frmWebsite == this)
+            m_windows.frmWebsite = nullptr;
         close();
     });
     const auto *owner = qobject_cast<const Form1 *>(parentWidget());

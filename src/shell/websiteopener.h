@@ -10,6 +10,7 @@ class QTimer;
 namespace tarnwick {
 
 class AppContext;
+class WindowRegistry;
 
 // "http://" in front of an address that holds neither "http://" nor
 // "https://" (anywhere, ignoring case).
@@ -18,7 +19,7 @@ QString websiteAddress(const QString &address);
 class frmWebsite : public QWidget {
     Q_OBJECT
 public:
-    explicit frmWebsite(AppContext &ctx, QWidget *parent = nullptr);
+    frmWebsite(AppContext &ctx, WindowRegistry &windows, QWidget *parent = nullptr);
 
     // Opens the page named by the page key, then clears the key.
     void Form_Load();
@@ -30,6 +31,7 @@ public:
 
 private:
     AppContext &m_ctx;
+    WindowRegistry &m_windows;
 };
 
 } // namespace tarnwick

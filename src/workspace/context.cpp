@@ -32,11 +32,11 @@ AppContext::~AppContext()
         m_services.settings->onWriteFailure({});
 }
 
-std::unique_ptr<AppContext> AppContext::createDesktop()
+std::unique_ptr<AppContext> AppContext::createDesktop(std::unique_ptr<platform::Dialogs> dialogs)
 {
     Services s;
     s.settings = std::make_unique<platform::SettingsStore>(platform::SettingsStore::defaultPath(QStringLiteral("Tarnwick")));
-    s.dialogs = std::make_unique<platform::QtDialogs>(QStringLiteral("Tarnwick"));
+    s.dialogs = std::move(dialogs);
     s.shell = std::make_unique<platform::DesktopShell>();
     s.sound = std::make_unique<platform::DesktopSoundPlayer>();
     s.clock = std::make_unique<platform::Clock>();

@@ -3,7 +3,6 @@
 // test can build a fresh program without touching the user's files.
 
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -14,14 +13,7 @@
 #include "platform/settings.h"
 #include "platform/urlfetch.h"
 
-class QObject;
-class QWidget;
-
 namespace tarnwick {
-
-class SkinControl;
-class SkinHelper;
-class WebBrowser;
 
 class AppContext {
 public:
@@ -39,9 +31,10 @@ public:
     AppContext(Services services, QString programDir);
     ~AppContext();
 
-    // The services of the desktop: the user's settings file, real dialogs,
-    // the desktop's opener and sound, the executable's folder.
-    static std::unique_ptr<AppContext> createDesktop();
+    // The services of the desktop: the user's settings file, the desktop's
+    // opener and sound, the executable's folder, and the real dialogs the
+    // window side makes.
+    static std::unique_ptr<AppContext> createDesktop(std::unique_ptr<platform::Dialogs> dialogs);
 
     platform::SettingsStore &settings() { return *m_services.settings; }
     platform::Dialogs &dialogs() { return *m_services.dialogs; }
@@ -92,23 +85,9 @@ public:
     // Called after every count so the statistics display can redraw.
     std::function<void()> onStatsChanged;
 
-    // The main window (for the update lock) and the window whose drawing is
-    // locked now, if any.
-    QPointer<QWidget> mainWindow;
-    QPointer<QWidget> lockedWindow;
-
-    // The skin kept by the start-up (the splash window's skin control) and
-    // the skin engine's helper object; both live until the program ends.
-    std::shared_ptr<SkinControl> objSkin;
-    std::shared_ptr<SkinHelper> objSkinHelper;
-
     // Answers the "Windows Vista or later" question of the skin code. Empty
     // means this platform, where the answer is always no; tests set it.
     std::function<bool()> vistaOrLaterTest;
-
-    // Makes the Web tab's browser. Empty: a plain HTML view stands in (the
-    // program sets the full browser; tests never do).
-    std::function<WebBrowser *(QWidget *parent, QObject *owner)> createWebBrowser;
 
     // Ends the program once the main window has shut down. Empty: nothing
     // more happens (tests).
@@ -116,23 +95,6 @@ public:
 
     // The page key of the web-site opener.
     QString strWebsitePage;
-
-    // Windows the main window's shut-down unloads by name, when they exist,
-    // and the web-site opener, which outlives it while it shows.
-    QPointer<QWidget> Form3;       // list builder
-    QPointer<QWidget> Form8;       // help launcher
-    QPointer<QWidget> Form4;       // Import Linking Sites
-    QPointer<QWidget> Form4a;      // Import Main Sites
-    QPointer<QWidget> frmExport;   // e-mail export
-    QPointer<QWidget> frmSplash;
-    QPointer<QWidget> frmWebsite;  // web-site opener
-    // Closed by the shut-down after the windows above.
-    QPointer<QWidget> frmAbout;    // About box
-    QPointer<QWidget> Form5;       // posting log
-    QPointer<QWidget> frmOptions;  // Scanning Options
-    QPointer<QWidget> Form2;       // linking-site editor
-    QPointer<QWidget> Form2a;      // main-site editor
-    QPointer<QWidget> Form2b;      // Global Rules Editor
 
 private:
     Services m_services;

@@ -1,19 +1,10 @@
 // The link page: which rows give entries, the entry bytes, the lookups in
 // the linking-site entries and the page file.
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QRadioButton>
 #include <gtest/gtest.h>
 
 #include "exchange/linkpage.h"
-#include "shell/form1.h"
-#include "support/files.h"
-#include "support/sitetyping.h"
-#include "support/testprogram.h"
-#include "workspace/project.h"
+#include "support/printers.h"
 
 using namespace tarnwick;
 
@@ -107,31 +98,6 @@ TEST(LinkPage, PageFileHasCrLfLineEnds)
 {
     EXPECT_EQ(webPageText("<html>\n<body>", "a\r\nb", "</html>"),
               "<html>\r\n<body>\r\n\r\na\r\nb\r\n\r\n</html>\r\n");
-}
-
-TEST(LinkPageWindow, GenerateFillsTheMiddleBlockAndSaveWritesThePage)
-{
-    testsupport::TestProgram p;
-    Form1 form{*p.ctx};
-    form.Command5_Click();
-    EXPECT_EQ(p.dialogs->lastText(),
-              "No links were found in your Links List to generate HTML from.  Please scan for links first.");
-
-    testsupport::typeMainSite(form, "http://www.main.example");
-    addResultRow(*form.project().List3, row("main.example", "p.example", "Direct Link"));
-    form.chkNewWin->setChecked(false);
-    form.chkBullet->setChecked(true);
-    form.txtHTML1->setPlainText("top\nline");
-    form.txtHTML3->setPlainText("end");
-    form.Command5_Click();
-    EXPECT_EQ(form.project().html(2), "<li><a href=\"http://p.example\">p.example</a></li><br><br>\n");
-
-    p.dialogs->fileAnswers.push_back(p.path("links.htm"));
-    form.Command6_Click();
-    ASSERT_EQ(p.dialogs->fileRequests.size(), 1);
-    EXPECT_EQ(p.dialogs->fileRequests[0].initDir, p.ctx->programDir());
-    EXPECT_EQ(testsupport::readBytes(p.path("links.htm")),
-              "top\r\nline\r\n\r\n<li><a href=\"http://p.example\">p.example</a></li><br><br>\r\n\r\n\r\nend\r\n");
 }
 
 } // namespace

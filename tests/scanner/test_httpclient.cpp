@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QPushButton>
-
 #include "scanner/scanharness.h"
 
 using testsupport::TestHttpServer;

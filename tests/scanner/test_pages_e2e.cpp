@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QPushButton>
 #include <QTimer>
 
 #include <sys/resource.h>

@@ -5,8 +5,6 @@
 
 #include <QAction>
 #include <QFile>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QTimer>
 
 #include "scanner/scanharness.h"

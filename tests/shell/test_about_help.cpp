@@ -16,7 +16,7 @@
 #include "shell/splash.h"
 #include "shell/websiteopener.h"
 #include "support/files.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "workspace/context.h"
 
 using namespace tarnwick;
@@ -34,16 +34,16 @@ protected:
     }
     void writeHelpFile() { testsupport::writeBytes(p.path("Help.html"), "<html></html>"); }
 
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     int ended = 0;
 };
 
 TEST_F(AboutAndHelp, AboutBoxShowsTheBrandingOnceAndShutDownClosesIt)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     form.mnuAboutItem_Click(0);
-    auto *about = qobject_cast<frmAbout *>(p.ctx->frmAbout.data());
+    auto *about = qobject_cast<frmAbout *>(p.windows.frmAbout.data());
     ASSERT_TRUE(about);
     EXPECT_EQ(about->windowTitle(), "About Tarnwick");
     EXPECT_EQ(about->Label1->text(), "Tarnwick");
@@ -54,7 +54,7 @@ TEST_F(AboutAndHelp, AboutBoxShowsTheBrandingOnceAndShutDownClosesIt)
     EXPECT_TRUE(about->isVisible());
 
     form.mnuAboutItem_Click(0);  // brings the open one forward
-    EXPECT_EQ(p.ctx->frmAbout.data(), about);
+    EXPECT_EQ(p.windows.frmAbout.data(), about);
     form.close();
     EXPECT_FALSE(about->isVisible());
 }
@@ -68,12 +68,12 @@ TEST_F(AboutAndHelp, OpenerAddsTheSchemeOnlyWhenNoneIsThere)
 
 TEST_F(AboutAndHelp, OpenerOpensTheSiteOnceAndUnloadsAfterTenSeconds)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     form.cmdWebsite->click();
     EXPECT_EQ(p.shell->opened, QStringList({"http://" + p.ctx->strWebsiteURL}));
     EXPECT_EQ(p.ctx->strWebsitePage, "");
-    auto *opener = qobject_cast<frmWebsite *>(p.ctx->frmWebsite.data());
+    auto *opener = qobject_cast<frmWebsite *>(p.windows.frmWebsite.data());
     ASSERT_TRUE(opener);
     EXPECT_TRUE(opener->Timer1->isActive());
     EXPECT_EQ(opener->Timer1->interval(), 10000);
@@ -82,13 +82,13 @@ TEST_F(AboutAndHelp, OpenerOpensTheSiteOnceAndUnloadsAfterTenSeconds)
     EXPECT_EQ(p.shell->opened.size(), 1);
 
     // Another page key opens nothing.
-    frmWebsite other{*p.ctx};
+    frmWebsite other{*p.ctx, p.windows};
     p.ctx->strWebsitePage = "Elsewhere";
     other.Form_Load();
     EXPECT_EQ(p.shell->opened.size(), 1);
 
     opener->Timer1_Timer();
-    EXPECT_FALSE(p.ctx->frmWebsite);
+    EXPECT_FALSE(p.windows.frmWebsite);
     EXPECT_EQ(ended, 0);  // the main window still runs
     form.cmdWebsite->click();
     EXPECT_EQ(p.shell->opened.size(), 2);
@@ -101,11 +101,11 @@ TEST_F(AboutAndHelp, ClosingTheMainWindowWaitsForTheOpenerThenEnds)
         ++ended;
         QCoreApplication::quit();
     };
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     form.show();
     form.cmdWebsite->click();
-    auto *opener = qobject_cast<frmWebsite *>(p.ctx->frmWebsite.data());
+    auto *opener = qobject_cast<frmWebsite *>(p.windows.frmWebsite.data());
     ASSERT_TRUE(opener);
     opener->Timer1->start(300);  // its time, shortened
     bool openerDone = false;
@@ -127,7 +127,7 @@ TEST_F(AboutAndHelp, ClosingTheMainWindowWaitsForTheOpenerThenEnds)
 
 TEST_F(AboutAndHelp, HelpMenuOpensTheHelpFileWhenItIsThere)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();  // first run, no help file: nothing opens
     EXPECT_TRUE(p.shell->opened.isEmpty());
     EXPECT_EQ(p.machine->attempts, 0);
@@ -137,7 +137,7 @@ TEST_F(AboutAndHelp, HelpMenuOpensTheHelpFileWhenItIsThere)
     form.mnuHelpItem_Click(0);
     EXPECT_EQ(p.shell->opened, QStringList({p.path("Help.html")}));
     EXPECT_EQ(p.machine->value(kMachineKey, "showHelp"), "0");
-    EXPECT_FALSE(p.ctx->Form8);  // unloaded again
+    EXPECT_FALSE(p.windows.Form8);  // unloaded again
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());
 }
 
@@ -145,12 +145,12 @@ TEST_F(AboutAndHelp, FirstRunOpensTheHelpAndTheNextRunDoesNot)
 {
     writeHelpFile();
     {
-        Form1 form{*p.ctx};
+        Form1 form{*p.ctx, p.windows};
         form.Form_Load();
     }
     EXPECT_EQ(p.shell->opened.size(), 1);
     EXPECT_EQ(p.ctx->settings().get("showHelp"), "0");
-    Form1 again{*p.ctx};
+    Form1 again{*p.ctx, p.windows};
     again.Form_Load();
     EXPECT_EQ(p.shell->opened.size(), 1);
 }

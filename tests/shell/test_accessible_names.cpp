@@ -9,26 +9,26 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
-#include "platform/fixedrowview.h"
-#include "platform/reportview.h"
+#include "widgets/fixedrowview.h"
+#include "widgets/reportview.h"
 #include "shell/form1.h"
 #include "shell/form4.h"
 #include "shell/resultspanel.h"
 #include "shell/statistics.h"
+#include "support/shellprogram.h"
 #include "support/sitetyping.h"
-#include "support/testprogram.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
 
 TEST(AccessibleNames, ControlsAndListsAreReadOutByTheirOwnCaptions)
 {
-    testsupport::TestProgram p;
-    Form1 form{*p.ctx};
+    testsupport::ShellProgram p;
+    Form1 form{*p.ctx, p.windows};
     testsupport::typeMainSite(form, "mine.example");
     form.project().bProjectSaved = true;
     form.cmdImport_Click();
-    auto *import = qobject_cast<Form4 *>(p.ctx->Form4.data());
+    auto *import = qobject_cast<Form4 *>(p.windows.Form4.data());
     ASSERT_TRUE(import);
 
     const struct {

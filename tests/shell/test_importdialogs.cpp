@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/listview.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "shell/form1.h"
 #include "shell/form4.h"
 #include "shell/form4a.h"
@@ -19,8 +19,8 @@
 #include "support/files.h"
 #include "support/shutdown.h"
 #include "support/testhttpserver.h"
+#include "support/shellprogram.h"
 #include "support/sitetyping.h"
-#include "support/testprogram.h"
 #include "workspace/project.h"
 #include "workspace/settingkeys.h"
 
@@ -45,12 +45,12 @@ protected:
     Form4 &form4()
     {
         form.cmdImport_Click();
-        return *qobject_cast<Form4 *>(c.Form4.data());
+        return *qobject_cast<Form4 *>(p.windows.Form4.data());
     }
     Form4a &form4a()
     {
         form.cmdImport2_Click();
-        return *qobject_cast<Form4a *>(c.Form4a.data());
+        return *qobject_cast<Form4a *>(p.windows.Form4a.data());
     }
     // The next file dialog answers with a file of this text.
     void chooseFile(const QByteArray &text)
@@ -67,9 +67,9 @@ protected:
         return out;
     }
 
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     AppContext &c = *p.ctx;
-    Form1 form{c};
+    Form1 form{c, p.windows};
     testsupport::TestHttpServer server;
 };
 
@@ -160,7 +160,7 @@ TEST_F(ImportDialogs, GetLinksRunsOnceAtATimeAndSurvivesTheWindowClosing)
 
     QTimer::singleShot(0, &f, [&] { f.close(); });
     f.Command1_Click();
-    EXPECT_TRUE(testsupport::waitUntil([&] { return c.Form4.isNull(); }));
+    EXPECT_TRUE(testsupport::waitUntil([&] { return p.windows.Form4.isNull(); }));
 }
 
 TEST_F(ImportDialogs, ClosingEndsGetLinksWhileTheServerIsSilent)
@@ -334,10 +334,10 @@ TEST_F(ImportDialogs, SettingsOneWindowEachAndShutDown)
     EXPECT_EQ(c.settings().get(key::getURL2), "http://mine.example/list.php");
 
     form.Command7_Click();
-    EXPECT_EQ(c.Form4.data(), &f);
+    EXPECT_EQ(p.windows.Form4.data(), &f);
     form4a();
     form.close();
-    EXPECT_TRUE(testsupport::waitUntil([&] { return c.Form4.isNull() && c.Form4a.isNull(); }));
+    EXPECT_TRUE(testsupport::waitUntil([&] { return p.windows.Form4.isNull() && p.windows.Form4a.isNull(); }));
 }
 
 } // namespace

@@ -23,14 +23,14 @@
 #include "support/eventloop.h"
 #include "support/keys.h"
 #include "support/testhttpserver.h"
+#include "support/shellprogram.h"
 #include "support/sitetyping.h"
-#include "support/testprogram.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "shell/resultspanel.h"
 #include "shell/statistics.h"
 #include "shell/webpanel.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "scanner/scanner.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
@@ -57,7 +57,7 @@ protected:
         }
     }
 
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     int ended = 0;
 };
 
@@ -65,7 +65,7 @@ protected:
 
 TEST_F(MainWindow, MenuBarCaptionsShortcutsAndHiddenItems)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     QStringList bar;
     for (QAction *a : form.menuBar()->actions())
         bar << a->text();
@@ -100,7 +100,7 @@ TEST_F(MainWindow, MenuBarCaptionsShortcutsAndHiddenItems)
 
 TEST_F(MainWindow, FileMenuItemsRunTheirCommands)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     testsupport::typeMainSite(form, "www.one.example");
     p.dialogs->defaultAnswer = platform::vbNo;  // nothing to save first
@@ -121,7 +121,7 @@ TEST_F(MainWindow, FileMenuItemsRunTheirCommands)
 
 TEST_F(MainWindow, NewAndOpenAreRefusedWhileAScanRuns)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     testsupport::typeMainSite(form, "www.one.example");
     p.ctx->bScanning = true;
@@ -152,7 +152,7 @@ TEST_F(MainWindow, NewAndOpenAreRefusedWhileAScanRuns)
 
 TEST_F(MainWindow, PopupDeleteRemovesTheSelectedLinkingSite)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     testsupport::typeMainSite(form, "www.one.example");
     testsupport::typeLinkingSite(form, "partner.example");
     form.project().List1(1)->setSelectedRow(1);
@@ -164,7 +164,7 @@ TEST_F(MainWindow, PopupDeleteRemovesTheSelectedLinkingSite)
 
 TEST_F(MainWindow, EachTabShowsExactlyItsControls)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     ASSERT_EQ(form.TabStrip1->count(), 5);
     const QStringList captions = {"Links", "Web", "Pages", "Reports", "Post"};
     const QStringList tips = {"View Link Results", "Visit Linking Sites", "Create link pages based on results",
@@ -194,7 +194,7 @@ TEST_F(MainWindow, EachTabShowsExactlyItsControls)
 
 TEST_F(MainWindow, ReportsShowsItsButtonsOverTheReportView)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.TabStrip1->setSelectedIndex(4);
     QWidget *report = form.report->WebBrowser2->widget();
     const QObjectList order = report->parentWidget()->children();
@@ -211,7 +211,7 @@ TEST_F(MainWindow, ReportsShowsItsButtonsOverTheReportView)
 
 TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     // No main sites: empty.
     form.TabStrip1->setSelectedIndex(3);
     EXPECT_EQ(form.Combo3->count(), 0);
@@ -254,7 +254,7 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
 
 TEST_F(MainWindow, TheWebTabBrowsesWithoutTheNetwork)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     ASSERT_NE(form.web->WebBrowser1, nullptr);
 
     // Back with no history does nothing and says nothing.
@@ -289,7 +289,7 @@ TEST_F(MainWindow, TheWebTabBrowsesWithoutTheNetwork)
 
 TEST_F(MainWindow, BrowsingAResultSelectsTheWebTab)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.project().List3->add("www.main.example", {"partner.example", "Direct Link", "001", "partner.example/links.html"});
     form.project().List3->setSelectedRow(1);
     form.results->mnuPopup2Item_Click(2);
@@ -304,7 +304,7 @@ TEST_F(MainWindow, BrowsingAResultSelectsTheWebTab)
 
 TEST_F(MainWindow, StatisticsShowEveryCounterAsPlainDigits)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     p.ctx->lPagesScanned = 1234567;
     p.ctx->lPagesFound = 0;
     p.ctx->lLinksFound = -12;
@@ -329,7 +329,7 @@ TEST_F(MainWindow, StartUpShowsTheStoredLifetimeTotals)
 {
     p.ctx->settings().set("lHistWebScanned", "777");
     p.ctx->settings().set("lHistEmailFound", "31");
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     EXPECT_EQ(form.statistics->lblStats[3]->text(), "777");
     EXPECT_EQ(form.statistics->lblStats[4]->text(), "31");
@@ -340,7 +340,7 @@ TEST_F(MainWindow, StartUpShowsTheStoredLifetimeTotals)
 
 TEST_F(MainWindow, TheLoadStepLaysTheWindowOutAndSetsTheColumnsOnce)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     EXPECT_TRUE(form.bSized);
     const int listWidth = form.results->List3View->width();
@@ -367,7 +367,7 @@ TEST_F(MainWindow, TheLoadStepLaysTheWindowOutAndSetsTheColumnsOnce)
 
 TEST_F(MainWindow, ShrinkingToNothingAndBackRestoresTheArrangement)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     testsupport::typeMainSite(form, "www.a.example");
     const QList<QWidget *> watched = {form.Frame1,        form.Frame2,   form.Frame6,         form.innerFrame2,
@@ -392,7 +392,7 @@ TEST_F(MainWindow, ShrinkingToNothingAndBackRestoresTheArrangement)
 
 TEST_F(MainWindow, ListsOfNewMainSitesTakeTheTemplatesPlace)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     for (const char *site : {"www.a.example", "www.b.example", "www.c.example"})
         testsupport::typeMainSite(form, site);
@@ -413,7 +413,7 @@ TEST_F(MainWindow, ListsOfNewMainSitesTakeTheTemplatesPlace)
 
 TEST_F(MainWindow, ClosingASavedProjectAsksNothing)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     form.project().bProjectSaved = true;
     form.mnuFileItem_Click(4);
@@ -424,7 +424,7 @@ TEST_F(MainWindow, ClosingASavedProjectAsksNothing)
 
 TEST_F(MainWindow, ClosingAnUnsavedProjectAsksOnceAndNoSavesNothing)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     testsupport::typeMainSite(form, "www.one.example");
     p.dialogs->answers.push_back(platform::vbNo);
@@ -446,12 +446,12 @@ TEST_F(MainWindow, TypingInALinkPageBlockIsAChangeToSave)
     p.ctx->settings().set("txtHTML1", "<p>stored</p>");
     const QString path = p.path("blocks.prj");
     {
-        Form1 other{*p.ctx};
+        Form1 other{*p.ctx, p.windows};
         other.project().setHtml(3, "<p>saved</p>");
         ASSERT_TRUE(other.project().saveProject(path));
     }
     p.ctx->settings().set("LastProject", "");
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     EXPECT_EQ(form.txtHTML1->toPlainText(), "<p>stored</p>");
     EXPECT_TRUE(form.project().bProjectSaved);
@@ -476,7 +476,7 @@ TEST_F(MainWindow, TypingInALinkPageBlockIsAChangeToSave)
 TEST_F(MainWindow, AnsweringYesSavesAndEndsEvenWhenTheSaveIsCancelled)
 {
     {
-        Form1 form{*p.ctx};
+        Form1 form{*p.ctx, p.windows};
         form.Form_Load();
         testsupport::typeMainSite(form, "www.one.example");
         p.dialogs->answers.push_back(platform::vbYes);
@@ -488,7 +488,7 @@ TEST_F(MainWindow, AnsweringYesSavesAndEndsEvenWhenTheSaveIsCancelled)
         EXPECT_EQ(ended, 1);
     }
     {
-        Form1 form{*p.ctx};
+        Form1 form{*p.ctx, p.windows};
         form.Form_Load();
         testsupport::typeMainSite(form, "www.two.example");
         const QString file = p.path("kept.prj");
@@ -503,7 +503,7 @@ TEST_F(MainWindow, AnsweringYesSavesAndEndsEvenWhenTheSaveIsCancelled)
 
 TEST_F(MainWindow, ClosingDuringAScanStopsItAndClosesTheSockets)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     p.ctx->bScanning = true;
     form.project().bProjectSaved = false;
@@ -539,21 +539,21 @@ TEST_F(MainWindow, ShutDownUnloadsTheOtherWindowsInOrderAndFixesTheSkin)
         windows.back()->installEventFilter(&recorder);
         slot = windows.back().get();
     };
-    make(p.ctx->frmSplash, "frmSplash");
-    make(p.ctx->frmExport, "frmExport");
-    make(p.ctx->Form4, "Form4");
-    make(p.ctx->Form8, "Form8");
-    make(p.ctx->Form3, "Form3");
-    make(p.ctx->Form5, "Form5");
+    make(p.windows.frmSplash, "frmSplash");
+    make(p.windows.frmExport, "frmExport");
+    make(p.windows.Form4, "Form4");
+    make(p.windows.Form8, "Form8");
+    make(p.windows.Form3, "Form3");
+    make(p.windows.Form5, "Form5");
 
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     p.ctx->bSkin = true;
-    p.ctx->objSkinHelper.reset();
+    p.windows.objSkinHelper.reset();
     form.close();
     EXPECT_EQ(closed, QStringList({"Form3", "Form8", "Form4", "frmExport", "frmSplash", "Form5"}));
-    ASSERT_TRUE(p.ctx->objSkinHelper);
-    EXPECT_EQ(p.ctx->objSkinHelper->windowFixCount(), 1);
+    ASSERT_TRUE(p.windows.objSkinHelper);
+    EXPECT_EQ(p.windows.objSkinHelper->windowFixCount(), 1);
     EXPECT_EQ(ended, 1);
 }
 
@@ -561,11 +561,11 @@ TEST_F(MainWindow, WhileTheWebsiteOpenerShowsTheProgramWaitsForIt)
 {
     QWidget opener;
     opener.show();
-    p.ctx->frmWebsite = &opener;
+    p.windows.frmWebsite = &opener;
     QWidget editor;  // another window still open
     editor.show();
 
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     form.show();
     form.close();
@@ -583,7 +583,7 @@ TEST_F(MainWindow, TheScanButtonsSteerTheScannerAndTheWindowShowsIt)
     server.setDefault(silent);
     p.ctx->fetchOptions.connectOverride.insert("partner.example", server.port());
     p.ctx->settings().set("chkAudioNext", "0");
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     testsupport::typeMainSite(form, "main.example");
     form.project().addLinkingSite(1, {"partner.example/", "1", {}, {}, {}});
@@ -614,7 +614,7 @@ TEST_F(MainWindow, TheScanButtonsSteerTheScannerAndTheWindowShowsIt)
 TEST_F(MainWindow, TheScanMovingToTheNextMainSiteLeavesTheEntryBoxAlone)
 {
     p.ctx->settings().set("chkAudioNext", "0");
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     for (const char *site : {"one.example", "two.example"}) {
         testsupport::typeMainSite(form, site);
@@ -631,7 +631,7 @@ TEST_F(MainWindow, TheScanMovingToTheNextMainSiteLeavesTheEntryBoxAlone)
 
 TEST_F(MainWindow, OptionsButtonWaitsForItsWindow)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     EXPECT_EQ(form.Command9->text(), "Options");
     EXPECT_EQ(form.Command9->toolTip(), "Open the options menu");

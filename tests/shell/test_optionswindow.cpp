@@ -15,7 +15,7 @@
 #include "shell/siteeditors.h"
 #include "support/files.h"
 #include "support/keys.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 
 using namespace tarnwick;
 
@@ -28,12 +28,12 @@ protected:
     frmOptions *open()
     {
         form.Command9->click();
-        return qobject_cast<frmOptions *>(p.ctx->frmOptions.data());
+        return qobject_cast<frmOptions *>(p.windows.frmOptions.data());
     }
     QString stored(const QString &key) { return p.ctx->settings().get(key, "<none>"); }
 
-    testsupport::TestProgram p;
-    Form1 form{*p.ctx};
+    testsupport::ShellProgram p;
+    Form1 form{*p.ctx, p.windows};
 };
 
 TEST_F(OptionsWindow, AnEmptyStoreShowsTheDefaultsAndOneWindowServes)
@@ -161,11 +161,11 @@ TEST_F(OptionsWindow, TheGlobalRulesButtonOpensOneEditor)
 {
     frmOptions *w = open();
     w->Command1->click();
-    QWidget *editor = p.ctx->Form2b;
+    QWidget *editor = p.windows.Form2b;
     ASSERT_TRUE(qobject_cast<Form2b *>(editor));
     EXPECT_TRUE(editor->isVisible());
     w->Command1->click();
-    EXPECT_EQ(p.ctx->Form2b.data(), editor);
+    EXPECT_EQ(p.windows.Form2b.data(), editor);
 }
 
 } // namespace

@@ -12,7 +12,7 @@
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "support/files.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "workspace/project.h"
 #include "workspace/projectfile.h"
 
@@ -24,14 +24,14 @@ struct SideFileCase {
     const char *name;
     // Damages the file in the program's folder, does what uses it and checks
     // the outcome.
-    std::function<void(testsupport::TestProgram &, Form1 &)> run;
+    std::function<void(testsupport::ShellProgram &, Form1 &)> run;
 };
 
 TEST(SideFiles, DamagedOrUnwritableFilesAreReadOrSaid)
 {
     const SideFileCase cases[] = {
         {"report with a folder in its place",
-         [](testsupport::TestProgram &p, Form1 &form) {
+         [](testsupport::ShellProgram &p, Form1 &form) {
              QDir().mkpath(p.path("tempreport.html"));
              EXPECT_FALSE(form.report->makeReport());
              EXPECT_TRUE(p.dialogs->lastText().startsWith("The report could not be written.\r\n" +
@@ -39,7 +39,7 @@ TEST(SideFiles, DamagedOrUnwritableFilesAreReadOrSaid)
                  << p.dialogs->lastText().toStdString();
          }},
         {"file types in UTF-16",
-         [](testsupport::TestProgram &p, Form1 &) {
+         [](testsupport::ShellProgram &p, Form1 &) {
              QByteArray bytes("\xFF\xFE", 2);
              for (const char c : QByteArray(".htm\r\n.php\r\n")) {
                  bytes += c;
@@ -49,7 +49,7 @@ TEST(SideFiles, DamagedOrUnwritableFilesAreReadOrSaid)
              EXPECT_EQ(readFileTypeList(p.path("filetypes.txt")), QStringList({".htm", ".php"}));
          }},
         {"damaged machine settings",
-         [](testsupport::TestProgram &p, Form1 &) {
+         [](testsupport::ShellProgram &p, Form1 &) {
              const QString path = p.path("machinesettings.ini");
              testsupport::writeBytes(path, QByteArray("[SOFTWARE\n\xFF\xFE=\"\n", 12));
              platform::IniMachineSettingsStore store(path);
@@ -57,7 +57,7 @@ TEST(SideFiles, DamagedOrUnwritableFilesAreReadOrSaid)
              EXPECT_TRUE(store.setValue("SOFTWARE\\Co\\App", "showHelp", "0", &error)) << error.toStdString();
          }},
         {"settings that cannot be written",
-         [](testsupport::TestProgram &p, Form1 &) {
+         [](testsupport::ShellProgram &p, Form1 &) {
              const QString path = p.path("blocked.ini");
              QDir().mkpath(path);
              platform::SettingsStore store(path);
@@ -72,7 +72,7 @@ TEST(SideFiles, DamagedOrUnwritableFilesAreReadOrSaid)
              store.onWriteFailure({});
          }},
         {"stray copies of a project",
-         [](testsupport::TestProgram &p, Form1 &) {
+         [](testsupport::ShellProgram &p, Form1 &) {
              const QString path = p.path("x.prj");
              for (const char *name : {"x.prj.Ab12Cd", "x.prj.notOurs1", "x.prj.bak"})
                  testsupport::writeBytes(p.path(name), "left");
@@ -83,8 +83,8 @@ TEST(SideFiles, DamagedOrUnwritableFilesAreReadOrSaid)
     };
     for (const SideFileCase &c : cases) {
         SCOPED_TRACE(c.name);
-        testsupport::TestProgram p;
-        Form1 form(*p.ctx);
+        testsupport::ShellProgram p;
+        Form1 form(*p.ctx, p.windows);
         c.run(p, form);
     }
 }

@@ -9,11 +9,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/listview.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "shell/form1.h"
 #include "shell/siteeditors.h"
 #include "support/keys.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
@@ -41,7 +41,7 @@ protected:
         project.List4->setListIndex(0);
         form.List1_ItemClick(1, row);
         form.cmdEdit->click();
-        return qobject_cast<Form2 *>(p.ctx->Form2.data());
+        return qobject_cast<Form2 *>(p.windows.Form2.data());
     }
     QStringList rows(const platform::ListView &l) const
     {
@@ -51,8 +51,8 @@ protected:
         return out;
     }
 
-    testsupport::TestProgram p;
-    Form1 form{*p.ctx};
+    testsupport::ShellProgram p;
+    Form1 form{*p.ctx, p.windows};
     Project &project = form.project();
 };
 
@@ -72,7 +72,7 @@ TEST_F(SiteEditors, TheLinkingSiteEditorShowsItsEntryAndOnlyItsRules)
     // A second Edit, on another row, brings the open editor forward.
     form.List1_ItemClick(1, 2);
     form.cmdEdit->click();
-    EXPECT_EQ(p.ctx->Form2.data(), w);
+    EXPECT_EQ(p.windows.Form2.data(), w);
     EXPECT_EQ(w->Text1->text(), "a.example");
 }
 
@@ -179,7 +179,7 @@ TEST_F(SiteEditors, CancelAndShutDownLeaveTheProjectAsItWas)
 
     project.List4->click(0);
     form.cmdEditMain->click();
-    auto *main = qobject_cast<Form2a *>(p.ctx->Form2a.data());
+    auto *main = qobject_cast<Form2a *>(p.windows.Form2a.data());
     ASSERT_TRUE(main);
     main->Text1->setText("changed.example");
     int cancel = 0;
@@ -196,7 +196,7 @@ TEST_F(SiteEditors, RenamingTheSelectedMainSiteCarriesItsRulesAndHeading)
     project.lstRules->add("main.example", {"Global", "LimitRoot", "m"});
     project.List4->setListIndex(0);
     form.cmdEditMain->click();
-    auto *w = qobject_cast<Form2a *>(p.ctx->Form2a.data());
+    auto *w = qobject_cast<Form2a *>(p.windows.Form2a.data());
     ASSERT_TRUE(w);
     EXPECT_EQ(rows(*w->rules()), QStringList({"main.example|Global|LimitRoot|m"}));
     EXPECT_EQ(w->lblExplain->text(), "These rules will apply to all Linking Sites grouped with this Main Site");
@@ -225,14 +225,14 @@ TEST_F(SiteEditors, APipeInARuleValueIsRefusedAndEveryEditorsOkMarksTheProjectCh
 
     project.List4->click(0);
     form.cmdEditMain->click();
-    auto *main = qobject_cast<Form2a *>(p.ctx->Form2a.data());
+    auto *main = qobject_cast<Form2a *>(p.windows.Form2a.data());
     ASSERT_TRUE(main);
     main->cmdSave_Click();
     EXPECT_FALSE(project.bProjectSaved);
 
     project.bProjectSaved = true;
     openGlobalRulesEditor(form);
-    auto *global = qobject_cast<Form2b *>(p.ctx->Form2b.data());
+    auto *global = qobject_cast<Form2b *>(p.windows.Form2b.data());
     ASSERT_TRUE(global);
     global->cmdSave_Click();
     EXPECT_FALSE(project.bProjectSaved);

@@ -15,7 +15,7 @@
 
 #include "platform/listview.h"
 #include "shell/skin.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 
 using namespace tarnwick;
 
@@ -52,7 +52,7 @@ TEST(SkinData, TheProgramSkinHasItsValuesAndAFullStyleSheet)
 
 TEST(SkinData, AMissingOrDamagedSkinStillHasValuesTwoAndFour)
 {
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     const SkinDefinition missing = loadSkinDefinition(p.path("none.json"));
     EXPECT_TRUE(SkinControl(missing).hasValue(2));
     EXPECT_TRUE(SkinControl(missing).hasValue(4));
@@ -112,26 +112,26 @@ TEST(SkinApply, ColoursButtonsAndPictureBoxesOnly)
 
 TEST(SkinApply, WithoutASkinTheWindowKeepsItsLook)
 {
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     p.ctx->bSkin = true;
     QWidget window;
     auto *button = new QPushButton("Go", &window);
     const QColor before = button->palette().color(QPalette::Button);
-    applySkin(*p.ctx, &window);
+    applySkin(*p.ctx, p.windows, &window);
     EXPECT_TRUE(window.styleSheet().isEmpty());
     EXPECT_EQ(button->palette().color(QPalette::Button), before);
 }
 
 TEST(SkinApply, AppliesColoursAndStyle)
 {
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     p.ctx->bSkin = true;
-    p.ctx->objSkin = SkinControl::fromResources();
+    p.windows.objSkin = SkinControl::fromResources();
     QWidget window;
     auto *button = new QPushButton("Go", &window);
-    applySkin(*p.ctx, &window);
-    EXPECT_EQ(window.styleSheet(), p.ctx->objSkin->styleSheet());
-    EXPECT_EQ(colorNumber(button->palette().color(QPalette::Button)), p.ctx->objSkin->value(2));
+    applySkin(*p.ctx, p.windows, &window);
+    EXPECT_EQ(window.styleSheet(), p.windows.objSkin->styleSheet());
+    EXPECT_EQ(colorNumber(button->palette().color(QPalette::Button)), p.windows.objSkin->value(2));
 }
 
 TEST(SkinApply, RegionIsResetOnlyOnNewerSystemsWithTheSkinOn)
@@ -144,9 +144,9 @@ TEST(SkinApply, RegionIsResetOnlyOnNewerSystemsWithTheSkinOn)
     };
     for (const Case c : {Case{false, true, false, false}, Case{true, true, false, true}, Case{true, false, false, false},
                          Case{true, true, true, false}}) {
-        testsupport::TestProgram p;
+        testsupport::ShellProgram p;
         p.ctx->bSkin = c.skin;
-        p.ctx->objSkin = SkinControl::fromResources();
+        p.windows.objSkin = SkinControl::fromResources();
         p.ctx->vistaOrLaterTest = [c] {
             if (c.throws)
                 throw std::runtime_error("version call failed");
@@ -154,7 +154,7 @@ TEST(SkinApply, RegionIsResetOnlyOnNewerSystemsWithTheSkinOn)
         };
         QWidget window;
         window.setMask(QRegion(0, 0, 10, 10));
-        applySkin(*p.ctx, &window);
+        applySkin(*p.ctx, p.windows, &window);
         EXPECT_EQ(window.mask().isEmpty(), c.reset) << c.newer << c.skin << c.throws;
         EXPECT_FALSE(window.styleSheet().isEmpty());  // the skin itself always goes on
     }
@@ -162,22 +162,22 @@ TEST(SkinApply, RegionIsResetOnlyOnNewerSystemsWithTheSkinOn)
 
 TEST(SkinApply, OnThisPlatformTheVersionTestSaysNo)
 {
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     EXPECT_FALSE(isVistaOrLater(*p.ctx));
-    vistaSkinHelper(*p.ctx);
-    EXPECT_FALSE(p.ctx->objSkinHelper);  // no window-fix, no helper made
+    vistaSkinHelper(*p.ctx, p.windows);
+    EXPECT_FALSE(p.windows.objSkinHelper);  // no window-fix, no helper made
 }
 
 TEST(SkinApply, NewerSystemsGetTheWindowFix)
 {
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     p.ctx->vistaOrLaterTest = [] { return true; };
-    vistaSkinHelper(*p.ctx);
-    ASSERT_TRUE(p.ctx->objSkinHelper);
-    EXPECT_EQ(p.ctx->objSkinHelper->windowFixCount(), 1);
-    auto helper = p.ctx->objSkinHelper;
-    vistaSkinHelper(*p.ctx);
-    EXPECT_EQ(p.ctx->objSkinHelper, helper);  // made once, kept
+    vistaSkinHelper(*p.ctx, p.windows);
+    ASSERT_TRUE(p.windows.objSkinHelper);
+    EXPECT_EQ(p.windows.objSkinHelper->windowFixCount(), 1);
+    auto helper = p.windows.objSkinHelper;
+    vistaSkinHelper(*p.ctx, p.windows);
+    EXPECT_EQ(p.windows.objSkinHelper, helper);  // made once, kept
     EXPECT_EQ(helper->windowFixCount(), 2);
 }
 

@@ -9,13 +9,13 @@
 
 #include "shell/skin.h"
 #include "shell/splash.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "shell/resultspanel.h"
 #include "shell/statistics.h"
 #include "shell/webpanel.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "scanner/scanner.h"
 #include "workspace/project.h"
 
@@ -33,15 +33,15 @@ protected:
         };
     }
 
-    testsupport::TestProgram p;
-    frmSplash splash{*p.ctx};
+    testsupport::ShellProgram p;
+    frmSplash splash{*p.ctx, p.windows};
     int shows = 0;
     Form1 *shownWindow = nullptr;
 };
 
 TEST(Branding, FillsTheValuesAndTurnsTheSkinOn)
 {
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     initBranding(*p.ctx);
     EXPECT_EQ(p.ctx->strProductName, "Tarnwick");
     EXPECT_EQ(p.ctx->strCompanyName, "Brindlecote");
@@ -60,10 +60,10 @@ TEST_F(Splash, LoadSetsUpTheSkinAndStartsTheTimer)
 {
     splash.Form_Load();
     EXPECT_TRUE(p.ctx->bSkin);
-    EXPECT_EQ(p.ctx->objSkin, splash.skn);
-    ASSERT_TRUE(p.ctx->objSkinHelper);
-    EXPECT_TRUE(p.ctx->objSkinHelper->attached());
-    EXPECT_TRUE(p.ctx->objSkinHelper->started());
+    EXPECT_EQ(p.windows.objSkin, splash.skn);
+    ASSERT_TRUE(p.windows.objSkinHelper);
+    EXPECT_TRUE(p.windows.objSkinHelper->attached());
+    EXPECT_TRUE(p.windows.objSkinHelper->started());
     EXPECT_FALSE(splash.styleSheet().isEmpty());
     EXPECT_FALSE(splash.Image1->pixmap().isNull());
     EXPECT_TRUE(splash.Timer2->isActive());

@@ -14,13 +14,13 @@
 #include "platform/listview.h"
 #include "shell/skin.h"
 #include "shell/splash.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "shell/resultspanel.h"
 #include "shell/statistics.h"
 #include "shell/webpanel.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "scanner/scanner.h"
 #include "workspace/project.h"
 
@@ -44,7 +44,7 @@ protected:
     void store(const QString &key, const QString &value) { p.ctx->settings().set(key, value); }
     QString stored(const QString &key) { return p.ctx->settings().get(key, QStringLiteral("<none>")); }
 
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
 };
 
 TEST_F(Startup, EmptySettingsGiveEveryDefault)
@@ -52,7 +52,7 @@ TEST_F(Startup, EmptySettingsGiveEveryDefault)
     p.ctx->lPagesScanned = 7;
     p.ctx->lLinksFound = 3;
     p.ctx->bScanning = true;
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.project().bProjectSaved = false;
     form.Form_Load();
 
@@ -124,7 +124,7 @@ TEST_F(Startup, StoredValuesComeBackAndSetTheDependentControls)
     store("SkipType", "1");
     store("showHelp", "0");
 
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
 
     EXPECT_TRUE(form.optScript[1]->isChecked());
@@ -158,7 +158,7 @@ TEST_F(Startup, StoredValuesComeBackAndSetTheDependentControls)
 TEST_F(Startup, EveryPageLimitIndexAndTheOnesOutsideTheList)
 {
     const qint32 limits[] = {1, 10, 50, 100, 500, 1000, 5000, 10000, 20000, 50000, 100000, 200000, 500000};
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     for (int i = 0; i < 13; ++i) {
         store("cmbAdvance", QString::number(i));
         form.loadSettings();
@@ -187,7 +187,7 @@ TEST_F(Startup, CorruptStoredValuesGiveTheirDefaults)
     for (const auto &kv : corrupt)
         store(kv.first, kv.second);
 
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
 
     EXPECT_TRUE(form.optScript[0]->isChecked());
@@ -214,7 +214,7 @@ TEST_F(Startup, BlanksAroundANumberAreAccepted)
 {
     store("Combo2", " 4 ");
     store("cmbAdvance", " 0");
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.loadSettings();
     EXPECT_EQ(form.Combo2->currentIndex(), 4);
     EXPECT_EQ(form.scanner().pageLimit(), 1);
@@ -222,7 +222,7 @@ TEST_F(Startup, BlanksAroundANumberAreAccepted)
 
 TEST_F(Startup, OptionHandlersStoreAtOnce)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
 
     form.optScript[1]->setChecked(true);
@@ -246,7 +246,7 @@ TEST_F(Startup, OptionHandlersStoreAtOnce)
     EXPECT_EQ(stored("cmbLastSearch"), "1");
 
     // A second start shows the same choices.
-    Form1 again{*p.ctx};
+    Form1 again{*p.ctx, p.windows};
     again.Form_Load();
     EXPECT_TRUE(again.optAll[1]->isChecked());
     EXPECT_TRUE(again.chkBullet->isChecked());
@@ -258,7 +258,7 @@ TEST_F(Startup, OptionHandlersStoreAtOnce)
 
 TEST_F(Startup, LoadStepsRunInOrder)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     QList<int> steps;
     QString titleAtStep6, headerAtStep5;
     form.onLoadStep = [&](int n) {
@@ -284,9 +284,9 @@ TEST_F(Startup, LoadStepsRunInOrder)
 TEST_F(Startup, AFailingStepFromNineOnIsSkipped)
 {
     for (int failing : {9, 10, 11, 12, 13, 14, 15}) {
-        testsupport::TestProgram q;
+        testsupport::ShellProgram q;
         initBranding(*q.ctx);
-        Form1 form{*q.ctx};
+        Form1 form{*q.ctx, q.windows};
         QList<int> steps;
         form.onLoadStep = [&](int n) {
             steps << n;
@@ -302,7 +302,7 @@ TEST_F(Startup, AFailingStepFromNineOnIsSkipped)
 
 TEST_F(Startup, TheFirstStepsHaveNoFailureHandling)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     QList<int> steps;
     form.onLoadStep = [&](int n) {
         steps << n;
@@ -315,7 +315,7 @@ TEST_F(Startup, TheFirstStepsHaveNoFailureHandling)
 
 TEST_F(Startup, AFailingStartPageDoesNotStopTheStart)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     bool laidOut = false;
     form.onLoadStep = [&](int n) { laidOut = laidOut || n == 15; };
     form.results->webTab.navigate = [](const QString &) { throw std::runtime_error("no network"); };
@@ -326,7 +326,7 @@ TEST_F(Startup, AFailingStartPageDoesNotStopTheStart)
 TEST_F(Startup, AMissingLastProjectNeverStopsTheStart)
 {
     store("LastProject", p.path("gone/nothing.prj"));
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     bool laidOut = false;
     form.onLoadStep = [&](int n) { laidOut = laidOut || n == 15; };
     EXPECT_NO_THROW(form.Form_Load());
@@ -336,8 +336,8 @@ TEST_F(Startup, AMissingLastProjectNeverStopsTheStart)
 
 TEST_F(Startup, LabelsOfTheContainersAreSkinnedOthersStayPlain)
 {
-    p.ctx->objSkin = SkinControl::fromResources();
-    Form1 form{*p.ctx};
+    p.windows.objSkin = SkinControl::fromResources();
+    Form1 form{*p.ctx, p.windows};
     auto *outside = new QLabel(QStringLiteral("elsewhere"), form.StatusBar1);
     form.Form_Load();
     EXPECT_TRUE(isSkinnedLabel(form.lblblah));
@@ -356,7 +356,7 @@ TEST_F(Startup, LabelsOfTheContainersAreSkinnedOthersStayPlain)
 TEST_F(Startup, WithoutTheSkinLabelsStayPlain)
 {
     p.ctx->bSkin = false;
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     EXPECT_FALSE(isSkinnedLabel(form.lblblah));
     EXPECT_TRUE(form.styleSheet().isEmpty());
@@ -364,7 +364,7 @@ TEST_F(Startup, WithoutTheSkinLabelsStayPlain)
 
 TEST_F(Startup, TheWindowGetsTheProgramIcon)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     const QList<QSize> sizes = form.windowIcon().availableSizes();
     EXPECT_TRUE(sizes.contains(QSize(32, 32)));
@@ -373,7 +373,7 @@ TEST_F(Startup, TheWindowGetsTheProgramIcon)
 
 TEST_F(Startup, PerSiteCountersStartAtZero)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     EXPECT_EQ(form.scanner().site().lSiteLinksFound, 0);
     EXPECT_EQ(form.scanner().site().lSitePagesScanned, 0);

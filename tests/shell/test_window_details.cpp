@@ -15,15 +15,15 @@
 #include <QStyleOptionButton>
 #include <gtest/gtest.h>
 
-#include "platform/dialogs.h"
+#include "widgets/qtdialogs.h"
 #include "shell/form1.h"
 #include "shell/layout.h"
 #include "shell/reportpanel.h"
 #include "shell/skin.h"
 #include "shell/splash.h"
 #include "support/files.h"
+#include "support/shellprogram.h"
 #include "support/sitetyping.h"
-#include "support/testprogram.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
 
@@ -57,15 +57,15 @@ protected:
     WindowDetails()
     {
         initBranding(*p.ctx);
-        p.ctx->objSkin = SkinControl::fromResources();
+        p.windows.objSkin = SkinControl::fromResources();
     }
 
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
 };
 
 TEST_F(WindowDetails, SavingAReportOrExportAsksOnceBeforeReplacingAFile)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.report->makeReport();
     for (const QString name : {p.path("old.htm"), p.path("old.tab")}) {
         testsupport::writeBytes(name, "older");
@@ -102,12 +102,12 @@ TEST(FileDialogFilters, EveryListedPatternReachesTheDialog)
 
 TEST_F(WindowDetails, TheWebsiteButtonStaysReadableUnderThePointer)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     form.show();
     QPushButton *b = form.cmdWebsite;
     ASSERT_TRUE(b->text().startsWith("Visit "));
-    const QColor window = p.ctx->objSkin->underlyingObject().colour("window");
+    const QColor window = p.windows.objSkin->underlyingObject().colour("window");
     for (const bool hover : {false, true}) {
         QStyleOptionButton o;
         o.initFrom(b);
@@ -130,8 +130,8 @@ TEST_F(WindowDetails, TheColoursOfColorControlsShowThroughTheSkin)
     SkinDefinition skin = defaultSkinDefinition();
     skin.values[2] = "splashTop";
     skin.values[4] = "accentDark";
-    p.ctx->objSkin = std::make_shared<SkinControl>(skin);
-    Form1 form{*p.ctx};
+    p.windows.objSkin = std::make_shared<SkinControl>(skin);
+    Form1 form{*p.ctx, p.windows};
     auto *picture = new QFrame(form.Frame6);
     markPictureBox(picture);
     picture->setGeometry(0, 0, 20, 20);
@@ -146,7 +146,7 @@ TEST_F(WindowDetails, TheColoursOfColorControlsShowThroughTheSkin)
 
 TEST_F(WindowDetails, SkinnedControlsKeepTheirPlacesWithoutOverlapping)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     form.show();
     form.resize(layout::defaultClientSize() + QSize(0, form.menuBar()->height()));
@@ -169,7 +169,7 @@ TEST_F(WindowDetails, SkinnedControlsKeepTheirPlacesWithoutOverlapping)
 
 TEST_F(WindowDetails, TheWindowFitsTheScreen)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     const QSize room = form.screen()->availableGeometry().size();
     EXPECT_LE(form.width(), room.width());
     EXPECT_LE(form.height(), room.height());
@@ -180,7 +180,7 @@ TEST_F(WindowDetails, TheWindowFitsTheScreen)
 
 TEST_F(WindowDetails, OneClickInTheMainSiteListSelectsItOnce)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     form.show();
     for (const char *site : {"one.example", "two.example"}) {
         testsupport::typeMainSite(form, site);
@@ -209,9 +209,9 @@ TEST_F(WindowDetails, OneClickInTheMainSiteListSelectsItOnce)
 
 TEST(MainWindowLifetime, CountingAfterTheWindowIsGoneIsSafe)
 {
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     {
-        Form1 form{*p.ctx};
+        Form1 form{*p.ctx, p.windows};
         form.Form_Load();
     }
     addStat(*p.ctx, Stat::PageScanned);

@@ -18,8 +18,9 @@
 #include "shell/optionswindow.h"
 #include "shell/siteeditors.h"
 #include "support/eventloop.h"
+#include "support/shellprogram.h"
 #include "support/sitetyping.h"
-#include "support/testprogram.h"
+#include "widgets/qtdialogs.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
@@ -38,12 +39,12 @@ protected:
     QWidget *options()
     {
         form.Command9_Click();
-        return c.frmOptions;
+        return p.windows.frmOptions;
     }
 
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     AppContext &c = *p.ctx;
-    Form1 form{c};
+    Form1 form{c, p.windows};
 };
 
 TEST_F(WindowOwnership, EveryBoxAndFileDialogBelongsToTheWindowThatAsked)
@@ -61,10 +62,10 @@ TEST_F(WindowOwnership, EveryBoxAndFileDialogBelongsToTheWindowThatAsked)
     };
     const Case cases[] = {
         {"main window", [&] { form.cmdOpen_Click(); return &form; }},
-        {"linking-site editor", [&] { return editor(c.Form2, [&] { form.cmdEdit_Click(); }); }},
-        {"main-site editor", [&] { return editor(c.Form2a, [&] { form.cmdEditMain_Click(); }); }},
+        {"linking-site editor", [&] { return editor(p.windows.Form2, [&] { form.cmdEdit_Click(); }); }},
+        {"main-site editor", [&] { return editor(p.windows.Form2a, [&] { form.cmdEditMain_Click(); }); }},
         {"Global Rules Editor",
-         [&] { return editor(c.Form2b, [&] { qobject_cast<frmOptions *>(options())->Command1_Click(); }); }},
+         [&] { return editor(p.windows.Form2b, [&] { qobject_cast<frmOptions *>(options())->Command1_Click(); }); }},
         {"options", [&] {
              auto *w = qobject_cast<frmOptions *>(options());
              w->cmdAdd2_Click();  // no file type
@@ -72,21 +73,21 @@ TEST_F(WindowOwnership, EveryBoxAndFileDialogBelongsToTheWindowThatAsked)
          }},
         {"Import Linking Sites", [&] {
              form.cmdImport_Click();
-             auto *w = qobject_cast<Form4 *>(c.Form4.data());
+             auto *w = qobject_cast<Form4 *>(p.windows.Form4.data());
              p.dialogs->fileAnswers.push_back(p.path("missing.txt"));  // a box says it cannot be read
              w->Command4_Click();
              return w;
          }},
         {"Import Main Sites", [&] {
              form.cmdImport2_Click();
-             auto *w = qobject_cast<Form4a *>(c.Form4a.data());
+             auto *w = qobject_cast<Form4a *>(p.windows.Form4a.data());
              p.dialogs->fileAnswers.push_back(p.path("missing.txt"));
              w->Command4_Click();
              return w;
          }},
         {"e-mail export", [&] {
              form.Command2_Click();
-             auto *w = qobject_cast<frmExport *>(c.frmExport.data());
+             auto *w = qobject_cast<frmExport *>(p.windows.frmExport.data());
              w->Command1_Click();
              return w;
          }},
@@ -121,8 +122,8 @@ TEST_F(WindowOwnership, TheProgramsWindowsAreTransientForTheMainWindow)
     form.Command2_Click();
     form.mnuAboutItem_Click(0);
     form.cmdPost_Click();  // nothing to post: the log opens all the same
-    const QPointer<QWidget> windows[] = {c.Form2, c.Form2a, c.Form2b, c.frmOptions, c.Form4,
-                                         c.Form4a, c.frmExport, c.frmAbout, c.Form5};
+    const QPointer<QWidget> windows[] = {p.windows.Form2, p.windows.Form2a, p.windows.Form2b, p.windows.frmOptions, p.windows.Form4,
+                                         p.windows.Form4a, p.windows.frmExport, p.windows.frmAbout, p.windows.Form5};
     for (const QPointer<QWidget> &w : windows) {
         ASSERT_TRUE(w);
         SCOPED_TRACE(w->objectName().toStdString());

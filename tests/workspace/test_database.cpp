@@ -4,15 +4,9 @@
 
 #include <QFile>
 
+#include "platform/listbox.h"
 #include "support/testprogram.h"
 #include "workspace/database.h"
-#include "shell/form1.h"
-#include "shell/reportpanel.h"
-#include "shell/resultspanel.h"
-#include "shell/statistics.h"
-#include "shell/webpanel.h"
-#include "platform/reportview.h"
-#include "scanner/scanner.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
@@ -97,30 +91,30 @@ TEST_F(LocalDatabase, EmailExistsBindsAndTrimsOneDot)
 
 TEST_F(LocalDatabase, ClearWebsitesLeavesARunningScansQueue)
 {
-    Form1 form(*p.ctx);
+    Project project(*p.ctx);
     QString url = "x.example";
     addWebsite(*p.ctx, url);
-    form.project().List2->addItem("x.example/a.htm");
+    project.List2->addItem("x.example/a.htm");
     p.ctx->lPagesFound = 3;
     p.ctx->lPagesScanned = 4;
 
     p.ctx->bScanning = true;
-    EXPECT_TRUE(clearWebsites(form.project()));
-    EXPECT_EQ(form.project().List2->count(), 1);
+    EXPECT_TRUE(clearWebsites(project));
+    EXPECT_EQ(project.List2->count(), 1);
     EXPECT_EQ(p.ctx->lPagesFound, 0);
     EXPECT_EQ(p.ctx->lPagesScanned, 0);
     EXPECT_TRUE(column("SELECT website FROM websites").isEmpty());
 
     p.ctx->bScanning = false;
-    EXPECT_TRUE(clearWebsites(form.project()));
-    EXPECT_EQ(form.project().List2->count(), 0);
+    EXPECT_TRUE(clearWebsites(project));
+    EXPECT_EQ(project.List2->count(), 0);
 }
 
 TEST_F(LocalDatabase, UnreadableFileIsLeftAloneAndAnsweredSafely)
 {
     breakFile();
-    Form1 form(*p.ctx);
-    form.project().List2->addItem("x.example/a.htm");
+    Project project(*p.ctx);
+    project.List2->addItem("x.example/a.htm");
     p.ctx->lPagesFound = 3;
     p.ctx->lLinksFound = 5;
 
@@ -133,9 +127,9 @@ TEST_F(LocalDatabase, UnreadableFileIsLeftAloneAndAnsweredSafely)
     EXPECT_EQ(p.ctx->lLinksFound, 0);
 
     QString error;
-    EXPECT_FALSE(clearWebsites(form.project(), &error));
+    EXPECT_FALSE(clearWebsites(project, &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(form.project().List2->count(), 1);
+    EXPECT_EQ(project.List2->count(), 1);
     EXPECT_EQ(p.ctx->lPagesFound, 3);
 
     QFile f(databasePath(*p.ctx));

@@ -5,12 +5,6 @@
 
 #include "platform/listview.h"
 #include "support/testprogram.h"
-#include "shell/form1.h"
-#include "shell/reportpanel.h"
-#include "shell/resultspanel.h"
-#include "shell/statistics.h"
-#include "shell/webpanel.h"
-#include "platform/reportview.h"
 #include "scanner/scanner.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
@@ -263,13 +257,14 @@ TEST(Text, DecodeTextReadsUtf8OrWindows1252)
 TEST(Counters, StopSavesTheLifetimeTotalsThatWereWaiting)
 {
     testsupport::TestProgram p;
-    tarnwick::Form1 form{*p.ctx};
+    Project project(*p.ctx);
+    Scanner scanner(*p.ctx, project);
     AppContext &c = *p.ctx;
     addStat(c, Stat::PageScanned);
     addStat(c, Stat::PageScanned);
     addStat(c, Stat::LinkFound);
     EXPECT_EQ(c.settings().get("lHistWebScanned"), "1");
-    form.cmdStop_Click();
+    scanner.cmdStop_Click();
     EXPECT_EQ(c.settings().get("lHistWebScanned"), "2");
     EXPECT_EQ(c.settings().get("lHistEmailFound"), "1");
 }

@@ -4,7 +4,7 @@
 // way the window code expects them (rows and columns from 1). Its rows are
 // all of one height, so a long list costs no more to add to than a short one.
 
-#include "platform/fixedrowview.h"
+#include "widgets/fixedrowview.h"
 
 namespace platform {
 

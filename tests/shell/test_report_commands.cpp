@@ -13,15 +13,15 @@
 #include <gtest/gtest.h>
 #include <functional>
 
+#include "support/shellprogram.h"
 #include "support/sitetyping.h"
-#include "support/testprogram.h"
 #include "shell/emailexport.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "shell/resultspanel.h"
 #include "shell/statistics.h"
 #include "shell/webpanel.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "scanner/scanner.h"
 #include "workspace/project.h"
 #include "workspace/results.h"
@@ -35,8 +35,8 @@ namespace {
 
 class ReportCommands : public ::testing::Test {
 protected:
-    testsupport::TestProgram p;
-    Form1 form{*p.ctx};
+    testsupport::ShellProgram p;
+    Form1 form{*p.ctx, p.windows};
     AppContext &c = *p.ctx;
     QLocale savedLocale;
 
@@ -237,7 +237,7 @@ TEST_F(ReportCommands, EverySaveDialogCancelledWritesNothing)
         {"Save Project", [&] { EXPECT_FALSE(form.cmdSave_Click()); }},
         {"Export", [&] {
              form.Command2->click();
-             qobject_cast<frmExport *>(c.frmExport.data())->Command1->click();
+             qobject_cast<frmExport *>(p.windows.frmExport.data())->Command1->click();
          }},
     };
     for (const auto &[name, save] : saves) {

@@ -9,7 +9,7 @@
 #include "shell/emailexport.h"
 #include "shell/form1.h"
 #include "support/files.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "workspace/context.h"
 #include "workspace/database.h"
 #include "workspace/project.h"
@@ -41,11 +41,11 @@ protected:
     frmExport *openExport()
     {
         form.Command2->click();
-        return qobject_cast<frmExport *>(p.ctx->frmExport.data());
+        return qobject_cast<frmExport *>(p.windows.frmExport.data());
     }
 
-    testsupport::TestProgram p;
-    Form1 form{*p.ctx};
+    testsupport::ShellProgram p;
+    Form1 form{*p.ctx, p.windows};
 };
 
 TEST_F(EmailExport, EachOutputTypeWritesItsDelimiter)

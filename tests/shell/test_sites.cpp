@@ -11,13 +11,13 @@
 #include "support/scannertestaccess.h"
 #include "support/sitetyping.h"
 #include "support/testhttpserver.h"
-#include "support/testprogram.h"
+#include "support/shellprogram.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "shell/resultspanel.h"
 #include "shell/statistics.h"
 #include "shell/webpanel.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "scanner/scanner.h"
 #include "workspace/project.h"
 
@@ -29,9 +29,9 @@ namespace {
 
 class Sites : public ::testing::Test {
 protected:
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     testsupport::TestHttpServer server;
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     AppContext &c = *p.ctx;
 
     // The model's invariant: one list per main site plus the template.

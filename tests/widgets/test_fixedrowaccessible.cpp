@@ -7,9 +7,9 @@
 #include <QApplication>
 #include <QLabel>
 
-#include "platform/fixedrowview.h"
+#include "widgets/fixedrowview.h"
 #include "platform/listview.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "support/eventloop.h"
 
 using namespace platform;

@@ -1,4 +1,4 @@
-#include "platform/fixedrowview.h"
+#include "widgets/fixedrowview.h"
 
 #include <QAccessible>
 #include <QEvent>
@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include "platform/fixedrowaccessible.h"
+#include "widgets/fixedrowaccessible.h"
 
 namespace platform {
 

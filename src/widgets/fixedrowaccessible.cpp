@@ -1,11 +1,11 @@
-#include "platform/fixedrowaccessible.h"
+#include "widgets/fixedrowaccessible.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPointer>
 
-#include "platform/fixedrowview.h"
+#include "widgets/fixedrowview.h"
 
 namespace platform {
 

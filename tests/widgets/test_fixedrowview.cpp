@@ -7,10 +7,10 @@
 #include <QApplication>
 #include <QScrollBar>
 
-#include "platform/fixedrowview.h"
+#include "widgets/fixedrowview.h"
 #include "platform/listbox.h"
 #include "platform/listview.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "support/eventloop.h"
 
 using namespace platform;

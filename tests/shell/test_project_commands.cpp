@@ -13,14 +13,14 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include "support/shellprogram.h"
 #include "support/sitetyping.h"
-#include "support/testprogram.h"
 #include "shell/form1.h"
 #include "shell/reportpanel.h"
 #include "shell/resultspanel.h"
 #include "shell/statistics.h"
 #include "shell/webpanel.h"
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 #include "scanner/scanner.h"
 #include "workspace/project.h"
 #include "workspace/projectfile.h"
@@ -56,8 +56,8 @@ private:
 
 class ProjectCommands : public ::testing::Test {
 protected:
-    testsupport::TestProgram p;
-    Form1 form{*p.ctx};
+    testsupport::ShellProgram p;
+    Form1 form{*p.ctx, p.windows};
     AppContext &c = *p.ctx;
 
     void addLinking(const QString &text, const QString &description = {})

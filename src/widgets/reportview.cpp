@@ -1,4 +1,4 @@
-#include "platform/reportview.h"
+#include "widgets/reportview.h"
 
 #include "platform/listview.h"
 

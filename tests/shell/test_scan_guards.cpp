@@ -10,8 +10,8 @@
 #include "shell/form1.h"
 #include "support/eventloop.h"
 #include "support/testhttpserver.h"
+#include "support/shellprogram.h"
 #include "support/sitetyping.h"
-#include "support/testprogram.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
@@ -84,14 +84,14 @@ protected:
         return out;
     }
 
-    testsupport::TestProgram p;
+    testsupport::ShellProgram p;
     testsupport::TestHttpServer server;
 };
 
 TEST_F(ScanGuards, TheRedirectHopWaitsNoLongerThanTheScansTimeOut)
 {
     p.ctx->settings().set("txtTimeout", "1");
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     EXPECT_TRUE(scanWithHop(form, {}));
     // The silent target is an empty page; the scan goes on.
     EXPECT_EQ(statuses(form), (QStringList{"None Found", "Direct Link"}));
@@ -112,7 +112,7 @@ TEST_F(ScanGuards, StopSkipAndClosingTheWindowEndTheRedirectHopAtOnce)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         server.clearRequests();
-        Form1 form{*p.ctx};
+        Form1 form{*p.ctx, p.windows};
         form.project().bProjectSaved = true;
         EXPECT_TRUE(scanWithHop(form, [&] { c.act(form); }));
         EXPECT_EQ(statuses(form), c.statuses);
@@ -121,7 +121,7 @@ TEST_F(ScanGuards, StopSkipAndClosingTheWindowEndTheRedirectHopAtOnce)
 
 TEST_F(ScanGuards, AMainSiteThatIsOnlyASchemeIsRefusedAndPassedOver)
 {
-    Form1 form{*p.ctx};
+    Form1 form{*p.ctx, p.windows};
     for (const char *text : {"http://", "https://", "HTTP://  "}) {
         testsupport::typeMainSite(form, text);
         EXPECT_EQ(form.panelText(1), "Error: Please enter a Remote Site first!") << text;
