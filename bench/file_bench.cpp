@@ -15,9 +15,9 @@
 #include "platform/memory.h"
 #include "platform/services.h"
 #include "platform/settings.h"
-#include "shell/form1.h"
-#include "shell/form4.h"
+#include "shell/mainwindow/form1.h"
 #include "shell/windowregistry.h"
+#include "shell/windows/form4.h"
 #include "workspace/context.h"
 #include "workspace/project.h"
 

@@ -41,19 +41,19 @@
 #include <cstdio>
 #include <memory>
 
+#include "exchange/report.h"
 #include "platform/dialogs.h"
 #include "platform/memory.h"
 #include "platform/services.h"
 #include "platform/settings.h"
-#include "workspace/context.h"
-#include "exchange/report.h"
 #include "scanner/scanner.h"
-#include "shell/reportpanel.h"
-#include "workspace/results.h"
-#include "shell/form1.h"
-#include "shell/form4a.h"
+#include "shell/mainwindow/form1.h"
+#include "shell/mainwindow/reportpanel.h"
 #include "shell/windowregistry.h"
+#include "shell/windows/form4a.h"
+#include "workspace/context.h"
 #include "workspace/project.h"
+#include "workspace/results.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <unistd.h>
 
 #include "platform/memory.h"
-#include "shell/splash.h"
-#include "shell/webbrowser.h"
+#include "shell/mainwindow/form1.h"
+#include "shell/mainwindow/webbrowser.h"
 #include "shell/windowregistry.h"
+#include "shell/windows/splash.h"
 #include "widgets/qtdialogs.h"
 #include "workspace/context.h"
-#include "shell/form1.h"
 
 namespace {
 

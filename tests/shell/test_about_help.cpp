@@ -9,12 +9,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/machinesettings.h"
-#include "shell/aboutbox.h"
-#include "shell/form1.h"
-#include "shell/helplauncher.h"
-#include "shell/machinesetting.h"
-#include "shell/splash.h"
-#include "shell/websiteopener.h"
+#include "shell/mainwindow/form1.h"
+#include "shell/windows/aboutbox.h"
+#include "shell/windows/helplauncher.h"
+#include "shell/windows/machinesetting.h"
+#include "shell/windows/splash.h"
+#include "shell/windows/websiteopener.h"
 #include "support/files.h"
 #include "support/shellprogram.h"
 #include "workspace/context.h"

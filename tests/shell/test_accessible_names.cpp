@@ -9,14 +9,14 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
-#include "widgets/fixedrowview.h"
-#include "widgets/reportview.h"
-#include "shell/form1.h"
-#include "shell/form4.h"
-#include "shell/resultspanel.h"
-#include "shell/statistics.h"
+#include "shell/mainwindow/form1.h"
+#include "shell/mainwindow/resultspanel.h"
+#include "shell/mainwindow/statistics.h"
+#include "shell/windows/form4.h"
 #include "support/shellprogram.h"
 #include "support/sitetyping.h"
+#include "widgets/fixedrowview.h"
+#include "widgets/reportview.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/listview.h"
-#include "shell/emailexport.h"
-#include "shell/form1.h"
+#include "shell/mainwindow/form1.h"
+#include "shell/windows/emailexport.h"
 #include "support/files.h"
 #include "support/shellprogram.h"
 #include "workspace/context.h"

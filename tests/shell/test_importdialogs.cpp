@@ -11,16 +11,16 @@
 #include <gtest/gtest.h>
 
 #include "platform/listview.h"
-#include "widgets/reportview.h"
-#include "shell/form1.h"
-#include "shell/form4.h"
-#include "shell/form4a.h"
+#include "shell/mainwindow/form1.h"
+#include "shell/windows/form4.h"
+#include "shell/windows/form4a.h"
 #include "support/eventloop.h"
 #include "support/files.h"
-#include "support/shutdown.h"
-#include "support/testhttpserver.h"
 #include "support/shellprogram.h"
+#include "support/shutdown.h"
 #include "support/sitetyping.h"
+#include "support/testhttpserver.h"
+#include "widgets/reportview.h"
 #include "workspace/project.h"
 #include "workspace/settingkeys.h"
 

@@ -3,7 +3,7 @@
 #include <QList>
 #include <gtest/gtest.h>
 
-#include "shell/layout.h"
+#include "shell/mainwindow/layout.h"
 
 using namespace tarnwick::layout;
 

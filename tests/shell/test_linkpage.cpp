@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
-#include "shell/form1.h"
+#include "shell/mainwindow/form1.h"
 #include "support/files.h"
 #include "support/shellprogram.h"
 #include "support/sitetyping.h"

@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "exchange/listbuilder.h"
-#include "shell/form1.h"
-#include "shell/listbuilder.h"
+#include "shell/mainwindow/form1.h"
+#include "shell/windows/listbuilder.h"
 #include "support/eventloop.h"
+#include "support/shellprogram.h"
 #include "support/shutdown.h"
 #include "support/testhttpserver.h"
-#include "support/shellprogram.h"
 #include "workspace/context.h"
 #include "workspace/database.h"
 #include "workspace/project.h"

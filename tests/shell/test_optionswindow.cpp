@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-#include "shell/form1.h"
-#include "shell/optionswindow.h"
-#include "shell/siteeditors.h"
+#include "shell/mainwindow/form1.h"
+#include "shell/windows/optionswindow.h"
+#include "shell/windows/siteeditors.h"
 #include "support/files.h"
 #include "support/keys.h"
 #include "support/shellprogram.h"

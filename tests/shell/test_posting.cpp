@@ -13,11 +13,11 @@
 #include <gtest/gtest.h>
 
 #include "exchange/posting.h"
-#include "shell/form1.h"
-#include "shell/form5.h"
+#include "shell/mainwindow/form1.h"
+#include "shell/windows/form5.h"
+#include "support/shellprogram.h"
 #include "support/shutdown.h"
 #include "support/testhttpserver.h"
-#include "support/shellprogram.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;

@@ -13,19 +13,19 @@
 #include <gtest/gtest.h>
 #include <functional>
 
+#include "scanner/scanner.h"
+#include "shell/mainwindow/form1.h"
+#include "shell/mainwindow/reportpanel.h"
+#include "shell/mainwindow/resultspanel.h"
+#include "shell/mainwindow/statistics.h"
+#include "shell/mainwindow/webpanel.h"
+#include "shell/windows/emailexport.h"
+#include "support/files.h"
 #include "support/shellprogram.h"
 #include "support/sitetyping.h"
-#include "shell/emailexport.h"
-#include "shell/form1.h"
-#include "shell/reportpanel.h"
-#include "shell/resultspanel.h"
-#include "shell/statistics.h"
-#include "shell/webpanel.h"
 #include "widgets/reportview.h"
-#include "scanner/scanner.h"
 #include "workspace/project.h"
 #include "workspace/results.h"
-#include "support/files.h"
 
 using namespace tarnwick;
 using testsupport::readBytes;

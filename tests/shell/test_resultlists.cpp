@@ -10,19 +10,19 @@
 #include <QMenu>
 #include <gtest/gtest.h>
 
-#include "workspace/textcase.h"
-#include "workspace/results.h"
-#include "support/shellprogram.h"
-#include "shell/form1.h"
-#include "shell/reportpanel.h"
-#include "shell/resultspanel.h"
-#include "shell/statistics.h"
-#include "shell/webpanel.h"
-#include "widgets/reportview.h"
-#include "scanner/scanner.h"
 #include "exchange/report.h"
+#include "scanner/scanner.h"
+#include "shell/mainwindow/form1.h"
+#include "shell/mainwindow/reportpanel.h"
+#include "shell/mainwindow/resultspanel.h"
+#include "shell/mainwindow/statistics.h"
+#include "shell/mainwindow/webpanel.h"
+#include "support/shellprogram.h"
+#include "widgets/reportview.h"
 #include "workspace/project.h"
+#include "workspace/results.h"
 #include "workspace/services.h"
+#include "workspace/textcase.h"
 
 using namespace tarnwick;
 

@@ -7,11 +7,11 @@
 #include <gtest/gtest.h>
 
 #include "scanner/scanner.h"
-#include "shell/form1.h"
+#include "shell/mainwindow/form1.h"
 #include "support/eventloop.h"
-#include "support/testhttpserver.h"
 #include "support/shellprogram.h"
 #include "support/sitetyping.h"
+#include "support/testhttpserver.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;

@@ -9,11 +9,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/listview.h"
-#include "widgets/reportview.h"
-#include "shell/form1.h"
-#include "shell/siteeditors.h"
+#include "shell/mainwindow/form1.h"
+#include "shell/windows/siteeditors.h"
 #include "support/keys.h"
 #include "support/shellprogram.h"
+#include "widgets/reportview.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;

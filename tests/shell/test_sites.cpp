@@ -8,17 +8,17 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include "scanner/scanner.h"
+#include "shell/mainwindow/form1.h"
+#include "shell/mainwindow/reportpanel.h"
+#include "shell/mainwindow/resultspanel.h"
+#include "shell/mainwindow/statistics.h"
+#include "shell/mainwindow/webpanel.h"
 #include "support/scannertestaccess.h"
+#include "support/shellprogram.h"
 #include "support/sitetyping.h"
 #include "support/testhttpserver.h"
-#include "support/shellprogram.h"
-#include "shell/form1.h"
-#include "shell/reportpanel.h"
-#include "shell/resultspanel.h"
-#include "shell/statistics.h"
-#include "shell/webpanel.h"
 #include "widgets/reportview.h"
-#include "scanner/scanner.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;

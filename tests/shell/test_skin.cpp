@@ -14,7 +14,7 @@
 #include <stdexcept>
 
 #include "platform/listview.h"
-#include "shell/skin.h"
+#include "shell/skin/skin.h"
 #include "support/shellprogram.h"
 
 using namespace tarnwick;

@@ -7,16 +7,16 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "shell/skin.h"
-#include "shell/splash.h"
-#include "support/shellprogram.h"
-#include "shell/form1.h"
-#include "shell/reportpanel.h"
-#include "shell/resultspanel.h"
-#include "shell/statistics.h"
-#include "shell/webpanel.h"
-#include "widgets/reportview.h"
 #include "scanner/scanner.h"
+#include "shell/mainwindow/form1.h"
+#include "shell/mainwindow/reportpanel.h"
+#include "shell/mainwindow/resultspanel.h"
+#include "shell/mainwindow/statistics.h"
+#include "shell/mainwindow/webpanel.h"
+#include "shell/skin/skin.h"
+#include "shell/windows/splash.h"
+#include "support/shellprogram.h"
+#include "widgets/reportview.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;

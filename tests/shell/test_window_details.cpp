@@ -15,15 +15,15 @@
 #include <QStyleOptionButton>
 #include <gtest/gtest.h>
 
-#include "widgets/qtdialogs.h"
-#include "shell/form1.h"
-#include "shell/layout.h"
-#include "shell/reportpanel.h"
-#include "shell/skin.h"
-#include "shell/splash.h"
+#include "shell/mainwindow/form1.h"
+#include "shell/mainwindow/layout.h"
+#include "shell/mainwindow/reportpanel.h"
+#include "shell/skin/skin.h"
+#include "shell/windows/splash.h"
 #include "support/files.h"
 #include "support/shellprogram.h"
 #include "support/sitetyping.h"
+#include "widgets/qtdialogs.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
 

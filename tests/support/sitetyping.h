@@ -5,7 +5,7 @@
 #include <QLineEdit>
 
 #include "platform/listview.h"
-#include "shell/form1.h"
+#include "shell/mainwindow/form1.h"
 #include "workspace/project.h"
 
 namespace testsupport {
