@@ -1,0 +1,25 @@
+#pragma once
+// What a test of the main window checks that no click or key reaches: the
+// text a status-bar panel is about to show, the arrangement the layout rules
+// work on, the window's own resize and restore steps and its load hook.
+
+#include <functional>
+
+#include "shell/mainwindow/form1.h"
+
+namespace tarnwick {
+
+struct MainWindowTestAccess {
+    // Panels from 1; during a scan, also the text waiting for the next paint.
+    static QString panelText(const Form1 &f, int panel) { return f.panelText(panel); }
+    // In twips.
+    static const layout::MainWindowGeometry &layoutGeometry(const Form1 &f) { return f.m_geometry; }
+    // What a change of the window's size or state runs; a hidden window gets
+    // no resize event.
+    static void resized(Form1 &f) { f.Form_Resize(); }
+    static void loadSettings(Form1 &f) { f.loadSettings(); }
+    // Called with each load step's number (1..15) just before the step runs.
+    static std::function<void(int step)> &onLoadStep(Form1 &f) { return f.onLoadStep; }
+};
+
+} // namespace tarnwick
