@@ -10,6 +10,7 @@
 #include "shell/mainwindow/form1.h"
 #include "shell/windows/listbuilder.h"
 #include "support/eventloop.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/shellprogram.h"
 #include "support/shutdown.h"
 #include "support/testhttpserver.h"
@@ -84,7 +85,7 @@ TEST_F(ListBuilder, PagesUntilAPageGivesNothingThenHandsOverToAScan)
     EXPECT_EQ(websiteCount(), 21);
     EXPECT_EQ(p.ctx->lPagesFound, 21);
     // 21 domains are enough: the scan is started and the builder unloads.
-    EXPECT_NE(form.panelText(2), "Not enough results");
+    EXPECT_NE(MainWindowTestAccess::panelText(form, 2), "Not enough results");
     EXPECT_EQ(form.project().List3->count(), 1);
     ASSERT_TRUE(testsupport::waitUntil([&] { return !b; }));
 }
@@ -106,9 +107,9 @@ TEST_F(ListBuilder, TooFewDomainsTryTheNextSearchWhenThereAreLinkingSites)
     ASSERT_TRUE(b) << "handed over to a scan";
     EXPECT_EQ(server.requestCount(), 2);
     EXPECT_EQ(b->Text1->text(), "Finished! Extracted 20 results.");
-    EXPECT_EQ(form.panelText(1), "Stopped");
-    EXPECT_EQ(form.panelText(2), "Not enough results");
-    EXPECT_EQ(form.panelText(3), "Trying next search");
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 1), "Stopped");
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 2), "Not enough results");
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 3), "Trying next search");
     testsupport::spin(50);
     ASSERT_TRUE(b);  // stays loaded, hidden
     EXPECT_FALSE(b->isVisible());
@@ -119,7 +120,7 @@ TEST_F(ListBuilder, AnEmptyFirstPageEndsAtOnceAndAScanBlocksTheStart)
     QPointer<Form3> b = start();  // every page is a 404 without links
     ASSERT_TRUE(testsupport::waitUntil([&] { return !b || b->finished(); }));
     EXPECT_EQ(server.requestCount(), 1);
-    EXPECT_EQ(form.panelText(3), "Add more search terms");
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 3), "Add more search terms");
     ASSERT_TRUE(testsupport::waitUntil([&] { return !b; }));
 
     p.ctx->bScanning = true;

@@ -12,11 +12,15 @@
 #include "shell/mainwindow/form1.h"
 #include "shell/windows/siteeditors.h"
 #include "support/keys.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/shellprogram.h"
+#include "support/windowcontrols.h"
 #include "widgets/reportview.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
+using testsupport::click;
+using testsupport::clickRow;
 
 namespace {
 
@@ -39,8 +43,8 @@ protected:
     Form2 *editLinkingSite(int row)
     {
         project.List4->setListIndex(0);
-        form.List1_ItemClick(1, row);
-        form.cmdEdit->click();
+        clickRow(MainWindowTestAccess::linkList(form, 1), row);
+        click(form, "cmdEdit");
         return qobject_cast<Form2 *>(p.windows.Form2.data());
     }
     QStringList rows(const platform::ListView &l) const
@@ -70,8 +74,8 @@ TEST_F(SiteEditors, TheLinkingSiteEditorShowsItsEntryAndOnlyItsRules)
     EXPECT_EQ(w->Option1[2]->text(), "Limit to URLs that contain this string:");
 
     // A second Edit, on another row, brings the open editor forward.
-    form.List1_ItemClick(1, 2);
-    form.cmdEdit->click();
+    clickRow(MainWindowTestAccess::linkList(form, 1), 2);
+    click(form, "cmdEdit");
     EXPECT_EQ(p.windows.Form2.data(), w);
     EXPECT_EQ(w->Text1->text(), "a.example");
 }
@@ -178,12 +182,11 @@ TEST_F(SiteEditors, CancelAndShutDownLeaveTheProjectAsItWas)
     EXPECT_FALSE(w->isVisible());
 
     project.List4->click(0);
-    form.cmdEditMain->click();
+    click(form, "cmdEditMain");
     auto *main = qobject_cast<Form2a *>(p.windows.Form2a.data());
     ASSERT_TRUE(main);
     main->Text1->setText("changed.example");
-    int cancel = 0;
-    form.Form_Unload(cancel);
+    form.close();
     EXPECT_FALSE(main->isVisible());
     EXPECT_EQ(project.List4->item(0), "main.example");
     EXPECT_EQ(project.List1(1)->text(1), "a.example");
@@ -195,7 +198,7 @@ TEST_F(SiteEditors, RenamingTheSelectedMainSiteCarriesItsRulesAndHeading)
 {
     project.lstRules->add("main.example", {"Global", "LimitRoot", "m"});
     project.List4->setListIndex(0);
-    form.cmdEditMain->click();
+    click(form, "cmdEditMain");
     auto *w = qobject_cast<Form2a *>(p.windows.Form2a.data());
     ASSERT_TRUE(w);
     EXPECT_EQ(rows(*w->rules()), QStringList({"main.example|Global|LimitRoot|m"}));
@@ -224,7 +227,7 @@ TEST_F(SiteEditors, APipeInARuleValueIsRefusedAndEveryEditorsOkMarksTheProjectCh
     w->Command3->click();
 
     project.List4->click(0);
-    form.cmdEditMain->click();
+    click(form, "cmdEditMain");
     auto *main = qobject_cast<Form2a *>(p.windows.Form2a.data());
     ASSERT_TRUE(main);
     main->cmdSave_Click();

@@ -18,6 +18,13 @@ struct MainWindowTestAccess {
     // no resize event.
     static void resized(Form1 &f) { f.Form_Resize(); }
     static void loadSettings(Form1 &f) { f.loadSettings(); }
+    // A main site's list of linking sites (0 the template), made when first
+    // asked for; nullptr when there is no such list.
+    static platform::ReportView *linkList(Form1 &f, int index) { return f.List1View(index); }
+    // The controls tab `index` (1..5) shows.
+    static QList<QWidget *> tabControls(const Form1 &f, int index) { return f.tabControls(index); }
+    // A posting is under way; it runs inside the event loop of its button.
+    static bool posting(const Form1 &f) { return f.posting(); }
     // Called with each load step's number (1..15) just before the step runs.
     static std::function<void(int step)> &onLoadStep(Form1 &f) { return f.onLoadStep; }
 };

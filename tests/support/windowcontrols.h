@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,10 +32,10 @@ T *control(const QObject &window, const QString &name)
 // The part of `window` that is an object of its own, such as an area of
 // the main window with its own controls.
 template <class T>
-T &area(const QObject &window)
+T *area(const QObject &window)
 {
     if (T *found = window.findChild<T *>())
-        return *found;
+        return found;
     throw std::logic_error("the window has no " + std::string(T::staticMetaObject.className()));
 }
 
@@ -58,6 +59,18 @@ inline void typeInto(const QObject &window, const QString &box, const QString &t
     typeInto(control<QLineEdit>(window, box), text);
 }
 
+// As Tab or a click would; a window that is not the active one gets the
+// focus event all the same.
+inline void focusOn(const QObject &window, const QString &name)
+{
+    QWidget *w = control<QWidget>(window, name);
+    w->setFocus(Qt::TabFocusReason);
+    if (!w->hasFocus()) {
+        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(w, &in);
+    }
+}
+
 inline void pressEnter(const QObject &window, const QString &box)
 {
     pressEnter(control<QWidget>(window, box));
@@ -72,8 +85,10 @@ inline void mouseClick(QWidget *target, QPoint at, Qt::MouseButton button = Qt::
     }
 }
 
-// Row and column from 1, as the lists count them.
-inline void clickRow(QTreeView *list, int row, Qt::MouseButton button = Qt::LeftButton)
+// Row and column from 1, as the lists count them. Any view with a header:
+// the tree views and the program's own report views.
+template <class View>
+void clickRow(View *list, int row, Qt::MouseButton button = Qt::LeftButton)
 {
     const QRect at = list->visualRect(list->model()->index(row - 1, 0));
     if (!at.isValid())
@@ -82,7 +97,8 @@ inline void clickRow(QTreeView *list, int row, Qt::MouseButton button = Qt::Left
     mouseClick(list->viewport(), at.center(), button);
 }
 
-inline void clickColumnHeader(QTreeView *list, int column)
+template <class View>
+void clickColumnHeader(View *list, int column)
 {
     QHeaderView *header = list->header();
     const int x = header->sectionViewportPosition(column - 1) + header->sectionSize(column - 1) / 2;
