@@ -43,6 +43,7 @@ using testsupport::chooseMenuItem;
 using testsupport::click;
 using testsupport::control;
 using testsupport::menuItem;
+using testsupport::typeInto;
 
 namespace {
 
@@ -632,7 +633,7 @@ TEST_F(MainWindow, TheScanMovingToTheNextMainSiteLeavesTheEntryBoxAlone)
         // No link expected: each linking site ends before its first page.
         form.project().addLinkingSite(form.project().List4->count(), {"partner.example/", "0", {}, {}, {}});
     }
-    control<QLineEdit>(form, "Text1")->setText("typed.example");
+    typeInto(form, "Text1", "typed.example");
     click(form, "Command1");
     EXPECT_FALSE(p.ctx->bScanning);
     EXPECT_EQ(form.project().List4->listIndex(), 1);

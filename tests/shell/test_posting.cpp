@@ -29,6 +29,7 @@ using testsupport::clickRow;
 using testsupport::control;
 using testsupport::pressEnter;
 using testsupport::TestHttpServer;
+using testsupport::typeInto;
 
 namespace {
 
@@ -70,7 +71,7 @@ TEST_F(Posting, EachStatusGivesItsRequestAndTheLogShowsThem)
 {
     for (const char *status : {"Direct Link", "Domain Link", "Missing 001", "None Found (Timeout)", "Redirect Link"})
         addRow("main.example", QString(status).section(' ', 0, 0).toLower() + ".example", status);
-    control<QLineEdit>(form, "txtPost")->setText("scripts.example/post?s=$STATUS&l=$linkingsite");
+    typeInto(form, "txtPost", "scripts.example/post?s=$STATUS&l=$linkingsite");
     click(form, "cmdPost");
     EXPECT_EQ(targets(), QList<QByteArray>({"/post?s=True&l=direct.example", "/post?s=False&l=domain.example",
                                             "/post?s=False&l=none.example", "/post?s=True&l=redirect.example"}));
@@ -115,12 +116,12 @@ TEST_F(Posting, NothingToPostIsSaidAndFailuresAreLogged)
     EXPECT_EQ(MainWindowTestAccess::panelText(form, 1), "You must perform a scan for reciprocal links first");
 
     addRow("main.example", "p.example", "Direct Link");
-    control<QLineEdit>(form, "txtPost")->setText(" http:// ");
+    typeInto(form, "txtPost", " http:// ");
     click(form, "cmdPost");
     EXPECT_EQ(MainWindowTestAccess::panelText(form, 1), "You must enter a script URL to post to first");
     EXPECT_EQ(server.requestCount(), 0);
 
-    control<QLineEdit>(form, "txtPost")->setText(QString("http://127.0.0.1:%1/x").arg(TestHttpServer::unusedPort()));
+    typeInto(form, "txtPost", QString("http://127.0.0.1:%1/x").arg(TestHttpServer::unusedPort()));
     click(form, "cmdPost");
     EXPECT_TRUE(log().contains("\nError: ")) << log().toStdString();
 }
@@ -129,7 +130,7 @@ TEST_F(Posting, ASecondClickWaitsAndClosingEndsThePosting)
 {
     addRow("main.example", "p.example", "Direct Link");
     addRow("main.example", "q.example", "Direct Link");
-    control<QLineEdit>(form, "txtPost")->setText("scripts.example/$LinkingSite");
+    typeInto(form, "txtPost", "scripts.example/$LinkingSite");
     bool nestedRan = false;
     QTimer::singleShot(0, &form, [&] {
         EXPECT_FALSE(control<QPushButton>(form, "cmdPost")->isEnabled());
@@ -160,7 +161,7 @@ TEST_F(Posting, ClosingTheLogOrTheMainWindowEndsTheRequestUnderWay)
     server.setRoute("scripts.example", "*", silent);
     addRow("main.example", "p.example", "Direct Link");
     addRow("main.example", "q.example", "Direct Link");
-    control<QLineEdit>(form, "txtPost")->setText("scripts.example/$LinkingSite");
+    typeInto(form, "txtPost", "scripts.example/$LinkingSite");
     // The log closed: "Post Links Now" comes back at once.
     EXPECT_TRUE(testsupport::quitsAfterClose(
         *p.ctx, server,
@@ -199,7 +200,7 @@ TEST_F(Posting, ScriptUrlsPerMainSiteAreAddedAndDeleted)
     control<QRadioButton>(form, "optScript1")->setChecked(true);
     form.project().bProjectSaved = true;
     control<QComboBox>(form, "cmbSites")->setEditText("Select");
-    control<QLineEdit>(form, "txtPost2")->setText("scripts.example/a");
+    typeInto(form, "txtPost2", "scripts.example/a");
     pressEnter(form, "txtPost2");
     EXPECT_EQ(form.project().lstMulti->count(), 0);
     control<QComboBox>(form, "cmbSites")->setEditText("main.example");

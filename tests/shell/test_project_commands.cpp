@@ -33,6 +33,7 @@ using testsupport::area;
 using testsupport::click;
 using testsupport::control;
 using testsupport::readBytes;
+using testsupport::typeInto;
 using testsupport::writeBytes;
 
 namespace {
@@ -93,7 +94,7 @@ protected:
         control<QPlainTextEdit>(form, "txtHTML1")->setPlainText("<html>\n<body>");
         control<QPlainTextEdit>(form, "txtHTML2")->setPlainText("");
         control<QPlainTextEdit>(form, "txtHTML3")->setPlainText("</body>\n</html>");
-        control<QLineEdit>(form, "txtPost")->setText("http://mine.example/post.php");
+        typeInto(form, "txtPost", "http://mine.example/post.php");
         form.project().lstMulti->add("http://www.beta.example/", {"http://mine.example/beta.php"});
     }
 

@@ -148,7 +148,7 @@ TEST_F(Sites, ALinkingSiteNamedLikeAProjectFileLineIsRefused)
 TEST_F(Sites, AddingALinkingSiteStripsSchemesAndSpaces)
 {
     typeMainSite(form, "mine.example");
-    control<QLineEdit>(form, "Text1")->setText("HTTP://partner.example/links.htm");
+    typeInto(form, "Text1", "HTTP://partner.example/links.htm");
     pressEnter(form, "Text1");
     typeLinkingSite(form, "  https://other.example  ");
     platform::ListView *l = form.project().List1(1);
@@ -183,14 +183,14 @@ TEST_F(Sites, AddButtonsFollowTheirBoxes)
 {
     typeMainSite(form, "mine.example");
     EXPECT_FALSE(control<QPushButton>(form, "cmdAdd")->isEnabled());
-    control<QLineEdit>(form, "Text1")->setText("x");
+    typeInto(form, "Text1", "x");
     EXPECT_TRUE(control<QPushButton>(form, "cmdAdd")->isEnabled());
-    control<QLineEdit>(form, "Text1")->setText("");
+    typeInto(form, "Text1", "");
     EXPECT_FALSE(control<QPushButton>(form, "cmdAdd")->isEnabled());
     control<QPushButton>(form, "cmdAdd2")->setEnabled(false);
-    control<QLineEdit>(form, "txtDomain")->setText("y");
+    typeInto(form, "txtDomain", "y");
     EXPECT_TRUE(control<QPushButton>(form, "cmdAdd2")->isEnabled());
-    control<QLineEdit>(form, "txtDomain")->setText("");
+    typeInto(form, "txtDomain", "");
     EXPECT_TRUE(control<QPushButton>(form, "cmdAdd2")->isEnabled());  // an empty box does not disable it
 }
 
@@ -198,10 +198,10 @@ TEST_F(Sites, TypingAMainSiteAfterALoadDoesNotMarkTheProjectChanged)
 {
     form.project().bProjectSaved = true;
     form.project().bJustLoaded = true;
-    control<QLineEdit>(form, "txtDomain")->setText("a");
+    typeInto(form, "txtDomain", "a");
     EXPECT_TRUE(form.project().bProjectSaved);
     EXPECT_FALSE(form.project().bJustLoaded);
-    control<QLineEdit>(form, "txtDomain")->setText("ab");
+    typeInto(form, "txtDomain", "ab");
     EXPECT_FALSE(form.project().bProjectSaved);
 }
 
@@ -352,8 +352,8 @@ TEST_F(Sites, NewEmptiesTheProjectButKeepsTheErrors)
     form.project().lstRules->add("Global", {"Global", "LimitString", "x"});
     form.project().lstMulti->add("one.example", {"http://me/s.php"});
     control<QComboBox>(form, "cmbSites")->addItem("one.example");
-    control<QLineEdit>(form, "txtPost")->setText("http://me/post.php");
-    control<QLineEdit>(form, "txtPost2")->setText("http://me/p2.php");
+    typeInto(form, "txtPost", "http://me/post.php");
+    typeInto(form, "txtPost2", "http://me/p2.php");
     control<QPlainTextEdit>(form, "txtHTML1")->setPlainText("<html>");
 
     p.dialogs->defaultAnswer = platform::vbNo;  // not saved first
