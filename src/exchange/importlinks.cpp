@@ -246,11 +246,16 @@ QVector<ImportedLinkingSite> linkingSitesFromText(const QString &text)
     return sites;
 }
 
+QString mainSiteFromLine(const QString &line)
+{
+    return storedField(line.section(QLatin1Char('|'), 0, 0)).trimmed();
+}
+
 QStringList mainSitesFromText(const QString &text)
 {
     QStringList sites;
     for (const QString &line : importLines(text)) {
-        const QString site = storedField(line.section(QLatin1Char('|'), 0, 0)).trimmed();
+        const QString site = mainSiteFromLine(line);
         if (!site.isEmpty())
             sites << site;
     }

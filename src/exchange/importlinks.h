@@ -76,8 +76,12 @@ bool linkingSiteFromLine(const QString &line, ImportedLinkingSite &site);
 // CR LF, CR or LF.
 QVector<ImportedLinkingSite> linkingSitesFromText(const QString &text);
 
-// The lines of a main-site import file, each trimmed and cut before a "|";
-// lines without a URL are skipped.
+// One line of a main-site import file, trimmed and cut before a "|"; ""
+// when the line holds no URL.
+QString mainSiteFromLine(const QString &line);
+
+// The lines of a main-site import file read by mainSiteFromLine; lines
+// without a URL are skipped.
 QStringList mainSitesFromText(const QString &text);
 
 } // namespace tarnwick

@@ -3,11 +3,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+
+#include <unistd.h>
 
 namespace platform {
 
@@ -26,21 +29,42 @@ QString failureText(const QFileDevice &file, int systemError)
     return own.isEmpty() ? QStringLiteral("The file could not be written.") : own;
 }
 
-// A write cut short by a killed process leaves its copy beside the file,
-// named as the file and "." with six letters or digits; the next complete
-// write of the file removes them.
+const QLatin1String kCopyMark(".tmp-");
+
+bool isCopyTail(QStringView tail)
+{
+    return tail.size() == 6 && std::all_of(tail.begin(), tail.end(), [](QChar c) {
+               return c.unicode() < 0x80 && c.isLetterOrNumber();
+           });
+}
+
+// A write cut short by a killed process leaves its copy beside the file; the
+// next complete write of the file removes such copies. Only names this
+// writer makes are touched, so a user's "x.prj.backup" stays.
 void removeStaleCopies(const QString &path)
 {
     const QFileInfo target(path);
-    const QString prefix = target.fileName() + QLatin1Char('.');
+    const QString prefix = target.fileName() + kCopyMark;
     const QDir folder = target.absoluteDir();
     const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : names) {
-        const QStringView tail = QStringView(name).mid(prefix.size());
-        if (name.startsWith(prefix) && tail.size() == 6
-            && std::all_of(tail.begin(), tail.end(), [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 0x80; }))
+        if (name.startsWith(prefix) && isCopyTail(QStringView(name).mid(prefix.size())))
             QFile::remove(folder.filePath(name));
     }
+}
+
+QString randomTail()
+{
+    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString tail;
+    for (int i = 0; i < 6; ++i)
+        tail += QLatin1Char(kChars[QRandomGenerator::global()->bounded(int(sizeof kChars) - 1)]);
+    return tail;
+}
+
+QString systemText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 } // namespace
@@ -52,22 +76,43 @@ PieceWriter::PieceWriter(const QString &path)
         m_error = QStringLiteral("No file name was given.");
         return;
     }
-    if (QFileInfo(path).isDir()) {
+    // Writing through a link replaces the file it points at, not the link.
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        m_path = info.symLinkTarget();
+    if (QFileInfo(m_path).isDir()) {
         m_error = QStringLiteral("A folder of that name exists.");
         return;
     }
-    m_out = std::make_unique<QSaveFile>(path);
-    m_out->setDirectWriteFallback(false);
-    if (!m_out->open(QIODevice::WriteOnly)) {
-        m_error = m_out->errorString();
-        m_out.reset();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        m_copyPath = m_path + kCopyMark + randomTail();
+        auto out = std::make_unique<QFile>(m_copyPath);
+        if (out->open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            m_out = std::move(out);
+            return;
+        }
+        if (QFileInfo::exists(m_copyPath))
+            continue;
+        m_error = out->errorString();
+        break;
     }
+    if (m_error.isEmpty())
+        m_error = QStringLiteral("The file could not be written.");
+    m_copyPath.clear();
 }
 
 PieceWriter::~PieceWriter()
 {
-    if (m_out)
-        m_out->cancelWriting();
+    cancel();
+}
+
+void PieceWriter::cancel()
+{
+    if (!m_out)
+        return;
+    m_out->close();
+    QFile::remove(m_copyPath);
+    m_out.reset();
 }
 
 bool PieceWriter::write(const QByteArray &bytes)
@@ -77,8 +122,7 @@ bool PieceWriter::write(const QByteArray &bytes)
     errno = 0;
     if (m_out->write(bytes) != bytes.size()) {
         m_error = failureText(*m_out, errno);
-        m_out->cancelWriting();
-        m_out.reset();
+        cancel();
         return false;
     }
     return true;
@@ -87,20 +131,31 @@ bool PieceWriter::write(const QByteArray &bytes)
 bool PieceWriter::commit(QString *error)
 {
     bool ok = m_out != nullptr;
-    // The explicit flush matters: a failed flush inside commit() can go
-    // unnoticed, and the short file would then replace the old one.
+    // The explicit flush and sync matter: a failure found only at close
+    // would otherwise let the short file replace the old one.
     errno = 0;
     if (ok && (!m_out->flush() || m_out->error() != QFileDevice::NoError)) {
         m_error = failureText(*m_out, errno);
-        m_out->cancelWriting();
         ok = false;
     }
-    errno = 0;
-    if (ok && !m_out->commit()) {
-        m_error = failureText(*m_out, errno);
+    if (ok && ::fsync(m_out->handle()) != 0) {
+        m_error = systemText(errno);
         ok = false;
     }
-    m_out.reset();
+    if (ok) {
+        // The new file keeps the old one's permissions.
+        const QFileInfo old(m_path);
+        if (old.exists())
+            m_out->setPermissions(old.permissions());
+        m_out->close();
+        if (::rename(QFile::encodeName(m_copyPath).constData(), QFile::encodeName(m_path).constData()) != 0) {
+            m_error = systemText(errno);
+            ok = false;
+        } else {
+            m_out.reset();
+        }
+    }
+    cancel();
     if (ok)
         removeStaleCopies(m_path);
     if (!ok && error)

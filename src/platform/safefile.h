@@ -6,9 +6,13 @@
 #include <QString>
 #include <memory>
 
-class QSaveFile;
+class QFile;
 
 namespace platform {
+
+// The copy a write goes through is named as the file with ".tmp-" and six
+// letters or digits: this many bytes longer than the file's own name.
+constexpr int kWriteCopySuffixBytes = 11;
 
 // Writes a file in pieces, for files too large to hold whole: nothing
 // replaces the old file until commit() has seen every piece written.
@@ -24,8 +28,11 @@ public:
     bool commit(QString *error = nullptr);
 
 private:
-    QString m_path;
-    std::unique_ptr<QSaveFile> m_out;
+    void cancel();
+
+    QString m_path;      // the file replaced (a link's target when path is a link)
+    QString m_copyPath;  // the copy written first
+    std::unique_ptr<QFile> m_out;
     QString m_error;
 };
 

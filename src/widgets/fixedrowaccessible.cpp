@@ -416,7 +416,17 @@ QString FixedRowAccessible::columnDescription(int column) const
 
 int FixedRowAccessible::selectedCellCount() const
 {
-    return int(selectedCells().size());
+    // Counted from the ranges: a select-all must not build a cell per row.
+    const FixedRowView *v = view();
+    if (!v || !v->selectionModel())
+        return 0;
+    const int columns = columnCount();
+    qsizetype count = 0;
+    for (const QItemSelectionRange &range : v->selectionModel()->selection()) {
+        if (range.parent() == v->rootIndex() && range.left() < columns)
+            count += qsizetype(range.height()) * (qMin(range.right(), columns - 1) - range.left() + 1);
+    }
+    return int(qMin<qsizetype>(count, INT_MAX));
 }
 
 QList<QAccessibleInterface *> FixedRowAccessible::selectedCells() const

@@ -442,9 +442,9 @@ QString reportNameForProject(const QString &projectPath)
     else
         name += QStringLiteral(".html");
     // A file system takes 255 bytes for a name, and the file is written
-    // through a copy named with 7 more: the part before the extension is
+    // through a copy with a longer name: the part before the extension is
     // shortened to leave room for both.
-    constexpr qsizetype kMaxNameBytes = 255 - 7;
+    constexpr qsizetype kMaxNameBytes = 255 - platform::kWriteCopySuffixBytes;
     qsizetype excess = name.toUtf8().size() - kMaxNameBytes;
     if (excess <= 0)
         return name;

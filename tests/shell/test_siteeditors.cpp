@@ -230,6 +230,7 @@ TEST_F(SiteEditors, APipeInARuleValueIsRefusedAndEveryEditorsOkMarksTheProjectCh
     click(form, "cmdEditMain");
     auto *main = qobject_cast<Form2a *>(p.windows.Form2a.data());
     ASSERT_TRUE(main);
+    project.bProjectSaved = true;
     main->cmdSave_Click();
     EXPECT_FALSE(project.bProjectSaved);
 

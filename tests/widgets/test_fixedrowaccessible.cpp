@@ -174,6 +174,8 @@ TEST(FixedRowAccessible, AResultsListReadsItsRowsSelectionAndName)
         EXPECT_TRUE(table->cellAt(1, column)->state().selected) << column;
     EXPECT_FALSE(table->cellAt(0, 0)->state().selected);
     EXPECT_EQ(table->selectedRows(), QList<int>{1});
+    EXPECT_EQ(table->selectedCellCount(), 5);
+    EXPECT_EQ(table->selectedCells().size(), 5);
     EXPECT_TRUE(std::any_of(view->heard.begin(), view->heard.end(), [](const Heard &h) {
         return h.type == QAccessible::SelectionAdd && h.child == 2 * 5;
     }));

@@ -243,6 +243,17 @@ TEST(Settings, TheFileIsWrittenAtMostOnceASecondAndLosesNothing)
     s.set("chkAuto", "0");
     p.ctx.reset();
     EXPECT_EQ(onDisk("chkauto"), "0");
+
+    // A file that cannot be written is said to the user, once.
+    testsupport::TestProgram q;
+    ASSERT_TRUE(QFile::remove(q.ctx->settings().path()) || !QFile::exists(q.ctx->settings().path()));
+    ASSERT_TRUE(QDir().mkpath(q.ctx->settings().path()));
+    q.ctx->settings().set("chkLog", "1");
+    q.ctx->settings().flush();
+    q.ctx->settings().set("chkLog", "0");
+    q.ctx->settings().flush();
+    ASSERT_EQ(q.dialogs->boxes.size(), 1);
+    EXPECT_TRUE(q.dialogs->lastText().startsWith("Your settings could not be saved"));
 }
 
 

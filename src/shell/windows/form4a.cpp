@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "exchange/importlinks.h"
+#include "platform/textfile.h"
 #include "shell/mainwindow/form1.h"
 #include "shell/skin/skin.h"
 #include "shell/windows/importwindow.h"
@@ -66,17 +67,20 @@ void Form4a::Command4_Click()
     if (m_importing || !project())
         return;
     QPointer<QWidget> self(this);
-    QString text;
-    if (!readImportFile(m_ctx, this, project()->projectFilesFolder(), text) || !self)
+    platform::TextFileReader in;
+    if (!openImportFile(m_ctx, this, project()->projectFilesFolder(), in) || !self)
         return;
+    // Read line by line: a large file is never held whole beside its sites.
     // No address is that long: such a line is no site, and one of many
     // megabytes would only stall the lists.
     QStringList sites;
     int skipped = 0;
-    for (const QString &site : mainSitesFromText(text)) {
+    QString line;
+    while (in.readLine(line)) {
+        const QString site = mainSiteFromLine(line);
         if (site.size() > kLongestAddress)
             ++skipped;
-        else
+        else if (!site.isEmpty())
             sites << site;
     }
 

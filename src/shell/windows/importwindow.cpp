@@ -65,20 +65,6 @@ bool openImportFile(AppContext &ctx, QWidget *window, const QString &folder, pla
     return false;
 }
 
-bool readImportFile(AppContext &ctx, QWidget *window, const QString &folder, QString &text)
-{
-    platform::TextFileReader in;
-    if (!openImportFile(ctx, window, folder, in))
-        return false;
-    text.clear();
-    QString line;
-    while (in.readLine(line)) {
-        text += line;
-        text += QLatin1Char('\n');
-    }
-    return true;
-}
-
 bool giveWay(AppContext &ctx, const QPointer<QWidget> &window)
 {
     ctx.yieldToEventLoop();

@@ -42,8 +42,6 @@ QStatusBar *makeOnePanelStatusBar(QWidget *window, QLabel *&panel);
 // read, holds NUL bytes or no text (which the user is told). The dialog and
 // any message belong to window.
 bool openImportFile(AppContext &ctx, QWidget *window, const QString &folder, platform::TextFileReader &in);
-// The same, read whole; its lines end with LF.
-bool readImportFile(AppContext &ctx, QWidget *window, const QString &folder, QString &text);
 
 // Gives way to the event loop; false when the window went meanwhile.
 bool giveWay(AppContext &ctx, const QPointer<QWidget> &window);
