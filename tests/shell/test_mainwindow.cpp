@@ -40,6 +40,7 @@
 using namespace tarnwick;
 using testsupport::area;
 using testsupport::chooseMenuItem;
+using testsupport::chooseTab;
 using testsupport::click;
 using testsupport::control;
 using testsupport::menuItem;
@@ -186,7 +187,7 @@ TEST_F(MainWindow, EachTabShowsExactlyItsControls)
     EXPECT_EQ(control<TabStrip>(form, "TabStrip1")->selectedIndex(), 1);
     expectTabShowing(form, 1);
     for (int i : {2, 3, 4, 5, 1, 4, 4, 2}) {
-        control<TabStrip>(form, "TabStrip1")->setSelectedIndex(i);
+        chooseTab(form, i);
         expectTabShowing(form, i);
     }
     // An index out of range changes nothing.
@@ -203,7 +204,7 @@ TEST_F(MainWindow, EachTabShowsExactlyItsControls)
 TEST_F(MainWindow, ReportsShowsItsButtonsOverTheReportView)
 {
     Form1 form{*p.ctx, p.windows};
-    control<TabStrip>(form, "TabStrip1")->setSelectedIndex(4);
+    chooseTab(form, 4);
     QWidget *report = area<ReportPanel>(form)->WebBrowser2->widget();
     const QObjectList order = report->parentWidget()->children();
     EXPECT_GT(order.indexOf(area<ReportPanel>(form)->Command8), order.indexOf(report));
@@ -211,7 +212,7 @@ TEST_F(MainWindow, ReportsShowsItsButtonsOverTheReportView)
     EXPECT_TRUE(report->geometry().contains(area<ReportPanel>(form)->Command8->geometry()));
     EXPECT_TRUE(report->geometry().contains(area<ReportPanel>(form)->Command8a->geometry()));
 
-    control<TabStrip>(form, "TabStrip1")->setSelectedIndex(1);
+    chooseTab(form, 1);
     EXPECT_TRUE(area<ReportPanel>(form)->Command8->isHidden());
     EXPECT_TRUE(area<ReportPanel>(form)->Command8a->isHidden());
     EXPECT_TRUE(report->isHidden());
@@ -221,9 +222,9 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
 {
     Form1 form{*p.ctx, p.windows};
     // No main sites: empty.
-    control<TabStrip>(form, "TabStrip1")->setSelectedIndex(3);
+    chooseTab(form, 3);
     EXPECT_EQ(control<QComboBox>(form, "Combo3")->count(), 0);
-    control<TabStrip>(form, "TabStrip1")->setSelectedIndex(5);
+    chooseTab(form, 5);
     EXPECT_EQ(control<QComboBox>(form, "cmbSites")->count(), 0);
 
     for (const char *site : {"www.a.example", "www.b.example", "www.c.example"})
@@ -231,18 +232,18 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
     for (QComboBox *chooser : {control<QComboBox>(form, "Combo3"), control<QComboBox>(form, "cmbSites")}) {
         const int tab = chooser == control<QComboBox>(form, "Combo3") ? 3 : 5;
         SCOPED_TRACE(chooser->objectName().toStdString());
-        control<TabStrip>(form, "TabStrip1")->setSelectedIndex(tab);
-        control<TabStrip>(form, "TabStrip1")->setSelectedIndex(tab);
+        chooseTab(form, tab);
+        chooseTab(form, tab);
         ASSERT_EQ(chooser->count(), form.project().List4->count());
         EXPECT_EQ(chooser->itemText(0), "www.a.example");
         EXPECT_EQ(chooser->itemText(2), "www.c.example");
         EXPECT_EQ(chooser->currentIndex(), -1);
 
         chooser->setCurrentIndex(1);
-        control<TabStrip>(form, "TabStrip1")->setSelectedIndex(1);
+        chooseTab(form, 1);
         testsupport::typeMainSite(form,
                                   chooser == control<QComboBox>(form, "Combo3") ? "www.d.example" : "www.e.example");
-        control<TabStrip>(form, "TabStrip1")->setSelectedIndex(tab);
+        chooseTab(form, tab);
         EXPECT_EQ(chooser->count(), form.project().List4->count());
         EXPECT_EQ(chooser->currentText(), "www.b.example");
     }
@@ -251,10 +252,10 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
     p.dialogs->defaultAnswer = platform::vbNo;
     click(form, "cmdNew");
     testsupport::typeMainSite(form, "www.z.example");
-    control<TabStrip>(form, "TabStrip1")->setSelectedIndex(3);
+    chooseTab(form, 3);
     EXPECT_EQ(control<QComboBox>(form, "Combo3")->count(), 1);
     EXPECT_EQ(control<QComboBox>(form, "Combo3")->currentIndex(), -1);
-    control<TabStrip>(form, "TabStrip1")->setSelectedIndex(5);
+    chooseTab(form, 5);
     EXPECT_EQ(control<QComboBox>(form, "cmbSites")->count(), 1);
     EXPECT_EQ(control<QComboBox>(form, "cmbSites")->currentText(), "");
 }
