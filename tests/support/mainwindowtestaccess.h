@@ -1,7 +1,10 @@
 #pragma once
 // What a test of the main window checks that no click or key reaches: the
 // text a status-bar panel is about to show, the arrangement the layout rules
-// work on, the window's own resize and restore steps and its load hook.
+// work on and the controls each tab shows, the window's own resize and
+// settings steps, its load hook, the linking-site list views it makes on
+// demand and whether a posting still runs. Everything else a test reaches
+// by name (support/windowcontrols.h).
 
 #include <functional>
 

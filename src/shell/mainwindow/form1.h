@@ -265,8 +265,6 @@ private:
     void Form_Resize();
     // Places the controls for the window's size.
     void resizeControls();
-    // The arrangement the rules work on, in twips.
-    const layout::MainWindowGeometry &layoutGeometry() const { return m_geometry; }
 
     // ---- Menus ----
     QMenu *mnuFile = nullptr;
@@ -339,7 +337,7 @@ private:
     ScanStatus *m_scanStatus = nullptr;  // what a running scan shows, drawn at the paint rate
     QList<QPointer<QWidget>> m_restingControls;  // disabled while scanning
     qint64 m_statusPaintedAt = 0;  // steady clock, ms: when the status bar was last drawn at once
-    layout::MainWindowGeometry m_geometry;
+    layout::MainWindowGeometry m_geometry;  // the arrangement the rules work on, in twips
     bool m_layoutReady = false;  // every control exists and has its place
     bool m_unloaded = false;
     bool m_posting = false;
