@@ -148,6 +148,13 @@ void Form1::buildSiteControls()
     innerFrame2 = new QFrame(Frame1);
     innerFrame2->setObjectName(QStringLiteral("innerFrame2"));
     lblblah = makeLabel(QString(), QStringLiteral("lblblah"), innerFrame2);
+    // The heading names the selected main site, also after its editor renamed it.
+    connect(List4, &QAbstractItemModel::dataChanged, this,
+            [this, List4](const QModelIndex &from, const QModelIndex &to) {
+                const int sel = List4->listIndex();
+                if (sel >= from.row() && sel <= to.row())
+                    lblblah->setText(QStringLiteral("Enter linking sites: ") + m_project->mainSiteText(sel + 1));
+            });
     Label2 = makeLabel(QStringLiteral("URL:"), QStringLiteral("Label2"), innerFrame2);
     Text1 = new QLineEdit(innerFrame2);
     Text1->setObjectName(QStringLiteral("Text1"));
