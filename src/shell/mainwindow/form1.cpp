@@ -423,6 +423,11 @@ void Form1::updateNextSearchButton()
     cmdNextSearch->setEnabled(m_ctx.bScanning && m_project->iCurrentMain >= 1 && list && list->count() >= 2);
 }
 
+void Form1::linkingSitesAdded()
+{
+    updateNextSearchButton();
+}
+
 void Form1::List1_ItemClick(int index, int row)
 {
     platform::ListView *list = m_project->List1(index);
