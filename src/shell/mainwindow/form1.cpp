@@ -52,6 +52,7 @@ Form1::Form1(AppContext &ctx, WindowRegistry &windows, QWidget *parent)
     , m_scanner(new Scanner(ctx, *m_project, this))
 {
     m_windows.mainWindow = this;
+    m_windows.mainWindowUnloaded = false;
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("formSurface"));
     m_central = central;
