@@ -41,7 +41,11 @@ protected:
     }
     Form3 *start()
     {
-        Form3 *b = openListBuilder(form);
+        // The search as the main window's search controls hold it.
+        const ListBuilderQuery query{form.findChild<QLineEdit *>("txtSearch")->text(),
+                                     form.findChild<QComboBox *>("Combo1")->currentText(),
+                                     form.findChild<QComboBox *>("Combo2")->currentIndex()};
+        Form3 *b = openListBuilder(*p.ctx, p.windows, form.project(), form.scanner(), form, &form, query);
         b->engines.googleSearch = server.url("/search");
         b->engines.yahooDirectory = server.url("/search/dir");
         return b;
@@ -135,6 +139,15 @@ TEST_F(ListBuilder, ClosingTheMainWindowEndsTheProgramWhileTheServerIsSilent)
     silent.mode = Response::Mode::Silent;
     server.setDefault(silent);
     EXPECT_TRUE(testsupport::quitsAfterClose(*p.ctx, server, [&] { start(); }, [&] { form.close(); }));
+}
+
+TEST_F(ListBuilder, NothingStartsOnceTheMainWindowHasUnloaded)
+{
+    form.close();
+    ASSERT_TRUE(form.unloaded());
+    QPointer<Form3> b = start();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !b; }));
+    EXPECT_EQ(server.requestCount(), 0);
 }
 
 TEST_F(ListBuilder, ClosingTheWindowStopsTheSearch)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "shell/mainwindow/layout.h"
+#include "shell/windows/mainwindowlink.h"
 
 class QAction;
 class QCheckBox;
@@ -46,7 +47,7 @@ class MainWindowScanDisplay;
 class ScanStatus;
 class ScanDisplay;
 
-class Form1 : public QMainWindow {
+class Form1 : public QMainWindow, public MainWindowLink {
     Q_OBJECT
 public:
     Form1(AppContext &ctx, WindowRegistry &windows, QWidget *parent = nullptr);
@@ -274,6 +275,9 @@ public:
     // close); only the first call does anything. Cancel is never set.
     void Form_Unload(int &Cancel);
     bool unloaded() const { return m_unloaded; }
+
+    // ---- What other windows tell it ----
+    void linkingSitesAdded() override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
