@@ -23,6 +23,9 @@ public:
     // locked now, if any.
     QPointer<QWidget> mainWindow;
     QPointer<QWidget> lockedWindow;
+    // The main window's shut-down has begun: work under way in the other
+    // windows lets go and starts nothing more.
+    bool mainWindowUnloaded = false;
 
     // The skin kept by the start-up (the splash window's skin control) and
     // the skin engine's helper object; both live until the program ends.

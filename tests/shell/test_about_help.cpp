@@ -16,6 +16,7 @@
 #include "shell/windows/splash.h"
 #include "shell/windows/websiteopener.h"
 #include "support/files.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/shellprogram.h"
 #include "support/windowcontrols.h"
 #include "workspace/context.h"
@@ -115,7 +116,7 @@ TEST_F(AboutAndHelp, ClosingTheMainWindowWaitsForTheOpenerThenEnds)
     QObject::connect(opener->Timer1, &QTimer::timeout, [&] { openerDone = true; });
     QTimer::singleShot(0, &form, [&] {
         form.close();
-        EXPECT_TRUE(form.unloaded());
+        EXPECT_TRUE(MainWindowTestAccess::unloaded(form));
         EXPECT_EQ(ended, 0);
     });
     QTimer bound;  // never reached

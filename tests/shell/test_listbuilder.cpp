@@ -14,11 +14,13 @@
 #include "support/shellprogram.h"
 #include "support/shutdown.h"
 #include "support/testhttpserver.h"
+#include "support/windowcontrols.h"
 #include "workspace/context.h"
 #include "workspace/database.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
+using testsupport::control;
 using namespace tarnwick::listbuilder;
 using Response = testsupport::TestHttpServer::Response;
 
@@ -38,11 +40,15 @@ protected:
     {
         ASSERT_NE(server.port(), 0);
         form.Form_Load();
-        form.txtSearch->setText("blue widget");
+        control<QLineEdit>(form, "txtSearch")->setText("blue widget");
     }
     Form3 *start()
     {
-        Form3 *b = openListBuilder(form);
+        // The search as the main window's search controls hold it.
+        const ListBuilderQuery query{form.findChild<QLineEdit *>("txtSearch")->text(),
+                                     form.findChild<QComboBox *>("Combo1")->currentText(),
+                                     form.findChild<QComboBox *>("Combo2")->currentIndex()};
+        Form3 *b = openListBuilder(*p.ctx, p.windows, form.project(), form.scanner(), form, &form, query);
         b->engines.googleSearch = server.url("/search");
         b->engines.yahooDirectory = server.url("/search/dir");
         return b;
@@ -92,8 +98,8 @@ TEST_F(ListBuilder, PagesUntilAPageGivesNothingThenHandsOverToAScan)
 
 TEST_F(ListBuilder, TooFewDomainsTryTheNextSearchWhenThereAreLinkingSites)
 {
-    form.Combo1->setCurrentIndex(1);  // Yahoo
-    form.Combo2->setCurrentIndex(-1);
+    control<QComboBox>(form, "Combo1")->setCurrentIndex(1);  // Yahoo
+    control<QComboBox>(form, "Combo2")->setCurrentIndex(-1);
     const int main = form.project().addMainSite("main.example");
     form.project().iCurrentMain = main;
     form.project().addLinkingSite(main, {"a.example/", "1", {}, {}, {}});
@@ -136,6 +142,15 @@ TEST_F(ListBuilder, ClosingTheMainWindowEndsTheProgramWhileTheServerIsSilent)
     silent.mode = Response::Mode::Silent;
     server.setDefault(silent);
     EXPECT_TRUE(testsupport::quitsAfterClose(*p.ctx, server, [&] { start(); }, [&] { form.close(); }));
+}
+
+TEST_F(ListBuilder, NothingStartsOnceTheMainWindowHasUnloaded)
+{
+    form.close();
+    ASSERT_TRUE(MainWindowTestAccess::unloaded(form));
+    QPointer<Form3> b = start();
+    ASSERT_TRUE(testsupport::waitUntil([&] { return !b; }));
+    EXPECT_EQ(server.requestCount(), 0);
 }
 
 TEST_F(ListBuilder, ClosingTheWindowStopsTheSearch)

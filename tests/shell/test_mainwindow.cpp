@@ -433,7 +433,7 @@ TEST_F(MainWindow, ClosingASavedProjectAsksNothing)
     chooseMenuItem(form, "mnuFile", "Exit");
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());
     EXPECT_EQ(ended, 1);
-    EXPECT_TRUE(form.unloaded());
+    EXPECT_TRUE(MainWindowTestAccess::unloaded(form));
 }
 
 TEST_F(MainWindow, ClosingAnUnsavedProjectAsksOnceAndNoSavesNothing)

@@ -21,6 +21,7 @@
 using namespace tarnwick;
 using testsupport::click;
 using testsupport::clickRow;
+using testsupport::control;
 
 namespace {
 
@@ -210,10 +211,20 @@ TEST_F(SiteEditors, RenamingTheSelectedMainSiteCarriesItsRulesAndHeading)
     w->Text1->setText("renamed.example");
     pressEnter(w->Text1);
     EXPECT_EQ(project.List4->item(0), "renamed.example");
-    EXPECT_EQ(form.lblblah->text(), "Enter linking sites: renamed.example");
+    EXPECT_EQ(control<QLabel>(form, "lblblah")->text(), "Enter linking sites: renamed.example");
     EXPECT_EQ(rows(*project.lstRules),
               QStringList({"renamed.example|a.example|LimitString|x", "renamed.example|A.example|LimitString|case",
                            "Global|Global|ExcludeString|g", "renamed.example|Global|LimitRoot|m"}));
+
+    // Another main site selected meanwhile keeps its heading.
+    click(form, "cmdEditMain");
+    w = qobject_cast<Form2a *>(p.windows.Form2a.data());
+    ASSERT_TRUE(w);
+    project.List4->setListIndex(1);
+    w->Text1->setText("again.example");
+    pressEnter(w->Text1);
+    EXPECT_EQ(project.List4->item(0), "again.example");
+    EXPECT_EQ(form.findChild<QLabel *>("lblblah")->text(), "Enter linking sites: other.example");
 }
 
 TEST_F(SiteEditors, APipeInARuleValueIsRefusedAndEveryEditorsOkMarksTheProjectChanged)
@@ -235,7 +246,7 @@ TEST_F(SiteEditors, APipeInARuleValueIsRefusedAndEveryEditorsOkMarksTheProjectCh
     EXPECT_FALSE(project.bProjectSaved);
 
     project.bProjectSaved = true;
-    openGlobalRulesEditor(form);
+    openGlobalRulesEditor(*p.ctx, p.windows, project, &form);
     auto *global = qobject_cast<Form2b *>(p.windows.Form2b.data());
     ASSERT_TRUE(global);
     global->cmdSave_Click();

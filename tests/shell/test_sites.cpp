@@ -95,7 +95,7 @@ TEST_F(Sites, AddingMainSitesCreatesAndShowsTheirLists)
     EXPECT_FALSE(MainWindowTestAccess::linkList(form, 3)->isHidden());
     EXPECT_EQ(visibleLists(), 1);
     EXPECT_FALSE(control<QFrame>(form, "innerFrame2")->isHidden());
-    EXPECT_EQ(form.lblblah->text(), "Enter linking sites: third.example");
+    EXPECT_EQ(control<QLabel>(form, "lblblah")->text(), "Enter linking sites: third.example");
     EXPECT_EQ(form.project().List1(3)->columnHeaders(), form.project().List1(0)->columnHeaders());
     EXPECT_EQ(control<QLineEdit>(form, "txtDomain")->text(), "");
     EXPECT_FALSE(form.project().bProjectSaved);
@@ -331,7 +331,7 @@ TEST_F(Sites, SkipButtonNeedsAScanAndTwoLinkingSites)
     control<QPushButton>(form, "cmdNextSearch")->setEnabled(false);
     // The entry box rests during a scan; the import window adds as it does.
     form.project().addLinkingSite(1, LinkingSiteRow{QStringLiteral("c.example"), QStringLiteral("1"), {}, {}, {}});
-    form.updateNextSearchButton();
+    form.linkingSitesAdded();
     EXPECT_TRUE(control<QPushButton>(form, "cmdNextSearch")->isEnabled());
     form.project().List1(1)->setSelectedRow(3);
     chooseMenuItem(form, "Popup1", "Delete Site");

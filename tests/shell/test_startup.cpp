@@ -70,8 +70,8 @@ TEST_F(Startup, EmptySettingsGiveEveryDefault)
     EXPECT_FALSE(control<QPushButton>(form, "cmdScriptAdd")->isEnabled());
     EXPECT_FALSE(control<QPushButton>(form, "cmdScriptDel")->isEnabled());
     EXPECT_FALSE(control<QComboBox>(form, "Combo3")->isEnabled());
-    EXPECT_EQ(form.Combo1->currentIndex(), -1);
-    EXPECT_EQ(form.Combo2->currentIndex(), 0);  // its design-time choice
+    EXPECT_EQ(control<QComboBox>(form, "Combo1")->currentIndex(), -1);
+    EXPECT_EQ(control<QComboBox>(form, "Combo2")->currentIndex(), 0);  // its design-time choice
     EXPECT_TRUE(control<QCheckBox>(form, "chkNewWin")->isChecked());
     EXPECT_FALSE(control<QCheckBox>(form, "chkBullet")->isChecked());
     EXPECT_EQ(control<QPlainTextEdit>(form, "txtHTML1")->toPlainText(), kHtml1);
@@ -142,8 +142,8 @@ TEST_F(Startup, StoredValuesComeBackAndSetTheDependentControls)
     EXPECT_FALSE(control<QPushButton>(form, "cmdScriptDel")->isEnabled());  // waits for a row click
     EXPECT_TRUE(control<QRadioButton>(form, "optAll1")->isChecked());
     EXPECT_TRUE(control<QComboBox>(form, "Combo3")->isEnabled());
-    EXPECT_EQ(form.Combo1->currentText(), "Yahoo Search!");
-    EXPECT_EQ(form.Combo2->currentText(), "~1000 Domains");
+    EXPECT_EQ(control<QComboBox>(form, "Combo1")->currentText(), "Yahoo Search!");
+    EXPECT_EQ(control<QComboBox>(form, "Combo2")->currentText(), "~1000 Domains");
     EXPECT_FALSE(control<QCheckBox>(form, "chkNewWin")->isChecked());
     EXPECT_TRUE(control<QCheckBox>(form, "chkBullet")->isChecked());
     EXPECT_EQ(control<QPlainTextEdit>(form, "txtHTML1")->toPlainText(), "<html>\n<body>");
@@ -197,8 +197,8 @@ TEST_F(Startup, CorruptStoredValuesGiveTheirDefaults)
 
     EXPECT_TRUE(control<QRadioButton>(form, "optScript0")->isChecked());
     EXPECT_TRUE(control<QRadioButton>(form, "optAll0")->isChecked());
-    EXPECT_EQ(form.Combo1->currentIndex(), -1);
-    EXPECT_EQ(form.Combo2->currentIndex(), 0);
+    EXPECT_EQ(control<QComboBox>(form, "Combo1")->currentIndex(), -1);
+    EXPECT_EQ(control<QComboBox>(form, "Combo2")->currentIndex(), 0);
     EXPECT_TRUE(control<QCheckBox>(form, "chkNewWin")->isChecked());
     EXPECT_FALSE(control<QCheckBox>(form, "chkBullet")->isChecked());
     EXPECT_EQ(form.scanner().pageLimit(), 500);
@@ -221,7 +221,7 @@ TEST_F(Startup, BlanksAroundANumberAreAccepted)
     store("cmbAdvance", " 0");
     Form1 form{*p.ctx, p.windows};
     MainWindowTestAccess::loadSettings(form);
-    EXPECT_EQ(form.Combo2->currentIndex(), 4);
+    EXPECT_EQ(control<QComboBox>(form, "Combo2")->currentIndex(), 4);
     EXPECT_EQ(form.scanner().pageLimit(), 1);
 }
 
@@ -243,9 +243,9 @@ TEST_F(Startup, OptionHandlersStoreAtOnce)
     EXPECT_EQ(stored("chkBullet"), "1");
     control<QCheckBox>(form, "chkNewWin")->setChecked(false);
     EXPECT_EQ(stored("chkNewWin"), "0");
-    form.Combo1->setCurrentIndex(0);
+    control<QComboBox>(form, "Combo1")->setCurrentIndex(0);
     EXPECT_EQ(stored("Combo1"), "0");
-    form.Combo2->setCurrentIndex(5);
+    control<QComboBox>(form, "Combo2")->setCurrentIndex(5);
     EXPECT_EQ(stored("Combo2"), "5");
     control<QComboBox>(form, "cmbLastSearch")->setCurrentIndex(1);
     EXPECT_EQ(stored("cmbLastSearch"), "1");
@@ -256,8 +256,8 @@ TEST_F(Startup, OptionHandlersStoreAtOnce)
     EXPECT_TRUE(control<QRadioButton>(again, "optAll1")->isChecked());
     EXPECT_TRUE(control<QCheckBox>(again, "chkBullet")->isChecked());
     EXPECT_FALSE(control<QCheckBox>(again, "chkNewWin")->isChecked());
-    EXPECT_EQ(again.Combo1->currentIndex(), 0);
-    EXPECT_EQ(again.Combo2->currentIndex(), 5);
+    EXPECT_EQ(control<QComboBox>(again, "Combo1")->currentIndex(), 0);
+    EXPECT_EQ(control<QComboBox>(again, "Combo2")->currentIndex(), 5);
     EXPECT_EQ(control<QComboBox>(again, "cmbLastSearch")->currentIndex(), 1);
 }
 
@@ -345,7 +345,7 @@ TEST_F(Startup, LabelsOfTheContainersAreSkinnedOthersStayPlain)
     Form1 form{*p.ctx, p.windows};
     auto *outside = new QLabel(QStringLiteral("elsewhere"), control<QStatusBar>(form, "StatusBar1"));
     form.Form_Load();
-    EXPECT_TRUE(isSkinnedLabel(form.lblblah));
+    EXPECT_TRUE(isSkinnedLabel(control<QLabel>(form, "lblblah")));
     EXPECT_TRUE(isSkinnedLabel(control<QLabel>(form, "Label2")));
     EXPECT_TRUE(isSkinnedLabel(area<ResultsPanel>(form)->lblErr));
     EXPECT_FALSE(isSkinnedLabel(outside));
@@ -353,9 +353,9 @@ TEST_F(Startup, LabelsOfTheContainersAreSkinnedOthersStayPlain)
 
     // A caption set later shows on the label itself; no stale copy.
     const int labels = int(form.findChildren<QLabel *>().size());
-    form.lblblah->setText(QStringLiteral("Enter linking sites: new.example"));
+    control<QLabel>(form, "lblblah")->setText(QStringLiteral("Enter linking sites: new.example"));
     EXPECT_EQ(form.findChildren<QLabel *>().size(), labels);
-    EXPECT_EQ(form.lblblah->text(), "Enter linking sites: new.example");
+    EXPECT_EQ(control<QLabel>(form, "lblblah")->text(), "Enter linking sites: new.example");
 }
 
 TEST_F(Startup, WithoutTheSkinLabelsStayPlain)
@@ -363,7 +363,7 @@ TEST_F(Startup, WithoutTheSkinLabelsStayPlain)
     p.ctx->bSkin = false;
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
-    EXPECT_FALSE(isSkinnedLabel(form.lblblah));
+    EXPECT_FALSE(isSkinnedLabel(control<QLabel>(form, "lblblah")));
     EXPECT_TRUE(form.styleSheet().isEmpty());
 }
 

@@ -193,9 +193,9 @@ TEST_F(WindowDetails, OneClickInTheMainSiteListSelectsItOnce)
     }
     int clicks = 0;
     QObject::connect(form.project().List4, &platform::ListBox::clicked, [&clicks] { ++clicks; });
-    QWidget *viewport = form.List4View->viewport();
+    QWidget *viewport = control<QListView>(form, "List4")->viewport();
     auto click = [&](int row) {
-        const QPoint at = form.List4View->visualRect(form.project().List4->index(row)).center();
+        const QPoint at = control<QListView>(form, "List4")->visualRect(form.project().List4->index(row)).center();
         for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
             QMouseEvent e(type, at, viewport->mapToGlobal(at), Qt::LeftButton,
                           type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
@@ -207,7 +207,7 @@ TEST_F(WindowDetails, OneClickInTheMainSiteListSelectsItOnce)
     EXPECT_EQ(form.project().List4->listIndex(), 0);
     click(0);  // the selected one again
     EXPECT_EQ(clicks, 2);
-    form.List4View->setCurrentIndex(form.project().List4->index(1));  // the keyboard
+    control<QListView>(form, "List4")->setCurrentIndex(form.project().List4->index(1));  // the keyboard
     EXPECT_EQ(clicks, 3);
     click(1);
     EXPECT_EQ(clicks, 4);

@@ -122,7 +122,7 @@ TEST_F(WindowOwnership, EveryBoxAndFileDialogBelongsToTheWindowThatAsked)
         {"list builder",
          [&] {
              c.bScanning = true;  // it refuses to start, in a box
-             QWidget *w = openListBuilder(form);
+             QWidget *w = openListBuilder(*p.ctx, p.windows, form.project(), form.scanner(), form, &form, {});
              testsupport::waitUntil([&] { return !p.dialogs->boxes.isEmpty(); }, 2000);
              c.bScanning = false;
              return w;

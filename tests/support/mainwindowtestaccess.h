@@ -2,7 +2,7 @@
 // What a test of the main window checks that no click or key reaches: the
 // text a status-bar panel is about to show, the arrangement the layout rules
 // work on and the controls each tab shows, the window's own resize and
-// settings steps, its load hook, the linking-site list views it makes on
+// settings steps, its load hook and whether it has unloaded, the linking-site list views it makes on
 // demand and whether a posting still runs. Everything else a test reaches
 // by name (support/windowcontrols.h).
 
@@ -28,6 +28,8 @@ struct MainWindowTestAccess {
     static QList<QWidget *> tabControls(const Form1 &f, int index) { return f.tabControls(index); }
     // A posting is under way; it runs inside the event loop of its button.
     static bool posting(const Form1 &f) { return f.posting(); }
+    // The window has closed and shut the scan down.
+    static bool unloaded(const Form1 &f) { return f.unloaded(); }
     // Called with each load step's number (1..15) just before the step runs.
     static std::function<void(int step)> &onLoadStep(Form1 &f) { return f.onLoadStep; }
 };

@@ -52,6 +52,7 @@ Form1::Form1(AppContext &ctx, WindowRegistry &windows, QWidget *parent)
     , m_scanner(new Scanner(ctx, *m_project, this))
 {
     m_windows.mainWindow = this;
+    m_windows.mainWindowUnloaded = false;
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("formSurface"));
     m_central = central;
@@ -148,6 +149,13 @@ void Form1::buildSiteControls()
     innerFrame2 = new QFrame(Frame1);
     innerFrame2->setObjectName(QStringLiteral("innerFrame2"));
     lblblah = makeLabel(QString(), QStringLiteral("lblblah"), innerFrame2);
+    // The heading names the selected main site, also after its editor renamed it.
+    connect(List4, &QAbstractItemModel::dataChanged, this,
+            [this, List4](const QModelIndex &from, const QModelIndex &to) {
+                const int sel = List4->listIndex();
+                if (sel >= from.row() && sel <= to.row())
+                    lblblah->setText(QStringLiteral("Enter linking sites: ") + m_project->mainSiteText(sel + 1));
+            });
     Label2 = makeLabel(QStringLiteral("URL:"), QStringLiteral("Label2"), innerFrame2);
     Text1 = new QLineEdit(innerFrame2);
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -415,6 +423,11 @@ void Form1::updateNextSearchButton()
 {
     platform::ListView *list = m_project->List1(m_project->iCurrentMain);
     cmdNextSearch->setEnabled(m_ctx.bScanning && m_project->iCurrentMain >= 1 && list && list->count() >= 2);
+}
+
+void Form1::linkingSitesAdded()
+{
+    updateNextSearchButton();
 }
 
 void Form1::List1_ItemClick(int index, int row)

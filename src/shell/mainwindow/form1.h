@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "shell/mainwindow/layout.h"
+#include "shell/windows/mainwindowlink.h"
 
 class QAction;
 class QCheckBox;
@@ -46,33 +47,23 @@ class MainWindowScanDisplay;
 class ScanStatus;
 class ScanDisplay;
 
-class Form1 : public QMainWindow {
+class Form1 : public QMainWindow, public MainWindowLink {
     Q_OBJECT
 public:
     Form1(AppContext &ctx, WindowRegistry &windows, QWidget *parent = nullptr);
     ~Form1() override;
 
-    AppContext &ctx() { return m_ctx; }
-    WindowRegistry &windows() { return m_windows; }
+    // What the window shows and hands the user's commands to.
     Project &project() { return *m_project; }
     Scanner &scanner() { return *m_scanner; }
 
     // The load step, run once after the window is built (by the splash
     // window).
     void Form_Load();
-    // The window has closed and shut the scan down.
-    bool unloaded() const { return m_unloaded; }
 
-    // ---- What the other windows use ----
-    // A linking-site list of the selected main site has grown.
-    void updateNextSearchButton();
-    void setPanelText(int panel, const QString &text);  // panels from 1
-    // The list builder's search: its words and types, and the search itself.
-    QLineEdit *txtSearch = nullptr;
-    QComboBox *Combo1 = nullptr;  // search type
-    QComboBox *Combo2 = nullptr;  // result size
-    void cmdDoSearch_Click();     // "Start Search"
-    QLabel *lblblah = nullptr;    // heading of the linking-site list: names the main site
+    // ---- What other windows tell it ----
+    void linkingSitesAdded() override;
+    void setPanelText(int panel, const QString &text) override;  // panels from 1
 
     // ---- What the benchmarks measure ----
     QListView *List4View = nullptr;
@@ -89,6 +80,11 @@ private:
     // The few things a window test checks that no click or key reaches.
     friend struct MainWindowTestAccess;
 
+    AppContext &ctx() { return m_ctx; }
+    WindowRegistry &windows() { return m_windows; }
+    // The window has closed and shut the scan down.
+    bool unloaded() const { return m_unloaded; }
+
     // ---- Areas with their own controls ----
     ResultsPanel *results = nullptr;        // Links tab: results and errors
     ReportPanel *report = nullptr;          // Reports tab: the report view
@@ -97,6 +93,7 @@ private:
 
     // ---- Site lists ----
     platform::ReportView *List1View(int index);  // nullptr when there is no such list
+    QLabel *lblblah = nullptr;                   // heading of the linking-site list: names the main site
     QLineEdit *txtDomain = nullptr;
     QPushButton *cmdAdd2 = nullptr;
     QPushButton *cmdEditMain = nullptr;
@@ -128,6 +125,8 @@ private:
     void txtDomain_KeyPress(int keyAscii);
     void Text1_GotFocus();
     void txtDomain_GotFocus();
+    // A linking-site list of the selected main site has grown.
+    void updateNextSearchButton();
     // Open the linking-site editor and the main-site editor.
     void cmdEdit_Click();
     void cmdEditMain_Click();
@@ -169,6 +168,7 @@ private:
     void cmdStop_Click();
     void cmdSkip_Click();
     void cmdResume_Click();
+    void cmdDoSearch_Click();  // "Start Search"
     void cmdNextSearch_Click();
     void Command10_Click();
     void Command11_Click();
@@ -221,6 +221,10 @@ private:
     bool posting() const { return m_posting; }  // one posting runs at a time
 
     // ---- Other options restored at start-up ----
+    // The list builder's search words, search type and result size.
+    QLineEdit *txtSearch = nullptr;
+    QComboBox *Combo1 = nullptr;
+    QComboBox *Combo2 = nullptr;
     QComboBox *cmbLastSearch = nullptr;
     void Combo1_Click();
     void Combo2_Click();

@@ -14,10 +14,10 @@ namespace tarnwick {
 namespace {
 
 template <typename Editor>
-void openEditor(Form1 &form, QPointer<QWidget> &slot)
+void openEditor(AppContext &ctx, WindowRegistry &windows, Project &project, QWidget *owner, QPointer<QWidget> &slot)
 {
-    showSingleWindow(slot, [&form]() -> QWidget * {
-        auto *w = new Editor(form);
+    showSingleWindow(slot, [&]() -> QWidget * {
+        auto *w = new Editor(ctx, windows, project, owner);
         if (w->Form_Load())
             return w;
         delete w;
@@ -33,14 +33,14 @@ void Form1::cmdEdit_Click()
     const platform::ListView *list = n >= 1 ? m_project->List1(n) : nullptr;
     m_project->iEditIndex = list ? list->selectedRow() : 0;
     if (m_project->iEditIndex > 0)
-        openEditor<Form2>(*this, m_windows.Form2);
+        openEditor<Form2>(m_ctx, m_windows, *m_project, this, m_windows.Form2);
 }
 
 void Form1::cmdEditMain_Click()
 {
     m_project->iEditIndex = m_project->List4->listIndex();
     if (m_project->iEditIndex >= 0)
-        openEditor<Form2a>(*this, m_windows.Form2a);
+        openEditor<Form2a>(m_ctx, m_windows, *m_project, this, m_windows.Form2a);
 }
 
 } // namespace tarnwick

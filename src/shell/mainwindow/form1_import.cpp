@@ -16,11 +16,11 @@ namespace {
 
 // One window of each kind: a second open brings the open one forward with
 // its contents as they are.
-template <typename Window>
-void showImportWindow(AppContext &ctx, QPointer<QWidget> &slot, Form1 &owner)
+template <typename Make>
+void showImportWindow(QPointer<QWidget> &slot, Make make)
 {
-    showSingleWindow(slot, [&ctx, &owner]() -> QWidget * {
-        auto *window = new Window(ctx, owner);
+    showSingleWindow(slot, [&make]() -> QWidget * {
+        auto *window = make();
         window->Form_Load();
         return window;
     });
@@ -39,7 +39,7 @@ void Form1::buildImportControls()
 
 void Form1::cmdImport_Click()
 {
-    showImportWindow<Form4>(m_ctx, m_windows.Form4, *this);
+    showImportWindow(m_windows.Form4, [this] { return new Form4(m_ctx, m_windows, *m_project, *this, this); });
 }
 
 void Form1::Command7_Click()
@@ -49,7 +49,7 @@ void Form1::Command7_Click()
 
 void Form1::cmdImport2_Click()
 {
-    showImportWindow<Form4a>(m_ctx, m_windows.Form4a, *this);
+    showImportWindow(m_windows.Form4a, [this] { return new Form4a(m_ctx, m_windows, *m_project, this); });
 }
 
 } // namespace tarnwick

@@ -188,7 +188,7 @@ void Form1::cmbLastSearch_Change()
 void Form1::Command9_Click()
 {
     showSingleWindow(m_windows.frmOptions, [this]() -> QWidget * {
-        auto *w = new frmOptions(*this);
+        auto *w = new frmOptions(m_ctx, m_windows, *m_project, this);
         w->Form_Load();
         return w;
     });

@@ -283,6 +283,7 @@ void Form1::Form_Unload(int &Cancel)
     if (m_unloaded)
         return;
     m_unloaded = true;
+    m_windows.mainWindowUnloaded = true;
 
     // Closing cannot be refused: a failed or cancelled save ends here too.
     ignoringFailures([this] { saveChangesFirst(false); });

@@ -18,11 +18,11 @@
 #include "exchange/importlinks.h"
 #include "platform/listview.h"
 #include "platform/textfile.h"
-#include "shell/mainwindow/form1.h"
 #include "shell/mainwindow/layout.h"
 #include "shell/skin/skin.h"
 #include "shell/windows/controls.h"
 #include "shell/windows/importwindow.h"
+#include "shell/windows/mainwindowlink.h"
 #include "shell/windows/redraw.h"
 #include "widgets/reportview.h"
 #include "workspace/context.h"
@@ -46,10 +46,12 @@ const QString kAdvancedCaption = QStringLiteral(
 
 } // namespace
 
-Form4::Form4(AppContext &ctx, Form1 &owner)
-    : QWidget(&owner, kFixedWindowFlags)
+Form4::Form4(AppContext &ctx, WindowRegistry &windows, Project &project, MainWindowLink &link, QWidget *owner)
+    : QWidget(owner, kFixedWindowFlags)
     , m_ctx(ctx)
-    , m_owner(&owner)
+    , m_windows(windows)
+    , m_project(&project)
+    , m_link(link)
 {
     setUpImportWindow(this, QStringLiteral("Form4"), QStringLiteral("Import Linking Sites"));
     Frame3 = makeFileFrame(
@@ -176,7 +178,7 @@ void Form4::Form_Load()
     if (delimiter >= 0)
         Combo1->setCurrentIndex(delimiter);
 
-    skinWindow(m_ctx, m_owner->windows(), this, {Frame1, Frame3});
+    skinWindow(m_ctx, m_windows, this, {Frame1, Frame3});
 }
 
 QString Form4::panelText() const
@@ -197,7 +199,7 @@ int Form4::comboIndex() const
 
 Project *Form4::project() const
 {
-    return m_owner ? &m_owner->project() : nullptr;
+    return m_project;
 }
 
 int Form4::importTarget()
@@ -216,8 +218,7 @@ int Form4::importTarget()
 void Form4::rowsAdded()
 {
     // A scan may be walking the list that just grew.
-    if (m_owner)
-        m_owner->updateNextSearchButton();
+    m_link.linkingSitesAdded();
 }
 
 bool Form4::connectAndFetch(const QString &typed, QString &body)

@@ -23,8 +23,9 @@ class ReportView;
 namespace tarnwick {
 
 class AppContext;
-class Form1;
+class MainWindowLink;
 class Project;
+class WindowRegistry;
 
 // The delimiter list's text while nothing is chosen or typed.
 extern const QString kDelimiterPrompt;
@@ -32,9 +33,9 @@ extern const QString kDelimiterPrompt;
 class Form4 : public QWidget {
     Q_OBJECT
 public:
-    // A window of its own owned by the main window; it deletes itself when
-    // closed.
-    Form4(AppContext &ctx, Form1 &owner);
+    // A window of its own owned by owner (the main window); it deletes
+    // itself when closed. Linking sites it adds are told to link.
+    Form4(AppContext &ctx, WindowRegistry &windows, Project &project, MainWindowLink &link, QWidget *owner);
     ~Form4() override;
 
     QGroupBox *Frame3 = nullptr;  // "Get linking sites from a file"
@@ -86,7 +87,9 @@ private:
     bool connectAndFetch(const QString &typed, QString &body);
 
     AppContext &m_ctx;
-    QPointer<Form1> m_owner;
+    WindowRegistry &m_windows;
+    QPointer<Project> m_project;
+    MainWindowLink &m_link;
     QLabel *m_panel = nullptr;
     bool m_getting = false;
     bool m_closing = false;  // closed: work under way lets go

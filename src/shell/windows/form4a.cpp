@@ -9,7 +9,6 @@
 
 #include "exchange/importlinks.h"
 #include "platform/textfile.h"
-#include "shell/mainwindow/form1.h"
 #include "shell/skin/skin.h"
 #include "shell/windows/importwindow.h"
 #include "workspace/context.h"
@@ -22,10 +21,11 @@ constexpr int kLongestAddress = 2048;  // characters
 constexpr int kImportBatch = 500;      // sites added between two turns of the event loop
 } // namespace
 
-Form4a::Form4a(AppContext &ctx, Form1 &owner)
-    : QWidget(&owner, kFixedWindowFlags)
+Form4a::Form4a(AppContext &ctx, WindowRegistry &windows, Project &project, QWidget *owner)
+    : QWidget(owner, kFixedWindowFlags)
     , m_ctx(ctx)
-    , m_owner(&owner)
+    , m_windows(windows)
+    , m_project(&project)
 {
     setUpImportWindow(this, QStringLiteral("Form4a"), QStringLiteral("Import Main Sites"));
     Frame3 = makeFileFrame(
@@ -47,7 +47,7 @@ Form4a::~Form4a() = default;
 
 void Form4a::Form_Load()
 {
-    skinWindow(m_ctx, m_owner->windows(), this, {Frame3});
+    skinWindow(m_ctx, m_windows, this, {Frame3});
 }
 
 QString Form4a::panelText() const
@@ -57,7 +57,7 @@ QString Form4a::panelText() const
 
 Project *Form4a::project() const
 {
-    return m_owner ? &m_owner->project() : nullptr;
+    return m_project;
 }
 
 void Form4a::Command4_Click()

@@ -13,15 +13,15 @@ class QStatusBar;
 namespace tarnwick {
 
 class AppContext;
-class Form1;
 class Project;
+class WindowRegistry;
 
 class Form4a : public QWidget {
     Q_OBJECT
 public:
-    // A window of its own owned by the main window; it deletes itself when
-    // closed.
-    Form4a(AppContext &ctx, Form1 &owner);
+    // A window of its own owned by owner (the main window); it deletes
+    // itself when closed.
+    Form4a(AppContext &ctx, WindowRegistry &windows, Project &project, QWidget *owner);
     ~Form4a() override;
 
     QGroupBox *Frame3 = nullptr;  // "Get main sites from a file"
@@ -40,7 +40,8 @@ private:
     Project *project() const;
 
     AppContext &m_ctx;
-    QPointer<Form1> m_owner;
+    WindowRegistry &m_windows;
+    QPointer<Project> m_project;
     QLabel *m_panel = nullptr;
     bool m_importing = false;
 };

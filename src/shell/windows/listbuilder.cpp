@@ -9,8 +9,9 @@
 #include "platform/listview.h"
 #include "platform/services.h"
 #include "platform/urlfetch.h"
-#include "shell/mainwindow/form1.h"
+#include "scanner/scanner.h"
 #include "shell/windowregistry.h"
+#include "shell/windows/mainwindowlink.h"
 #include "shell/windows/modeless.h"
 #include "workspace/context.h"
 #include "workspace/database.h"
@@ -19,10 +20,14 @@
 
 namespace tarnwick {
 
-Form3::Form3(AppContext &ctx, Form1 &form)
-    : QWidget(&form, kOwnedWindow)
+Form3::Form3(AppContext &ctx, WindowRegistry &windows, Project &project, Scanner &scanner, MainWindowLink &link,
+             QWidget *owner)
+    : QWidget(owner, kOwnedWindow)
     , m_ctx(ctx)
-    , m_form(&form)
+    , m_windows(windows)
+    , m_project(&project)
+    , m_scanner(&scanner)
+    , m_link(link)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("List Builder - Finding matching websites..."));
@@ -37,16 +42,14 @@ Form3::Form3(AppContext &ctx, Form1 &form)
 
 Form3::~Form3() = default;
 
-void Form3::Form_Load()
+void Form3::Form_Load(const ListBuilderQuery &query)
 {
     m_finished = false;
     m_total = 0;
     m_seen.clear();
-    if (m_form) {
-        m_query = listbuilder::searchQuery(m_form->txtSearch->text());
-        m_target = listbuilder::searchTarget(m_form->Combo2->currentIndex());
-        m_engine = listbuilder::searchEngine(m_form->Combo1->currentText());
-    }
+    m_query = listbuilder::searchQuery(query.words);
+    m_target = listbuilder::searchTarget(query.resultSize);
+    m_engine = listbuilder::searchEngine(query.searchType);
     m_position = listbuilder::kFirstPosition;
     QTimer::singleShot(0, this, [this] { startSearch(); });
 }
@@ -62,7 +65,7 @@ void Form3::startSearch()
 {
     if (m_finished)
         return;
-    if (!m_form || m_form->unloaded()) {
+    if (!m_project || m_windows.mainWindowUnloaded) {
         m_finished = true;
         close();
         return;
@@ -76,7 +79,7 @@ void Form3::startSearch()
         return;
     }
     QString error;
-    if (!clearWebsites(m_form->project(), &error)) {
+    if (!clearWebsites(*m_project, &error)) {
         m_finished = true;
         m_ctx.dialogs().msgBox(this, QStringLiteral("The web-site list could not be emptied.\r\n") + error,
                                platform::vbOKOnly | platform::vbExclamation);
@@ -139,38 +142,39 @@ void Form3::endSearch()
     Text1->setText(QStringLiteral("Finished! Extracted %1 results.").arg(m_total));
     hide();
 
-    Form1 *form = m_form;
-    if (!form || form->unloaded()) {
+    if (!m_project || !m_scanner || m_windows.mainWindowUnloaded) {
         close();
         return;
     }
     if (m_total >= listbuilder::kEnoughToScan) {
         // A scan the user started meanwhile is not started twice.
         if (!m_ctx.bScanning)
-            form->cmdDoSearch_Click();
+            m_scanner->cmdDoSearch_Click();
         if (self)
             close();
         return;
     }
-    form->setPanelText(1, QStringLiteral("Stopped"));
-    form->setPanelText(2, QStringLiteral("Not enough results"));
-    const platform::ListView *sites = form->project().List1(form->project().iCurrentMain);
+    m_link.setPanelText(1, QStringLiteral("Stopped"));
+    m_link.setPanelText(2, QStringLiteral("Not enough results"));
+    const platform::ListView *sites = m_project->List1(m_project->iCurrentMain);
     if (sites && sites->count() >= 2) {
         // The builder stays loaded, hidden.
-        form->setPanelText(3, QStringLiteral("Trying next search"));
+        m_link.setPanelText(3, QStringLiteral("Trying next search"));
         m_ctx.yieldToEventLoop();
         onNextSearch();
         return;
     }
-    form->setPanelText(3, QStringLiteral("Add more search terms"));
+    m_link.setPanelText(3, QStringLiteral("Add more search terms"));
     m_ctx.yieldToEventLoop();
     if (self)
         close();
 }
 
-Form3 *openListBuilder(Form1 &form)
+Form3 *openListBuilder(AppContext &ctx, WindowRegistry &windows, Project &project, Scanner &scanner,
+                       MainWindowLink &link, QWidget *owner, const ListBuilderQuery &query)
 {
-    return openModeless<Form3>(form.windows().Form3, [&form] { return new Form3(form.ctx(), form); });
+    return openModeless<Form3>(
+        windows.Form3, [&] { return new Form3(ctx, windows, project, scanner, link, owner); }, query);
 }
 
 } // namespace tarnwick

@@ -1,5 +1,5 @@
 #pragma once
-// The list builder: searches the web with the main window's search words,
+// The list builder: searches the web with the search words it is given,
 // stores the distinct domains the result pages link to in the web-site
 // table and, when enough were found, starts a scan. Loading it starts the
 // search; nothing in the program opens it yet.
@@ -15,17 +15,31 @@ class QLineEdit;
 namespace tarnwick {
 
 class AppContext;
-class Form1;
+class MainWindowLink;
+class Project;
+class Scanner;
+class WindowRegistry;
+
+// A search as the main window's search controls hold it: the words, the
+// search type's text and the result-size choice (-1 for none).
+struct ListBuilderQuery {
+    QString words;
+    QString searchType;
+    int resultSize = -1;
+};
 
 class Form3 : public QWidget {
     Q_OBJECT
 public:
-    Form3(AppContext &ctx, Form1 &form);
+    // A window of its own owned by owner (the main window). Its status goes
+    // to link's status bar; enough domains start a scan of scanner.
+    Form3(AppContext &ctx, WindowRegistry &windows, Project &project, Scanner &scanner, MainWindowLink &link,
+          QWidget *owner);
     ~Form3() override;
 
-    // Reads the search words, engine and result size from the main window
-    // and starts the search as soon as the event loop runs.
-    void Form_Load();
+    // Takes the search words, engine and result size from query and starts
+    // the search as soon as the event loop runs.
+    void Form_Load(const ListBuilderQuery &query);
 
     QLineEdit *Text1 = nullptr;  // status
     // Where the result pages come from.
@@ -48,7 +62,10 @@ private:
     void endSearch();
 
     AppContext &m_ctx;
-    QPointer<Form1> m_form;
+    WindowRegistry &m_windows;
+    QPointer<Project> m_project;
+    QPointer<Scanner> m_scanner;
+    MainWindowLink &m_link;
     QString m_query;
     listbuilder::Engine m_engine = listbuilder::Engine::Google;
     int m_target = 100;
@@ -59,7 +76,8 @@ private:
     bool m_finished = false;
 };
 
-// Opens the list builder (one at a time), which starts its search.
-Form3 *openListBuilder(Form1 &form);
+// Opens the list builder (one at a time), which starts its search for query.
+Form3 *openListBuilder(AppContext &ctx, WindowRegistry &windows, Project &project, Scanner &scanner,
+                       MainWindowLink &link, QWidget *owner, const ListBuilderQuery &query);
 
 } // namespace tarnwick

@@ -42,15 +42,15 @@ inline QWidget *showSingleWindow(QPointer<QWidget> &slot, const std::function<QW
 }
 
 // The same for a window made here as a window of its own that deletes itself
-// when closed.
-template <typename Window, typename Make>
-Window *openModeless(QPointer<QWidget> &slot, Make make)
+// when closed; its Form_Load is handed args.
+template <typename Window, typename Make, typename... Args>
+Window *openModeless(QPointer<QWidget> &slot, Make make, const Args &...args)
 {
-    return static_cast<Window *>(showSingleWindow(slot, [&make]() -> QWidget * {
+    return static_cast<Window *>(showSingleWindow(slot, [&]() -> QWidget * {
         Window *w = make();
         w->setWindowFlags(w->windowFlags() | kOwnedWindow);
         w->setAttribute(Qt::WA_DeleteOnClose);
-        w->Form_Load();
+        w->Form_Load(args...);
         return w;
     }));
 }

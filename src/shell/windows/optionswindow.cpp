@@ -16,13 +16,13 @@
 #include <QVBoxLayout>
 
 #include "scanner/scanoptions.h"
-#include "shell/mainwindow/form1.h"
 #include "shell/skin/skin.h"
 #include "shell/windowregistry.h"
 #include "shell/windows/controls.h"
 #include "shell/windows/modeless.h"
 #include "shell/windows/siteeditors.h"
 #include "workspace/context.h"
+#include "workspace/project.h"
 #include "workspace/settingkeys.h"
 
 namespace tarnwick {
@@ -98,10 +98,11 @@ QLabel *makeHeading(const QString &text, const QString &name, const QString &hin
 
 } // namespace
 
-frmOptions::frmOptions(Form1 &form)
-    : QWidget(&form, kOwnedWindow)
-    , m_ctx(form.ctx())
-    , m_form(&form)
+frmOptions::frmOptions(AppContext &ctx, WindowRegistry &windows, Project &project, QWidget *owner)
+    : QWidget(owner, kOwnedWindow)
+    , m_ctx(ctx)
+    , m_windows(windows)
+    , m_project(&project)
 {
     setObjectName(QStringLiteral("frmOptions"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -270,7 +271,7 @@ void frmOptions::Form_Load()
     List1->clear();
     List1->addItems(readFileTypeList(m_ctx.programPath(kFileTypesFile)));
 
-    skinWindow(m_ctx, m_form->windows(), this);
+    skinWindow(m_ctx, m_windows, this);
 }
 
 void frmOptions::cmbAdvance_Click()
@@ -377,8 +378,8 @@ void frmOptions::writeFileTypes()
 
 void frmOptions::Command1_Click()
 {
-    if (m_form)
-        openGlobalRulesEditor(*m_form);
+    if (m_project)
+        openGlobalRulesEditor(m_ctx, m_windows, *m_project, parentWidget());
 }
 
 } // namespace tarnwick

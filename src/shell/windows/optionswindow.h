@@ -16,12 +16,15 @@ class QPushButton;
 namespace tarnwick {
 
 class AppContext;
-class Form1;
+class Project;
+class WindowRegistry;
 
 class frmOptions : public QWidget {
     Q_OBJECT
 public:
-    explicit frmOptions(Form1 &form);
+    // A window of its own owned by owner (the main window), which owns the
+    // Global Rules Editor it opens too; it deletes itself when closed.
+    frmOptions(AppContext &ctx, WindowRegistry &windows, Project &project, QWidget *owner);
 
     void Form_Load();
 
@@ -71,7 +74,8 @@ private:
     void writeFileTypes();
 
     AppContext &m_ctx;
-    QPointer<Form1> m_form;
+    WindowRegistry &m_windows;
+    QPointer<Project> m_project;
 };
 
 } // namespace tarnwick

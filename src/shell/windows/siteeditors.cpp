@@ -15,7 +15,6 @@
 
 #include "platform/listbox.h"
 #include "platform/listview.h"
-#include "shell/mainwindow/form1.h"
 #include "shell/mainwindow/layout.h"
 #include "shell/skin/skin.h"
 #include "shell/windowregistry.h"
@@ -43,11 +42,12 @@ const char *const kRuleCaptions[6] = {
 
 // ---- The shared part ----
 
-RuleEditorWindow::RuleEditorWindow(Form1 &form, const QString &caption, const QString &heading,
-                                   const QString &explanation)
-    : QWidget(&form, kOwnedWindow)
-    , m_ctx(form.ctx())
-    , m_form(&form)
+RuleEditorWindow::RuleEditorWindow(AppContext &ctx, WindowRegistry &windows, Project &project, QWidget *owner,
+                                   const QString &caption, const QString &heading, const QString &explanation)
+    : QWidget(owner, kOwnedWindow)
+    , m_ctx(ctx)
+    , m_windows(windows)
+    , m_project(&project)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(caption);
@@ -144,7 +144,7 @@ bool RuleEditorWindow::Form_Load()
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     order.first()->setFocus();
-    skinWindow(m_ctx, m_form->windows(), this);
+    skinWindow(m_ctx, m_windows, this);
     return true;
 }
 
@@ -257,8 +257,9 @@ void RuleEditorWindow::Text6_KeyPress(int keyAscii)
 
 // ---- Linking-site editor ----
 
-Form2::Form2(Form1 &form)
-    : RuleEditorWindow(form, QStringLiteral("Edit an entry"), QStringLiteral("Edit rules for this remote site:"), {})
+Form2::Form2(AppContext &ctx, WindowRegistry &windows, Project &project, QWidget *owner)
+    : RuleEditorWindow(ctx, windows, project, owner, QStringLiteral("Edit an entry"),
+                       QStringLiteral("Edit rules for this remote site:"), {})
 {
     setObjectName(QStringLiteral("Form2"));
     Text1 = addField(QStringLiteral("Text1"), QStringLiteral("Website URL:"), kSiteHint);
@@ -277,7 +278,7 @@ Form2::Form2(Form1 &form)
 
 bool Form2::loadEntry(QVector<RuleRow> &rules)
 {
-    Project &project = m_form->project();
+    Project &project = *m_project;
     m_edit = std::make_unique<LinkingSiteEdit>(project, project.iCurrentMain, project.iEditIndex);
     if (!m_edit->captured())
         return false;
@@ -309,8 +310,9 @@ QString Form2::emptySiteMessage() const
 
 // ---- Main-site editor ----
 
-Form2a::Form2a(Form1 &form)
-    : RuleEditorWindow(form, QStringLiteral("Edit an entry"), QStringLiteral("Edit rules for this main site:"),
+Form2a::Form2a(AppContext &ctx, WindowRegistry &windows, Project &project, QWidget *owner)
+    : RuleEditorWindow(ctx, windows, project, owner, QStringLiteral("Edit an entry"),
+                       QStringLiteral("Edit rules for this main site:"),
                        QStringLiteral("These rules will apply to all Linking Sites grouped with this Main Site"))
 {
     setObjectName(QStringLiteral("Form2a"));
@@ -320,7 +322,7 @@ Form2a::Form2a(Form1 &form)
 
 bool Form2a::loadEntry(QVector<RuleRow> &rules)
 {
-    Project &project = m_form->project();
+    Project &project = *m_project;
     m_edit = std::make_unique<MainSiteEdit>(project, project.iEditIndex);
     if (!m_edit->captured())
         return false;
@@ -336,12 +338,7 @@ RuleScope Form2a::scopeOfNewRule() const
 
 EditResult Form2a::saveEntry(const QVector<RuleRow> &working)
 {
-    const int index = m_edit->locate();
-    const EditResult result = m_edit->save(Text1->text(), working);
-    // The heading of the linking sites names the selected main site.
-    if (result == EditResult::Saved && m_form && m_form->project().List4->listIndex() == index)
-        m_form->lblblah->setText(QStringLiteral("Enter linking sites: ") + Text1->text());
-    return result;
+    return m_edit->save(Text1->text(), working);
 }
 
 QString Form2a::emptySiteMessage() const
@@ -351,8 +348,9 @@ QString Form2a::emptySiteMessage() const
 
 // ---- Global Rules Editor ----
 
-Form2b::Form2b(Form1 &form)
-    : RuleEditorWindow(form, QStringLiteral("Global Rules Editor"), QStringLiteral("Edit Global Rules"),
+Form2b::Form2b(AppContext &ctx, WindowRegistry &windows, Project &project, QWidget *owner)
+    : RuleEditorWindow(ctx, windows, project, owner, QStringLiteral("Global Rules Editor"),
+                       QStringLiteral("Edit Global Rules"),
                        QStringLiteral("These rules will apply globally to all sites"))
 {
     setObjectName(QStringLiteral("Form2b"));
@@ -360,7 +358,7 @@ Form2b::Form2b(Form1 &form)
 
 bool Form2b::loadEntry(QVector<RuleRow> &rules)
 {
-    m_edit = std::make_unique<GlobalRulesEdit>(m_form->project());
+    m_edit = std::make_unique<GlobalRulesEdit>(*m_project);
     rules = m_edit->loadedRules();
     return true;
 }
@@ -375,10 +373,10 @@ EditResult Form2b::saveEntry(const QVector<RuleRow> &working)
     return m_edit->save(working);
 }
 
-void openGlobalRulesEditor(Form1 &form)
+void openGlobalRulesEditor(AppContext &ctx, WindowRegistry &windows, Project &project, QWidget *owner)
 {
-    showSingleWindow(form.windows().Form2b, [&form]() -> QWidget * {
-        auto *w = new Form2b(form);
+    showSingleWindow(windows.Form2b, [&]() -> QWidget * {
+        auto *w = new Form2b(ctx, windows, project, owner);
         w->Form_Load();
         return w;
     });

@@ -26,7 +26,8 @@ class ReportView;
 namespace tarnwick {
 
 class AppContext;
-class Form1;
+class Project;
+class WindowRegistry;
 
 // What the three editors share: the rule list, the six rule types, the value
 // box and the buttons.
@@ -55,7 +56,10 @@ public:
     QPushButton *cmdSave = nullptr;
 
 protected:
-    RuleEditorWindow(Form1 &form, const QString &caption, const QString &heading, const QString &explanation);
+    // A window of its own owned by owner (the main window); it deletes
+    // itself when closed.
+    RuleEditorWindow(AppContext &ctx, WindowRegistry &windows, Project &project, QWidget *owner, const QString &caption,
+                     const QString &heading, const QString &explanation);
 
     // The site fields above the rules, one row each.
     QLineEdit *addField(const QString &name, const QString &label, const QString &hint);
@@ -71,7 +75,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
     AppContext &m_ctx;
-    QPointer<Form1> m_form;
+    WindowRegistry &m_windows;
+    QPointer<Project> m_project;
 
 private:
     QVector<RuleRow> workingRules() const;
@@ -87,7 +92,7 @@ private:
 class Form2 : public RuleEditorWindow {
     Q_OBJECT
 public:
-    explicit Form2(Form1 &form);
+    Form2(AppContext &ctx, WindowRegistry &windows, Project &project, QWidget *owner);
 
     QLineEdit *Text1 = nullptr;  // "Website"
     QLineEdit *Text2 = nullptr;  // "#"
@@ -110,7 +115,7 @@ private:
 class Form2a : public RuleEditorWindow {
     Q_OBJECT
 public:
-    explicit Form2a(Form1 &form);
+    Form2a(AppContext &ctx, WindowRegistry &windows, Project &project, QWidget *owner);
 
     QLineEdit *Text1 = nullptr;  // the main site's text
 
@@ -129,7 +134,7 @@ private:
 class Form2b : public RuleEditorWindow {
     Q_OBJECT
 public:
-    explicit Form2b(Form1 &form);
+    Form2b(AppContext &ctx, WindowRegistry &windows, Project &project, QWidget *owner);
 
 protected:
     bool loadEntry(QVector<RuleRow> &rules) override;
@@ -140,7 +145,7 @@ private:
     std::unique_ptr<GlobalRulesEdit> m_edit;
 };
 
-// Opens the Global Rules Editor (or brings it forward).
-void openGlobalRulesEditor(Form1 &form);
+// Opens the Global Rules Editor (or brings it forward), owned by owner.
+void openGlobalRulesEditor(AppContext &ctx, WindowRegistry &windows, Project &project, QWidget *owner);
 
 } // namespace tarnwick

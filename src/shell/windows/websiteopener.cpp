@@ -3,7 +3,6 @@
 #include <QTimer>
 
 #include "shell/failures.h"
-#include "shell/mainwindow/form1.h"
 #include "shell/windowregistry.h"
 #include "shell/windows/splash.h"
 #include "workspace/context.h"
@@ -53,8 +52,8 @@ void frmWebsite::Timer1_Timer()
             m_windows.frmWebsite = nullptr;
         close();
     });
-    const auto *owner = qobject_cast<const Form1 *>(parentWidget());
-    if (owner && owner->unloaded() && m_ctx.endProgram)
+    // The main window went before: this was the last window.
+    if (m_windows.mainWindowUnloaded && m_ctx.endProgram)
         m_ctx.endProgram();
 }
 
