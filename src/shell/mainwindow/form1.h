@@ -80,8 +80,6 @@ private:
     // The few things a window test checks that no click or key reaches.
     friend struct MainWindowTestAccess;
 
-    AppContext &ctx() { return m_ctx; }
-    WindowRegistry &windows() { return m_windows; }
     // The window has closed and shut the scan down.
     bool unloaded() const { return m_unloaded; }
 
