@@ -16,10 +16,14 @@
 #include "shell/windows/splash.h"
 #include "shell/windows/websiteopener.h"
 #include "support/files.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/shellprogram.h"
+#include "support/windowcontrols.h"
 #include "workspace/context.h"
 
 using namespace tarnwick;
+using testsupport::chooseMenuItem;
+using testsupport::click;
 
 namespace {
 
@@ -42,7 +46,7 @@ TEST_F(AboutAndHelp, AboutBoxShowsTheBrandingOnceAndShutDownClosesIt)
 {
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
-    form.mnuAboutItem_Click(0);
+    chooseMenuItem(form, "mnuAbout", "About this software");
     auto *about = qobject_cast<frmAbout *>(p.windows.frmAbout.data());
     ASSERT_TRUE(about);
     EXPECT_EQ(about->windowTitle(), "About Tarnwick");
@@ -53,7 +57,7 @@ TEST_F(AboutAndHelp, AboutBoxShowsTheBrandingOnceAndShutDownClosesIt)
     EXPECT_EQ(about->lblWebsite->text(), p.ctx->strWebsiteURL);
     EXPECT_TRUE(about->isVisible());
 
-    form.mnuAboutItem_Click(0);  // brings the open one forward
+    chooseMenuItem(form, "mnuAbout", "About this software");  // brings the open one forward
     EXPECT_EQ(p.windows.frmAbout.data(), about);
     form.close();
     EXPECT_FALSE(about->isVisible());
@@ -70,7 +74,7 @@ TEST_F(AboutAndHelp, OpenerOpensTheSiteOnceAndUnloadsAfterTenSeconds)
 {
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
-    form.cmdWebsite->click();
+    click(form, "cmdWebsite");
     EXPECT_EQ(p.shell->opened, QStringList({"http://" + p.ctx->strWebsiteURL}));
     EXPECT_EQ(p.ctx->strWebsitePage, "");
     auto *opener = qobject_cast<frmWebsite *>(p.windows.frmWebsite.data());
@@ -78,7 +82,7 @@ TEST_F(AboutAndHelp, OpenerOpensTheSiteOnceAndUnloadsAfterTenSeconds)
     EXPECT_TRUE(opener->Timer1->isActive());
     EXPECT_EQ(opener->Timer1->interval(), 10000);
 
-    form.cmdWebsite->click();  // still loaded: nothing opens again
+    click(form, "cmdWebsite");  // still loaded: nothing opens again
     EXPECT_EQ(p.shell->opened.size(), 1);
 
     // Another page key opens nothing.
@@ -90,7 +94,7 @@ TEST_F(AboutAndHelp, OpenerOpensTheSiteOnceAndUnloadsAfterTenSeconds)
     opener->Timer1_Timer();
     EXPECT_FALSE(p.windows.frmWebsite);
     EXPECT_EQ(ended, 0);  // the main window still runs
-    form.cmdWebsite->click();
+    click(form, "cmdWebsite");
     EXPECT_EQ(p.shell->opened.size(), 2);
 }
 
@@ -104,7 +108,7 @@ TEST_F(AboutAndHelp, ClosingTheMainWindowWaitsForTheOpenerThenEnds)
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     form.show();
-    form.cmdWebsite->click();
+    click(form, "cmdWebsite");
     auto *opener = qobject_cast<frmWebsite *>(p.windows.frmWebsite.data());
     ASSERT_TRUE(opener);
     opener->Timer1->start(300);  // its time, shortened
@@ -112,7 +116,7 @@ TEST_F(AboutAndHelp, ClosingTheMainWindowWaitsForTheOpenerThenEnds)
     QObject::connect(opener->Timer1, &QTimer::timeout, [&] { openerDone = true; });
     QTimer::singleShot(0, &form, [&] {
         form.close();
-        EXPECT_TRUE(form.unloaded());
+        EXPECT_TRUE(MainWindowTestAccess::unloaded(form));
         EXPECT_EQ(ended, 0);
     });
     QTimer bound;  // never reached
@@ -134,7 +138,7 @@ TEST_F(AboutAndHelp, HelpMenuOpensTheHelpFileWhenItIsThere)
     EXPECT_EQ(p.ctx->settings().get("showHelp"), "0");
 
     writeHelpFile();
-    form.mnuHelpItem_Click(0);
+    chooseMenuItem(form, "mnuHelp", "View Help File");
     EXPECT_EQ(p.shell->opened, QStringList({p.path("Help.html")}));
     EXPECT_EQ(p.machine->value(kMachineKey, "showHelp"), "0");
     EXPECT_FALSE(p.windows.Form8);  // unloaded again

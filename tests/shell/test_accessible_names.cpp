@@ -13,13 +13,18 @@
 #include "shell/mainwindow/resultspanel.h"
 #include "shell/mainwindow/statistics.h"
 #include "shell/windows/form4.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/shellprogram.h"
 #include "support/sitetyping.h"
+#include "support/windowcontrols.h"
 #include "widgets/fixedrowview.h"
 #include "widgets/reportview.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
+using testsupport::area;
+using testsupport::click;
+using testsupport::control;
 
 TEST(AccessibleNames, ControlsAndListsAreReadOutByTheirOwnCaptions)
 {
@@ -27,7 +32,7 @@ TEST(AccessibleNames, ControlsAndListsAreReadOutByTheirOwnCaptions)
     Form1 form{*p.ctx, p.windows};
     testsupport::typeMainSite(form, "mine.example");
     form.project().bProjectSaved = true;
-    form.cmdImport_Click();
+    click(form, "cmdImport");
     auto *import = qobject_cast<Form4 *>(p.windows.Form4.data());
     ASSERT_TRUE(import);
 
@@ -35,17 +40,17 @@ TEST(AccessibleNames, ControlsAndListsAreReadOutByTheirOwnCaptions)
         QWidget *control;
         QString name;
     } cases[] = {
-        {form.txtHTML1, "HTML before the links:"},
-        {form.txtHTML2, "Generated links"},
-        {form.txtHTML3, "HTML after the links:"},
-        {form.Combo3, "Generate links for:"},
+        {control<QPlainTextEdit>(form, "txtHTML1"), "HTML before the links:"},
+        {control<QPlainTextEdit>(form, "txtHTML2"), "Generated links"},
+        {control<QPlainTextEdit>(form, "txtHTML3"), "HTML after the links:"},
+        {control<QComboBox>(form, "Combo3"), "Generate links for:"},
         {import->Option1[0], import->Option1Caption[0]->text()},
         {import->Option1[1], import->Option1Caption[1]->text()},
         {import->Text1, "Simple URL:"},
         {import->Text2, "Advanced URL:"},
-        {form.results->lstErrView, "Errors/Warnings:"},
-        {form.List1View(1), "Enter linking sites: mine.example"},
-        {form.statistics->List2View, "Webpages Queued:"},
+        {area<ResultsPanel>(form)->lstErrView, "Errors/Warnings:"},
+        {MainWindowTestAccess::linkList(form, 1), "Enter linking sites: mine.example"},
+        {area<StatisticsPanel>(form)->List2View, "Webpages Queued:"},
         {import->ListView1View, import->Label9->text()},
     };
     for (const auto &c : cases) {

@@ -10,11 +10,13 @@
 #include "shell/windows/emailexport.h"
 #include "support/files.h"
 #include "support/shellprogram.h"
+#include "support/windowcontrols.h"
 #include "workspace/context.h"
 #include "workspace/database.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
+using testsupport::click;
 
 namespace {
 
@@ -40,7 +42,7 @@ protected:
     }
     frmExport *openExport()
     {
-        form.Command2->click();
+        click(form, "Command2");
         return qobject_cast<frmExport *>(p.windows.frmExport.data());
     }
 
@@ -135,7 +137,7 @@ TEST_F(EmailExport, CancelOrFailureWritesNothingAndNeverOffersTheDeletion)
 TEST_F(EmailExport, DeleteAllEmailsAsksFirstAndViewDatabaseOpensTheFolder)
 {
     p.dialogs->answers.push_back(platform::vbCancel);
-    form.Command3->click();
+    click(form, "Command3");
     ASSERT_EQ(p.dialogs->boxes.size(), 1);
     EXPECT_EQ(p.dialogs->boxes[0].title, "Confirm");
     EXPECT_EQ(p.dialogs->boxes[0].text, "Are you sure you want to delete all emails from the database?");
@@ -143,11 +145,11 @@ TEST_F(EmailExport, DeleteAllEmailsAsksFirstAndViewDatabaseOpensTheFolder)
     EXPECT_EQ(stored().size(), 2);
 
     p.dialogs->answers.push_back(platform::vbOK);
-    form.Command3->click();
+    click(form, "Command3");
     EXPECT_TRUE(stored().isEmpty());
     EXPECT_EQ(form.project().List3->count(), 1);
 
-    form.cmdViewDatabase->click();
+    click(form, "cmdViewDatabase");
     EXPECT_EQ(p.shell->opened, QStringList({p.ctx->programDir()}));
 }
 

@@ -16,15 +16,18 @@
 #include "shell/windows/form4a.h"
 #include "support/eventloop.h"
 #include "support/files.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/shellprogram.h"
 #include "support/shutdown.h"
 #include "support/sitetyping.h"
 #include "support/testhttpserver.h"
+#include "support/windowcontrols.h"
 #include "widgets/reportview.h"
 #include "workspace/project.h"
 #include "workspace/settingkeys.h"
 
 using namespace tarnwick;
+using testsupport::click;
 using Response = testsupport::TestHttpServer::Response;
 
 namespace {
@@ -44,12 +47,12 @@ protected:
     }
     Form4 &form4()
     {
-        form.cmdImport_Click();
+        click(form, "cmdImport");
         return *qobject_cast<Form4 *>(p.windows.Form4.data());
     }
     Form4a &form4a()
     {
-        form.cmdImport2_Click();
+        click(form, "cmdImport2");
         return *qobject_cast<Form4a *>(p.windows.Form4a.data());
     }
     // The next file dialog answers with a file of this text.
@@ -301,7 +304,7 @@ TEST_F(ImportDialogs, ManyMainSitesGoInAFewStepsAndOverlongLinesAreSkipped)
     // A site's list gets its view when it is shown.
     EXPECT_EQ(int(form.findChildren<platform::ReportView *>().size()), viewsBefore);
     form.project().List4->setListIndex(1199);
-    EXPECT_FALSE(form.List1View(1200)->isHidden());
+    EXPECT_FALSE(MainWindowTestAccess::linkList(form, 1200)->isHidden());
 }
 
 TEST_F(ImportDialogs, MainSiteImportStopsWhenTheProjectIsReplaced)
@@ -309,7 +312,7 @@ TEST_F(ImportDialogs, MainSiteImportStopsWhenTheProjectIsReplaced)
     Form4a &f = form4a();
     chooseFile("a.example\nb.example\nc.example\n");
     p.dialogs->answers.push_back(platform::vbNo);  // New: do not save the sites imported so far
-    QTimer::singleShot(0, &f, [&] { form.cmdNew_Click(); });
+    QTimer::singleShot(0, &f, [&] { click(form, "cmdNew"); });
     f.Command4_Click();
     EXPECT_EQ(form.project().List4->count(), 0);
     EXPECT_TRUE(f.panelText().startsWith("Import stopped")) << f.panelText().toStdString();
@@ -336,7 +339,7 @@ TEST_F(ImportDialogs, SettingsOneWindowEachAndShutDown)
     f.Text2->setText("http://mine.example/list.php");
     EXPECT_EQ(c.settings().get(key::getURL2), "http://mine.example/list.php");
 
-    form.Command7_Click();
+    click(form, "Command7");
     EXPECT_EQ(p.windows.Form4.data(), &f);
     form4a();
     form.close();

@@ -9,10 +9,13 @@
 #include "support/files.h"
 #include "support/shellprogram.h"
 #include "support/sitetyping.h"
+#include "support/windowcontrols.h"
 #include "workspace/project.h"
 #include "workspace/results.h"
 
 using namespace tarnwick;
+using testsupport::click;
+using testsupport::control;
 
 namespace {
 
@@ -20,21 +23,21 @@ TEST(LinkPageWindow, GenerateFillsTheMiddleBlockAndSaveWritesThePage)
 {
     testsupport::ShellProgram p;
     Form1 form{*p.ctx, p.windows};
-    form.Command5_Click();
+    click(form, "Command5");
     EXPECT_EQ(p.dialogs->lastText(),
               "No links were found in your Links List to generate HTML from.  Please scan for links first.");
 
     testsupport::typeMainSite(form, "http://www.main.example");
     addResultRow(*form.project().List3, ResultRow{kIconLink, "main.example", "p.example", "Direct Link", "001", "p.example/p"});
-    form.chkNewWin->setChecked(false);
-    form.chkBullet->setChecked(true);
-    form.txtHTML1->setPlainText("top\nline");
-    form.txtHTML3->setPlainText("end");
-    form.Command5_Click();
+    control<QCheckBox>(form, "chkNewWin")->setChecked(false);
+    control<QCheckBox>(form, "chkBullet")->setChecked(true);
+    control<QPlainTextEdit>(form, "txtHTML1")->setPlainText("top\nline");
+    control<QPlainTextEdit>(form, "txtHTML3")->setPlainText("end");
+    click(form, "Command5");
     EXPECT_EQ(form.project().html(2), "<li><a href=\"http://p.example\">p.example</a></li><br><br>\n");
 
     p.dialogs->fileAnswers.push_back(p.path("links.htm"));
-    form.Command6_Click();
+    click(form, "Command6");
     ASSERT_EQ(p.dialogs->fileRequests.size(), 1);
     EXPECT_EQ(p.dialogs->fileRequests[0].initDir, p.ctx->programDir());
     EXPECT_EQ(testsupport::readBytes(p.path("links.htm")),

@@ -10,14 +10,17 @@
 #include "shell/mainwindow/form1.h"
 #include "shell/windows/listbuilder.h"
 #include "support/eventloop.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/shellprogram.h"
 #include "support/shutdown.h"
 #include "support/testhttpserver.h"
+#include "support/windowcontrols.h"
 #include "workspace/context.h"
 #include "workspace/database.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
+using testsupport::control;
 using namespace tarnwick::listbuilder;
 using Response = testsupport::TestHttpServer::Response;
 
@@ -37,7 +40,7 @@ protected:
     {
         ASSERT_NE(server.port(), 0);
         form.Form_Load();
-        form.txtSearch->setText("blue widget");
+        control<QLineEdit>(form, "txtSearch")->setText("blue widget");
     }
     Form3 *start()
     {
@@ -88,15 +91,15 @@ TEST_F(ListBuilder, PagesUntilAPageGivesNothingThenHandsOverToAScan)
     EXPECT_EQ(websiteCount(), 21);
     EXPECT_EQ(p.ctx->lPagesFound, 21);
     // 21 domains are enough: the scan is started and the builder unloads.
-    EXPECT_NE(form.panelText(2), "Not enough results");
+    EXPECT_NE(MainWindowTestAccess::panelText(form, 2), "Not enough results");
     EXPECT_EQ(form.project().List3->count(), 1);
     ASSERT_TRUE(testsupport::waitUntil([&] { return !b; }));
 }
 
 TEST_F(ListBuilder, TooFewDomainsTryTheNextSearchWhenThereAreLinkingSites)
 {
-    form.Combo1->setCurrentIndex(1);  // Yahoo
-    form.Combo2->setCurrentIndex(-1);
+    control<QComboBox>(form, "Combo1")->setCurrentIndex(1);  // Yahoo
+    control<QComboBox>(form, "Combo2")->setCurrentIndex(-1);
     const int main = form.project().addMainSite("main.example");
     form.project().iCurrentMain = main;
     form.project().addLinkingSite(main, {"a.example/", "1", {}, {}, {}});
@@ -110,9 +113,9 @@ TEST_F(ListBuilder, TooFewDomainsTryTheNextSearchWhenThereAreLinkingSites)
     ASSERT_TRUE(b) << "handed over to a scan";
     EXPECT_EQ(server.requestCount(), 2);
     EXPECT_EQ(b->Text1->text(), "Finished! Extracted 20 results.");
-    EXPECT_EQ(form.panelText(1), "Stopped");
-    EXPECT_EQ(form.panelText(2), "Not enough results");
-    EXPECT_EQ(form.panelText(3), "Trying next search");
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 1), "Stopped");
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 2), "Not enough results");
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 3), "Trying next search");
     testsupport::spin(50);
     ASSERT_TRUE(b);  // stays loaded, hidden
     EXPECT_FALSE(b->isVisible());
@@ -123,7 +126,7 @@ TEST_F(ListBuilder, AnEmptyFirstPageEndsAtOnceAndAScanBlocksTheStart)
     QPointer<Form3> b = start();  // every page is a 404 without links
     ASSERT_TRUE(testsupport::waitUntil([&] { return !b || b->finished(); }));
     EXPECT_EQ(server.requestCount(), 1);
-    EXPECT_EQ(form.panelText(3), "Add more search terms");
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 3), "Add more search terms");
     ASSERT_TRUE(testsupport::waitUntil([&] { return !b; }));
 
     p.ctx->bScanning = true;
@@ -144,7 +147,7 @@ TEST_F(ListBuilder, ClosingTheMainWindowEndsTheProgramWhileTheServerIsSilent)
 TEST_F(ListBuilder, NothingStartsOnceTheMainWindowHasUnloaded)
 {
     form.close();
-    ASSERT_TRUE(form.unloaded());
+    ASSERT_TRUE(MainWindowTestAccess::unloaded(form));
     QPointer<Form3> b = start();
     ASSERT_TRUE(testsupport::waitUntil([&] { return !b; }));
     EXPECT_EQ(server.requestCount(), 0);

@@ -28,14 +28,23 @@
 #include "shell/windows/splash.h"
 #include "support/eventloop.h"
 #include "support/keys.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/shellprogram.h"
 #include "support/sitetyping.h"
 #include "support/testhttpserver.h"
+#include "support/windowcontrols.h"
 #include "widgets/reportview.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
 
 using namespace tarnwick;
+using testsupport::area;
+using testsupport::chooseMenuItem;
+using testsupport::chooseTab;
+using testsupport::click;
+using testsupport::control;
+using testsupport::menuItem;
+using testsupport::typeInto;
 
 namespace {
 
@@ -51,7 +60,7 @@ protected:
     static void expectTabShowing(Form1 &form, int index)
     {
         for (int t = 1; t <= 5; ++t) {
-            for (QWidget *w : form.tabControls(t))
+            for (QWidget *w : MainWindowTestAccess::tabControls(form, t))
                 EXPECT_EQ(w->isHidden(), t != index) << "tab " << t << " control " << w->objectName().toStdString()
                                                      << " with tab " << index << " selected";
         }
@@ -71,30 +80,32 @@ TEST_F(MainWindow, MenuBarCaptionsShortcutsAndHiddenItems)
         bar << a->text();
     EXPECT_EQ(bar, QStringList({"File", "Scan Type", "Help", "About"}));
 
-    ASSERT_EQ(form.mnuFileItem.size(), 5);
+    const QList<QAction *> fileItems = control<QMenu>(form, "mnuFile")->actions();
+    ASSERT_EQ(fileItems.size(), 5);
     const QStringList captions = {"New Project", "Open Project", "Import Project", "Save Project", "Exit"};
     const QStringList keys = {"Ctrl+N", "Ctrl+O", "", "Ctrl+S", "Ctrl+Q"};
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(form.mnuFileItem[i]->text(), captions[i]);
-        EXPECT_EQ(form.mnuFileItem[i]->shortcut().toString(), keys[i]) << i;
-        EXPECT_EQ(form.mnuFileItem[i]->isVisible(), i != 2) << i;
+        EXPECT_EQ(fileItems[i]->text(), captions[i]);
+        EXPECT_EQ(fileItems[i]->shortcut().toString(), keys[i]) << i;
+        EXPECT_EQ(fileItems[i]->isVisible(), i != 2) << i;
     }
-    ASSERT_EQ(form.mnuScanItem.size(), 3);
-    EXPECT_TRUE(form.mnuScanItem[0]->isVisible());
-    EXPECT_TRUE(form.mnuScanItem[1]->isVisible());
-    EXPECT_FALSE(form.mnuScanItem[2]->isVisible());
-    EXPECT_EQ(form.mnuScanItem[2]->text(), "Just scan the selected linking site");
-    ASSERT_EQ(form.mnuHelpItem.size(), 1);
-    EXPECT_EQ(form.mnuHelpItem[0]->text(), "View Help File");
-    ASSERT_EQ(form.mnuAboutItem.size(), 1);
-    EXPECT_EQ(form.mnuAboutItem[0]->text(), "About this software");
-    ASSERT_EQ(form.mnuPopup1Item.size(), 1);
-    EXPECT_EQ(form.mnuPopup1Item[0]->text(), "Delete Site");
+    ASSERT_EQ(control<QMenu>(form, "mnuScan")->actions().size(), 3);
+    EXPECT_TRUE(menuItem(form, "mnuScan", "Scan all main sites")->isVisible());
+    EXPECT_TRUE(menuItem(form, "mnuScan", "Just scan the selected main site")->isVisible());
+    EXPECT_FALSE(menuItem(form, "mnuScan", "Just scan the selected linking site")->isVisible());
+    EXPECT_EQ(menuItem(form, "mnuScan", "Just scan the selected linking site")->text(),
+              "Just scan the selected linking site");
+    ASSERT_EQ(control<QMenu>(form, "mnuHelp")->actions().size(), 1);
+    EXPECT_EQ(menuItem(form, "mnuHelp", "View Help File")->text(), "View Help File");
+    ASSERT_EQ(control<QMenu>(form, "mnuAbout")->actions().size(), 1);
+    EXPECT_EQ(menuItem(form, "mnuAbout", "About this software")->text(), "About this software");
+    ASSERT_EQ(control<QMenu>(form, "Popup1")->actions().size(), 1);
+    EXPECT_EQ(menuItem(form, "Popup1", "Delete Site")->text(), "Delete Site");
     // The pop-up menus are not on the bar.
     for (QAction *a : form.menuBar()->actions()) {
-        EXPECT_NE(a->menu(), form.mnuSkipPopup);
-        EXPECT_NE(a->menu(), form.Popup1);
-        EXPECT_NE(a->menu(), form.results->Popup2);
+        EXPECT_NE(a->menu(), control<QMenu>(form, "mnuSkipPopup"));
+        EXPECT_NE(a->menu(), control<QMenu>(form, "Popup1"));
+        EXPECT_NE(a->menu(), area<ResultsPanel>(form)->Popup2);
     }
 }
 
@@ -106,15 +117,13 @@ TEST_F(MainWindow, FileMenuItemsRunTheirCommands)
     p.dialogs->defaultAnswer = platform::vbNo;  // nothing to save first
 
     // New empties the project; Open and Import ask for a file.
-    form.mnuFileItem_Click(0);
+    chooseMenuItem(form, "mnuFile", "New Project");
     EXPECT_EQ(form.project().List4->count(), 0);
-    form.mnuFileItem_Click(1);
-    form.mnuFileItem_Click(2);
+    chooseMenuItem(form, "mnuFile", "Open Project");
+    chooseMenuItem(form, "mnuFile", "Import Project");
     EXPECT_EQ(p.dialogs->fileRequests.size(), 2);
     // Save asks where, the project having no file yet.
-    form.mnuFileItem_Click(3);
-    EXPECT_EQ(p.dialogs->fileRequests.size(), 3);
-    form.mnuFileItem_Click(99);  // nothing
+    chooseMenuItem(form, "mnuFile", "Save Project");
     EXPECT_EQ(p.dialogs->fileRequests.size(), 3);
     EXPECT_EQ(ended, 0);
 }
@@ -125,25 +134,25 @@ TEST_F(MainWindow, NewAndOpenAreRefusedWhileAScanRuns)
     form.Form_Load();
     testsupport::typeMainSite(form, "www.one.example");
     p.ctx->bScanning = true;
-    form.mnuFileItem_Click(0);
-    form.mnuFileItem_Click(1);
-    form.mnuFileItem_Click(2);
+    chooseMenuItem(form, "mnuFile", "New Project");
+    chooseMenuItem(form, "mnuFile", "Open Project");
+    chooseMenuItem(form, "mnuFile", "Import Project");
     EXPECT_EQ(form.project().List4->count(), 1);
     EXPECT_TRUE(p.dialogs->fileRequests.isEmpty());
 
     // The items rest with the buttons the scan disables.
-    form.cmdNew->setEnabled(false);
-    form.cmdOpen->setEnabled(false);
-    EXPECT_FALSE(form.mnuFileItem[0]->isEnabled());
-    EXPECT_FALSE(form.mnuFileItem[1]->isEnabled());
-    EXPECT_FALSE(form.mnuFileItem[2]->isEnabled());
-    EXPECT_TRUE(form.mnuFileItem[3]->isEnabled());
-    EXPECT_TRUE(form.mnuFileItem[4]->isEnabled());
+    control<QPushButton>(form, "cmdNew")->setEnabled(false);
+    control<QPushButton>(form, "cmdOpen")->setEnabled(false);
+    EXPECT_FALSE(menuItem(form, "mnuFile", "New Project")->isEnabled());
+    EXPECT_FALSE(menuItem(form, "mnuFile", "Open Project")->isEnabled());
+    EXPECT_FALSE(menuItem(form, "mnuFile", "Import Project")->isEnabled());
+    EXPECT_TRUE(menuItem(form, "mnuFile", "Save Project")->isEnabled());
+    EXPECT_TRUE(menuItem(form, "mnuFile", "Exit")->isEnabled());
     p.ctx->bScanning = false;
-    form.cmdNew->setEnabled(true);
-    form.cmdOpen->setEnabled(true);
-    EXPECT_TRUE(form.mnuFileItem[0]->isEnabled());
-    EXPECT_TRUE(form.mnuFileItem[1]->isEnabled());
+    control<QPushButton>(form, "cmdNew")->setEnabled(true);
+    control<QPushButton>(form, "cmdOpen")->setEnabled(true);
+    EXPECT_TRUE(menuItem(form, "mnuFile", "New Project")->isEnabled());
+    EXPECT_TRUE(menuItem(form, "mnuFile", "Open Project")->isEnabled());
 
     // The scanner finds the controls it rests by these names.
     for (const char *name : {"cmdViewDatabase", "Command2", "Command3", "cmdNew", "Frame1"})
@@ -156,7 +165,7 @@ TEST_F(MainWindow, PopupDeleteRemovesTheSelectedLinkingSite)
     testsupport::typeMainSite(form, "www.one.example");
     testsupport::typeLinkingSite(form, "partner.example");
     form.project().List1(1)->setSelectedRow(1);
-    form.mnuPopup1Item_Click(0);
+    chooseMenuItem(form, "Popup1", "Delete Site");
     EXPECT_EQ(form.project().List1(1)->count(), 0);
 }
 
@@ -165,47 +174,47 @@ TEST_F(MainWindow, PopupDeleteRemovesTheSelectedLinkingSite)
 TEST_F(MainWindow, EachTabShowsExactlyItsControls)
 {
     Form1 form{*p.ctx, p.windows};
-    ASSERT_EQ(form.TabStrip1->count(), 5);
+    ASSERT_EQ(control<TabStrip>(form, "TabStrip1")->count(), 5);
     const QStringList captions = {"Links", "Web", "Pages", "Reports", "Post"};
     const QStringList tips = {"View Link Results", "Visit Linking Sites", "Create link pages based on results",
                               "View Reports", "Post links to a database"};
     for (int i = 1; i <= 5; ++i) {
-        EXPECT_EQ(form.TabStrip1->caption(i), captions[i - 1]);
-        EXPECT_EQ(form.TabStrip1->toolTip(i), tips[i - 1]);
+        EXPECT_EQ(control<TabStrip>(form, "TabStrip1")->caption(i), captions[i - 1]);
+        EXPECT_EQ(control<TabStrip>(form, "TabStrip1")->toolTip(i), tips[i - 1]);
     }
 
     // The window opens on "Links".
-    EXPECT_EQ(form.TabStrip1->selectedIndex(), 1);
+    EXPECT_EQ(control<TabStrip>(form, "TabStrip1")->selectedIndex(), 1);
     expectTabShowing(form, 1);
     for (int i : {2, 3, 4, 5, 1, 4, 4, 2}) {
-        form.TabStrip1->setSelectedIndex(i);
+        chooseTab(form, i);
         expectTabShowing(form, i);
     }
     // An index out of range changes nothing.
-    form.TabStrip1->setSelectedIndex(7);
+    control<TabStrip>(form, "TabStrip1")->setSelectedIndex(7);
     expectTabShowing(form, 2);
 
-    EXPECT_TRUE(form.tabControls(1).contains(form.results->lblErr));
-    EXPECT_TRUE(form.tabControls(2).contains(form.web->txtURL));
-    EXPECT_TRUE(form.tabControls(3).contains(form.Frame5));
-    EXPECT_TRUE(form.tabControls(5).contains(form.SkinLabel9));
-    EXPECT_TRUE(form.tabControls(5).contains(form.framePost));
+    EXPECT_TRUE(MainWindowTestAccess::tabControls(form, 1).contains(area<ResultsPanel>(form)->lblErr));
+    EXPECT_TRUE(MainWindowTestAccess::tabControls(form, 2).contains(area<WebPanel>(form)->txtURL));
+    EXPECT_TRUE(MainWindowTestAccess::tabControls(form, 3).contains(control<QWidget>(form, "Frame5")));
+    EXPECT_TRUE(MainWindowTestAccess::tabControls(form, 5).contains(control<QLabel>(form, "SkinLabel9")));
+    EXPECT_TRUE(MainWindowTestAccess::tabControls(form, 5).contains(control<QWidget>(form, "framePost")));
 }
 
 TEST_F(MainWindow, ReportsShowsItsButtonsOverTheReportView)
 {
     Form1 form{*p.ctx, p.windows};
-    form.TabStrip1->setSelectedIndex(4);
-    QWidget *report = form.report->WebBrowser2->widget();
+    chooseTab(form, 4);
+    QWidget *report = area<ReportPanel>(form)->WebBrowser2->widget();
     const QObjectList order = report->parentWidget()->children();
-    EXPECT_GT(order.indexOf(form.report->Command8), order.indexOf(report));
-    EXPECT_GT(order.indexOf(form.report->Command8a), order.indexOf(report));
-    EXPECT_TRUE(report->geometry().contains(form.report->Command8->geometry()));
-    EXPECT_TRUE(report->geometry().contains(form.report->Command8a->geometry()));
+    EXPECT_GT(order.indexOf(area<ReportPanel>(form)->Command8), order.indexOf(report));
+    EXPECT_GT(order.indexOf(area<ReportPanel>(form)->Command8a), order.indexOf(report));
+    EXPECT_TRUE(report->geometry().contains(area<ReportPanel>(form)->Command8->geometry()));
+    EXPECT_TRUE(report->geometry().contains(area<ReportPanel>(form)->Command8a->geometry()));
 
-    form.TabStrip1->setSelectedIndex(1);
-    EXPECT_TRUE(form.report->Command8->isHidden());
-    EXPECT_TRUE(form.report->Command8a->isHidden());
+    chooseTab(form, 1);
+    EXPECT_TRUE(area<ReportPanel>(form)->Command8->isHidden());
+    EXPECT_TRUE(area<ReportPanel>(form)->Command8a->isHidden());
     EXPECT_TRUE(report->isHidden());
 }
 
@@ -213,41 +222,42 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
 {
     Form1 form{*p.ctx, p.windows};
     // No main sites: empty.
-    form.TabStrip1->setSelectedIndex(3);
-    EXPECT_EQ(form.Combo3->count(), 0);
-    form.TabStrip1->setSelectedIndex(5);
-    EXPECT_EQ(form.cmbSites->count(), 0);
+    chooseTab(form, 3);
+    EXPECT_EQ(control<QComboBox>(form, "Combo3")->count(), 0);
+    chooseTab(form, 5);
+    EXPECT_EQ(control<QComboBox>(form, "cmbSites")->count(), 0);
 
     for (const char *site : {"www.a.example", "www.b.example", "www.c.example"})
         testsupport::typeMainSite(form, site);
-    for (QComboBox *chooser : {form.Combo3, form.cmbSites}) {
-        const int tab = chooser == form.Combo3 ? 3 : 5;
+    for (QComboBox *chooser : {control<QComboBox>(form, "Combo3"), control<QComboBox>(form, "cmbSites")}) {
+        const int tab = chooser == control<QComboBox>(form, "Combo3") ? 3 : 5;
         SCOPED_TRACE(chooser->objectName().toStdString());
-        form.TabStrip1->setSelectedIndex(tab);
-        form.TabStrip1->setSelectedIndex(tab);
+        chooseTab(form, tab);
+        chooseTab(form, tab);
         ASSERT_EQ(chooser->count(), form.project().List4->count());
         EXPECT_EQ(chooser->itemText(0), "www.a.example");
         EXPECT_EQ(chooser->itemText(2), "www.c.example");
         EXPECT_EQ(chooser->currentIndex(), -1);
 
         chooser->setCurrentIndex(1);
-        form.TabStrip1->setSelectedIndex(1);
-        testsupport::typeMainSite(form, chooser == form.Combo3 ? "www.d.example" : "www.e.example");
-        form.TabStrip1->setSelectedIndex(tab);
+        chooseTab(form, 1);
+        testsupport::typeMainSite(form,
+                                  chooser == control<QComboBox>(form, "Combo3") ? "www.d.example" : "www.e.example");
+        chooseTab(form, tab);
         EXPECT_EQ(chooser->count(), form.project().List4->count());
         EXPECT_EQ(chooser->currentText(), "www.b.example");
     }
 
     // A choice whose main site is gone is dropped.
     p.dialogs->defaultAnswer = platform::vbNo;
-    form.cmdNew_Click();
+    click(form, "cmdNew");
     testsupport::typeMainSite(form, "www.z.example");
-    form.TabStrip1->setSelectedIndex(3);
-    EXPECT_EQ(form.Combo3->count(), 1);
-    EXPECT_EQ(form.Combo3->currentIndex(), -1);
-    form.TabStrip1->setSelectedIndex(5);
-    EXPECT_EQ(form.cmbSites->count(), 1);
-    EXPECT_EQ(form.cmbSites->currentText(), "");
+    chooseTab(form, 3);
+    EXPECT_EQ(control<QComboBox>(form, "Combo3")->count(), 1);
+    EXPECT_EQ(control<QComboBox>(form, "Combo3")->currentIndex(), -1);
+    chooseTab(form, 5);
+    EXPECT_EQ(control<QComboBox>(form, "cmbSites")->count(), 1);
+    EXPECT_EQ(control<QComboBox>(form, "cmbSites")->currentText(), "");
 }
 
 // ---- Web tab ----
@@ -255,15 +265,15 @@ TEST_F(MainWindow, ChoosersListTheMainSitesOnceAndKeepTheChoice)
 TEST_F(MainWindow, TheWebTabBrowsesWithoutTheNetwork)
 {
     Form1 form{*p.ctx, p.windows};
-    ASSERT_NE(form.web->WebBrowser1, nullptr);
+    ASSERT_NE(area<WebPanel>(form)->WebBrowser1, nullptr);
 
     // Back with no history does nothing and says nothing.
-    form.web->cmdBack_Click();
-    form.web->cmdForward_Click();
-    form.web->cmdRefresh_Click();
-    form.web->cmdWebStop_Click();
+    area<WebPanel>(form)->cmdBack_Click();
+    area<WebPanel>(form)->cmdForward_Click();
+    area<WebPanel>(form)->cmdRefresh_Click();
+    area<WebPanel>(form)->cmdWebStop_Click();
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());
-    EXPECT_EQ(form.web->txtURL->text(), "");
+    EXPECT_EQ(area<WebPanel>(form)->txtURL->text(), "");
 
     // A local page shows; the address box follows the browser.
     const QString page = p.path("page.html");
@@ -271,19 +281,19 @@ TEST_F(MainWindow, TheWebTabBrowsesWithoutTheNetwork)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("<html><body><p>Local page</p></body></html>");
     f.close();
-    form.web->txtURL->setText(page);
-    form.web->txtURL_KeyPress(13);
-    EXPECT_EQ(form.web->WebBrowser1->locationURL(), page);
+    area<WebPanel>(form)->txtURL->setText(page);
+    area<WebPanel>(form)->txtURL_KeyPress(13);
+    EXPECT_EQ(area<WebPanel>(form)->WebBrowser1->locationURL(), page);
 
-    form.web->txtURL->setText("www.second.example");
-    form.web->cmdGo_Click();
-    EXPECT_EQ(form.web->WebBrowser1->locationURL(), "www.second.example");  // passed on unchanged
-    form.web->cmdBack_Click();
-    EXPECT_EQ(form.web->txtURL->text(), page);
-    form.web->cmdForward_Click();
-    EXPECT_EQ(form.web->txtURL->text(), "www.second.example");
-    form.web->txtURL_KeyPress('a');  // other keys do nothing
-    EXPECT_EQ(form.web->WebBrowser1->locationURL(), "www.second.example");
+    area<WebPanel>(form)->txtURL->setText("www.second.example");
+    area<WebPanel>(form)->cmdGo_Click();
+    EXPECT_EQ(area<WebPanel>(form)->WebBrowser1->locationURL(), "www.second.example");  // passed on unchanged
+    area<WebPanel>(form)->cmdBack_Click();
+    EXPECT_EQ(area<WebPanel>(form)->txtURL->text(), page);
+    area<WebPanel>(form)->cmdForward_Click();
+    EXPECT_EQ(area<WebPanel>(form)->txtURL->text(), "www.second.example");
+    area<WebPanel>(form)->txtURL_KeyPress('a');  // other keys do nothing
+    EXPECT_EQ(area<WebPanel>(form)->WebBrowser1->locationURL(), "www.second.example");
     EXPECT_TRUE(p.shell->opened.isEmpty());
 }
 
@@ -292,11 +302,11 @@ TEST_F(MainWindow, BrowsingAResultSelectsTheWebTab)
     Form1 form{*p.ctx, p.windows};
     form.project().List3->add("www.main.example", {"partner.example", "Direct Link", "001", "partner.example/links.html"});
     form.project().List3->setSelectedRow(1);
-    form.results->mnuPopup2Item_Click(2);
-    EXPECT_EQ(form.TabStrip1->selectedIndex(), 2);
+    area<ResultsPanel>(form)->mnuPopup2Item_Click(2);
+    EXPECT_EQ(control<TabStrip>(form, "TabStrip1")->selectedIndex(), 2);
     expectTabShowing(form, 2);
-    EXPECT_EQ(form.web->txtURL->text(), "http://partner.example/links.html");
-    EXPECT_TRUE(form.web->WebBrowser1->silent());
+    EXPECT_EQ(area<WebPanel>(form)->txtURL->text(), "http://partner.example/links.html");
+    EXPECT_TRUE(area<WebPanel>(form)->WebBrowser1->silent());
     EXPECT_TRUE(p.shell->opened.isEmpty());
 }
 
@@ -312,17 +322,17 @@ TEST_F(MainWindow, StatisticsShowEveryCounterAsPlainDigits)
     p.ctx->lHistEmailFound = 42;
     p.ctx->lLinkingSitesScanned = 5;
     p.ctx->lMainSitesScanned = 2;
-    form.statistics->StatsD();
+    area<StatisticsPanel>(form)->StatsD();
     const QStringList expected = {"1234567", "0", "-12", "9876543210", "42", "5", "2"};
     for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(form.statistics->lblStats[i]->text(), expected[i]) << i;
+        EXPECT_EQ(area<StatisticsPanel>(form)->lblStats[i]->text(), expected[i]) << i;
 
     // Counting redraws the panel: the run's and the lifetime rows apart.
     addStat(*p.ctx, Stat::PageScanned);
-    EXPECT_EQ(form.statistics->lblStats[0]->text(), "1234568");
-    EXPECT_EQ(form.statistics->lblStats[3]->text(), "9876543211");
+    EXPECT_EQ(area<StatisticsPanel>(form)->lblStats[0]->text(), "1234568");
+    EXPECT_EQ(area<StatisticsPanel>(form)->lblStats[3]->text(), "9876543211");
     addStat(*p.ctx, Stat::MainSiteScanned);
-    EXPECT_EQ(form.statistics->lblStats[6]->text(), "3");
+    EXPECT_EQ(area<StatisticsPanel>(form)->lblStats[6]->text(), "3");
 }
 
 TEST_F(MainWindow, StartUpShowsTheStoredLifetimeTotals)
@@ -331,9 +341,9 @@ TEST_F(MainWindow, StartUpShowsTheStoredLifetimeTotals)
     p.ctx->settings().set("lHistEmailFound", "31");
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
-    EXPECT_EQ(form.statistics->lblStats[3]->text(), "777");
-    EXPECT_EQ(form.statistics->lblStats[4]->text(), "31");
-    EXPECT_EQ(form.statistics->lblStats[0]->text(), "0");
+    EXPECT_EQ(area<StatisticsPanel>(form)->lblStats[3]->text(), "777");
+    EXPECT_EQ(area<StatisticsPanel>(form)->lblStats[4]->text(), "31");
+    EXPECT_EQ(area<StatisticsPanel>(form)->lblStats[0]->text(), "0");
 }
 
 // ---- Layout in the window ----
@@ -342,27 +352,27 @@ TEST_F(MainWindow, TheLoadStepLaysTheWindowOutAndSetsTheColumnsOnce)
 {
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
-    EXPECT_TRUE(form.bSized);
-    const int listWidth = form.results->List3View->width();
+    EXPECT_TRUE(MainWindowTestAccess::layoutGeometry(form).bSized);
+    const int listWidth = area<ResultsPanel>(form)->List3View->width();
     int sum = 0;
     for (int c = 0; c < 5; ++c)
-        sum += form.results->List3View->columnWidth(c);
+        sum += area<ResultsPanel>(form)->List3View->columnWidth(c);
     EXPECT_GT(sum, listWidth);  // the results scroll sideways
 
     // The user's width survives later resizes.
-    form.results->List3View->setColumnWidth(2, 333);
+    area<ResultsPanel>(form)->List3View->setColumnWidth(2, 333);
     form.resize(form.width() + 200, form.height() + 100);
-    form.Form_Resize();
-    EXPECT_EQ(form.results->List3View->columnWidth(2), 333);
-    EXPECT_GT(form.results->List3View->width(), listWidth);
+    MainWindowTestAccess::resized(form);
+    EXPECT_EQ(area<ResultsPanel>(form)->List3View->columnWidth(2), 333);
+    EXPECT_GT(area<ResultsPanel>(form)->List3View->width(), listWidth);
 
     // The status bar lies at the foot with the progress bar over its last
     // panel.
-    const QRect bar = form.StatusBar1->geometry();
-    EXPECT_EQ(form.pb1->parentWidget(), form.StatusBar1);
-    EXPECT_GE(form.pb1->geometry().top(), 0);
-    EXPECT_LE(form.pb1->geometry().bottom(), bar.height() - 1);
-    EXPECT_GT(form.pb1->geometry().left(), bar.width() / 2);
+    const QRect bar = control<QStatusBar>(form, "StatusBar1")->geometry();
+    EXPECT_EQ(control<QProgressBar>(form, "pb1")->parentWidget(), control<QStatusBar>(form, "StatusBar1"));
+    EXPECT_GE(control<QProgressBar>(form, "pb1")->geometry().top(), 0);
+    EXPECT_LE(control<QProgressBar>(form, "pb1")->geometry().bottom(), bar.height() - 1);
+    EXPECT_GT(control<QProgressBar>(form, "pb1")->geometry().left(), bar.width() / 2);
 }
 
 TEST_F(MainWindow, ShrinkingToNothingAndBackRestoresTheArrangement)
@@ -370,22 +380,26 @@ TEST_F(MainWindow, ShrinkingToNothingAndBackRestoresTheArrangement)
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     testsupport::typeMainSite(form, "www.a.example");
-    const QList<QWidget *> watched = {form.Frame1,        form.Frame2,   form.Frame6,         form.innerFrame2,
-                                      form.results->List3View,     form.results->lstErrView, form.List1View(1), form.TabStrip1,
-                                      form.txtHTML2,      form.lstMultiView, form.pb1,        form.cmdWebsite};
+    const QList<QWidget *> watched = {
+        control<QWidget>(form, "Frame1"),          control<QWidget>(form, "Frame2"),
+        control<QWidget>(form, "Frame6"),          control<QFrame>(form, "innerFrame2"),
+        area<ResultsPanel>(form)->List3View,       area<ResultsPanel>(form)->lstErrView,
+        MainWindowTestAccess::linkList(form, 1),   control<TabStrip>(form, "TabStrip1"),
+        control<QPlainTextEdit>(form, "txtHTML2"), control<platform::ReportView>(form, "lstMulti"),
+        control<QProgressBar>(form, "pb1"),        control<QPushButton>(form, "cmdWebsite")};
     QList<QRect> before;
     for (QWidget *w : watched)
         before << w->geometry();
     const QSize size = form.size();
 
     form.resize(1, 1);
-    form.Form_Resize();
+    MainWindowTestAccess::resized(form);
     for (QWidget *w : watched) {
         EXPECT_GE(w->width(), 0) << w->objectName().toStdString();
         EXPECT_GE(w->height(), 0) << w->objectName().toStdString();
     }
     form.resize(size);
-    form.Form_Resize();
+    MainWindowTestAccess::resized(form);
     for (int i = 0; i < watched.size(); ++i)
         EXPECT_EQ(watched[i]->geometry(), before[i]) << watched[i]->objectName().toStdString();
 }
@@ -396,17 +410,17 @@ TEST_F(MainWindow, ListsOfNewMainSitesTakeTheTemplatesPlace)
     form.Form_Load();
     for (const char *site : {"www.a.example", "www.b.example", "www.c.example"})
         testsupport::typeMainSite(form, site);
-    const QRect templ = form.List1View(0)->geometry();
+    const QRect templ = MainWindowTestAccess::linkList(form, 0)->geometry();
     for (int i = 1; i < form.project().List1Count(); ++i)
-        EXPECT_EQ(form.List1View(i)->geometry(), templ) << i;
+        EXPECT_EQ(MainWindowTestAccess::linkList(form, i)->geometry(), templ) << i;
 
     form.resize(form.width() + 300, form.height() + 150);
-    form.Form_Resize();
-    const QRect wider = form.List1View(0)->geometry();
+    MainWindowTestAccess::resized(form);
+    const QRect wider = MainWindowTestAccess::linkList(form, 0)->geometry();
     EXPECT_GT(wider.width(), templ.width());
     for (int i = 1; i < form.project().List1Count(); ++i)
-        EXPECT_EQ(form.List1View(i)->geometry(), wider) << i;
-    EXPECT_EQ(form.layoutGeometry().List1.size(), size_t(form.project().List1Count()));
+        EXPECT_EQ(MainWindowTestAccess::linkList(form, i)->geometry(), wider) << i;
+    EXPECT_EQ(MainWindowTestAccess::layoutGeometry(form).List1.size(), size_t(form.project().List1Count()));
 }
 
 // ---- Shut-down ----
@@ -416,10 +430,10 @@ TEST_F(MainWindow, ClosingASavedProjectAsksNothing)
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     form.project().bProjectSaved = true;
-    form.mnuFileItem_Click(4);
+    chooseMenuItem(form, "mnuFile", "Exit");
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());
     EXPECT_EQ(ended, 1);
-    EXPECT_TRUE(form.unloaded());
+    EXPECT_TRUE(MainWindowTestAccess::unloaded(form));
 }
 
 TEST_F(MainWindow, ClosingAnUnsavedProjectAsksOnceAndNoSavesNothing)
@@ -430,7 +444,7 @@ TEST_F(MainWindow, ClosingAnUnsavedProjectAsksOnceAndNoSavesNothing)
     p.dialogs->answers.push_back(platform::vbNo);
     form.close();
     form.close();
-    form.mnuFileItem_Click(4);
+    chooseMenuItem(form, "mnuFile", "Exit");
     ASSERT_EQ(p.dialogs->boxes.size(), 1);
     EXPECT_EQ(p.dialogs->boxes[0].title, "Save Project?");
     EXPECT_EQ(p.dialogs->boxes[0].text,
@@ -453,22 +467,23 @@ TEST_F(MainWindow, TypingInALinkPageBlockIsAChangeToSave)
     p.ctx->settings().set("LastProject", "");
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
-    EXPECT_EQ(form.txtHTML1->toPlainText(), "<p>stored</p>");
+    EXPECT_EQ(control<QPlainTextEdit>(form, "txtHTML1")->toPlainText(), "<p>stored</p>");
     EXPECT_TRUE(form.project().bProjectSaved);
-    ASSERT_TRUE(form.openProject(path));
-    EXPECT_EQ(form.txtHTML3->toPlainText(), "<p>saved</p>");
+    ASSERT_TRUE(testsupport::openProjectFile(form, *p.dialogs, path));
+    EXPECT_EQ(control<QPlainTextEdit>(form, "txtHTML3")->toPlainText(), "<p>saved</p>");
     EXPECT_TRUE(form.project().bProjectSaved);
-    form.cmdNew_Click();  // the new project's blocks show, nothing typed
-    EXPECT_EQ(form.txtHTML3->toPlainText(), kHtml3Placeholder);
+    click(form, "cmdNew");  // the new project's blocks show, nothing typed
+    EXPECT_EQ(control<QPlainTextEdit>(form, "txtHTML3")->toPlainText(), kHtml3Placeholder);
     EXPECT_TRUE(form.project().bProjectSaved);
 
-    for (QPlainTextEdit *block : {form.txtHTML1, form.txtHTML2, form.txtHTML3}) {
+    for (QPlainTextEdit *block : {control<QPlainTextEdit>(form, "txtHTML1"), control<QPlainTextEdit>(form, "txtHTML2"),
+                                  control<QPlainTextEdit>(form, "txtHTML3")}) {
         form.project().bProjectSaved = true;
         testsupport::typeKeys(block, "x");
         EXPECT_FALSE(form.project().bProjectSaved) << block->objectName().toStdString();
     }
     p.dialogs->answers.push_back(platform::vbNo);
-    form.mnuFileItem_Click(4);
+    chooseMenuItem(form, "mnuFile", "Exit");
     ASSERT_EQ(p.dialogs->boxes.size(), 1);
     EXPECT_EQ(p.dialogs->boxes[0].title, "Save Project?");
 }
@@ -481,9 +496,7 @@ TEST_F(MainWindow, AnsweringYesSavesAndEndsEvenWhenTheSaveIsCancelled)
         testsupport::typeMainSite(form, "www.one.example");
         p.dialogs->answers.push_back(platform::vbYes);
         p.dialogs->fileAnswers.push_back(QString());  // cancelled
-        int cancel = 0;
-        form.Form_Unload(cancel);
-        EXPECT_EQ(cancel, 0);
+        EXPECT_TRUE(form.close());
         EXPECT_EQ(p.dialogs->fileRequests.size(), 1);
         EXPECT_EQ(ended, 1);
     }
@@ -588,27 +601,27 @@ TEST_F(MainWindow, TheScanButtonsSteerTheScannerAndTheWindowShowsIt)
     testsupport::typeMainSite(form, "main.example");
     form.project().addLinkingSite(1, {"partner.example/", "1", {}, {}, {}});
 
-    form.Command1->click();
+    click(form, "Command1");
     ASSERT_TRUE(p.ctx->bScanning);
-    EXPECT_FALSE(form.Command1->isEnabled());
-    EXPECT_TRUE(form.cmdStop->isEnabled());
-    EXPECT_TRUE(form.cmdSkip->isEnabled());
-    EXPECT_FALSE(form.Frame1->isEnabled());
-    EXPECT_FALSE(form.cmdOpen->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(form, "Command1")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(form, "cmdStop")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(form, "cmdSkip")->isEnabled());
+    EXPECT_FALSE(control<QWidget>(form, "Frame1")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(form, "cmdOpen")->isEnabled());
     ASSERT_TRUE(testsupport::waitUntil([&] { return server.requestCount() >= 1; }));
-    EXPECT_EQ(form.panelText(1).left(13), "Downloading: ");
-    EXPECT_EQ(form.panelText(3), "Searching partner.example/");
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 1).left(13), "Downloading: ");
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 3), "Searching partner.example/");
 
-    form.cmdStop->click();
+    click(form, "cmdStop");
     EXPECT_FALSE(p.ctx->bScanning);
-    EXPECT_TRUE(form.Command1->isEnabled());
-    EXPECT_FALSE(form.cmdStop->isEnabled());
-    EXPECT_TRUE(form.Frame1->isEnabled());
-    EXPECT_TRUE(form.cmdOpen->isEnabled());
-    EXPECT_EQ(form.panelText(1), "Stopped");
-    EXPECT_EQ(form.pb1->value(), 100);
+    EXPECT_TRUE(control<QPushButton>(form, "Command1")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(form, "cmdStop")->isEnabled());
+    EXPECT_TRUE(control<QWidget>(form, "Frame1")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(form, "cmdOpen")->isEnabled());
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 1), "Stopped");
+    EXPECT_EQ(control<QProgressBar>(form, "pb1")->value(), 100);
     // Stop builds the report and shows it.
-    EXPECT_EQ(form.report->WebBrowser2->locationURL(), p.path("tempreport.html"));
+    EXPECT_EQ(area<ReportPanel>(form)->WebBrowser2->locationURL(), p.path("tempreport.html"));
 }
 
 TEST_F(MainWindow, TheScanMovingToTheNextMainSiteLeavesTheEntryBoxAlone)
@@ -621,21 +634,21 @@ TEST_F(MainWindow, TheScanMovingToTheNextMainSiteLeavesTheEntryBoxAlone)
         // No link expected: each linking site ends before its first page.
         form.project().addLinkingSite(form.project().List4->count(), {"partner.example/", "0", {}, {}, {}});
     }
-    form.Text1->setText("typed.example");
-    form.Command1_Click();
+    typeInto(form, "Text1", "typed.example");
+    click(form, "Command1");
     EXPECT_FALSE(p.ctx->bScanning);
     EXPECT_EQ(form.project().List4->listIndex(), 1);
-    EXPECT_FALSE(form.List1View(2)->isHidden());  // the window followed the scan
-    EXPECT_EQ(form.Text1->text(), "typed.example");
+    EXPECT_FALSE(MainWindowTestAccess::linkList(form, 2)->isHidden());  // the window followed the scan
+    EXPECT_EQ(control<QLineEdit>(form, "Text1")->text(), "typed.example");
 }
 
 TEST_F(MainWindow, OptionsButtonWaitsForItsWindow)
 {
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
-    EXPECT_EQ(form.Command9->text(), "Options");
-    EXPECT_EQ(form.Command9->toolTip(), "Open the options menu");
-    form.Command9->click();
+    EXPECT_EQ(control<QPushButton>(form, "Command9")->text(), "Options");
+    EXPECT_EQ(control<QPushButton>(form, "Command9")->toolTip(), "Open the options menu");
+    click(form, "Command9");
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());
     EXPECT_EQ(ended, 0);
 }

@@ -16,8 +16,10 @@
 #include "support/files.h"
 #include "support/keys.h"
 #include "support/shellprogram.h"
+#include "support/windowcontrols.h"
 
 using namespace tarnwick;
+using testsupport::click;
 
 namespace {
 
@@ -27,7 +29,7 @@ class OptionsWindow : public ::testing::Test {
 protected:
     frmOptions *open()
     {
-        form.Command9->click();
+        click(form, "Command9");
         return qobject_cast<frmOptions *>(p.windows.frmOptions.data());
     }
     QString stored(const QString &key) { return p.ctx->settings().get(key, "<none>"); }

@@ -15,13 +15,21 @@
 #include "exchange/posting.h"
 #include "shell/mainwindow/form1.h"
 #include "shell/windows/form5.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/shellprogram.h"
 #include "support/shutdown.h"
 #include "support/testhttpserver.h"
+#include "support/windowcontrols.h"
+#include "widgets/reportview.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
+using testsupport::click;
+using testsupport::clickRow;
+using testsupport::control;
+using testsupport::pressEnter;
 using testsupport::TestHttpServer;
+using testsupport::typeInto;
 
 namespace {
 
@@ -63,15 +71,15 @@ TEST_F(Posting, EachStatusGivesItsRequestAndTheLogShowsThem)
 {
     for (const char *status : {"Direct Link", "Domain Link", "Missing 001", "None Found (Timeout)", "Redirect Link"})
         addRow("main.example", QString(status).section(' ', 0, 0).toLower() + ".example", status);
-    form.txtPost->setText("scripts.example/post?s=$STATUS&l=$linkingsite");
-    form.cmdPost_Click();
+    typeInto(form, "txtPost", "scripts.example/post?s=$STATUS&l=$linkingsite");
+    click(form, "cmdPost");
     EXPECT_EQ(targets(), QList<QByteArray>({"/post?s=True&l=direct.example", "/post?s=False&l=domain.example",
                                             "/post?s=False&l=none.example", "/post?s=True&l=redirect.example"}));
     EXPECT_TRUE(log().startsWith("\nURL: http://scripts.example/post?s=True&l=direct.example\n\nReturned: stored\n"
                                  "\nURL: http://scripts.example/post?s=False&l=domain.example\n"))
         << log().toStdString();
-    EXPECT_EQ(form.panelText(1), "Sending Site 5: redirect.example");
-    EXPECT_TRUE(form.cmdPost->isEnabled());
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 1), "Sending Site 5: redirect.example");
+    EXPECT_TRUE(control<QPushButton>(form, "cmdPost")->isEnabled());
 }
 
 TEST_F(Posting, EachMainSiteUsesItsOwnScriptUrl)
@@ -79,12 +87,12 @@ TEST_F(Posting, EachMainSiteUsesItsOwnScriptUrl)
     addRow("main.example", "p.example", "Direct Link");
     addRow("second.example", "q.example", "Direct Link");
     addRow("third.example", "r.example", "Direct Link");
-    form.optScript[1]->setChecked(true);
+    control<QRadioButton>(form, "optScript1")->setChecked(true);
     form.project().lstMulti->add(" http://www.main.example", {"scripts.example/one?m=$MainSite"});
     form.project().lstMulti->add("third.example", {"http://"});
     form.project().lstMulti->add("second.example", {"scripts.example/two"});
     form.project().lstMulti->add("main.example", {"scripts.example/never"});
-    form.cmdPost_Click();
+    click(form, "cmdPost");
     EXPECT_EQ(targets(), QList<QByteArray>({"/one?m=main.example", "/two"}));
 }
 
@@ -92,28 +100,29 @@ TEST_F(Posting, TheLogOpensClearOfTheStatusBar)
 {
     form.show();
     form.setGeometry(0, 0, 700, 400);  // lower than the log
-    form.cmdPost_Click();
+    click(form, "cmdPost");
     QWidget *log = p.windows.Form5;
     ASSERT_TRUE(log);
-    const QRect bar(form.StatusBar1->mapToGlobal(QPoint(0, 0)), form.StatusBar1->size());
+    const QRect bar(control<QStatusBar>(form, "StatusBar1")->mapToGlobal(QPoint(0, 0)),
+                    control<QStatusBar>(form, "StatusBar1")->size());
     EXPECT_FALSE(log->frameGeometry().intersects(bar));
     EXPECT_TRUE(form.screen()->availableGeometry().contains(log->frameGeometry()));
 }
 
 TEST_F(Posting, NothingToPostIsSaidAndFailuresAreLogged)
 {
-    form.cmdPost_Click();
+    click(form, "cmdPost");
     EXPECT_NE(p.windows.Form5, nullptr);
-    EXPECT_EQ(form.panelText(1), "You must perform a scan for reciprocal links first");
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 1), "You must perform a scan for reciprocal links first");
 
     addRow("main.example", "p.example", "Direct Link");
-    form.txtPost->setText(" http:// ");
-    form.cmdPost_Click();
-    EXPECT_EQ(form.panelText(1), "You must enter a script URL to post to first");
+    typeInto(form, "txtPost", " http:// ");
+    click(form, "cmdPost");
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 1), "You must enter a script URL to post to first");
     EXPECT_EQ(server.requestCount(), 0);
 
-    form.txtPost->setText(QString("http://127.0.0.1:%1/x").arg(TestHttpServer::unusedPort()));
-    form.cmdPost_Click();
+    typeInto(form, "txtPost", QString("http://127.0.0.1:%1/x").arg(TestHttpServer::unusedPort()));
+    click(form, "cmdPost");
     EXPECT_TRUE(log().contains("\nError: ")) << log().toStdString();
 }
 
@@ -121,16 +130,16 @@ TEST_F(Posting, ASecondClickWaitsAndClosingEndsThePosting)
 {
     addRow("main.example", "p.example", "Direct Link");
     addRow("main.example", "q.example", "Direct Link");
-    form.txtPost->setText("scripts.example/$LinkingSite");
+    typeInto(form, "txtPost", "scripts.example/$LinkingSite");
     bool nestedRan = false;
     QTimer::singleShot(0, &form, [&] {
-        EXPECT_FALSE(form.cmdPost->isEnabled());
-        form.cmdPost_Click();
+        EXPECT_FALSE(control<QPushButton>(form, "cmdPost")->isEnabled());
+        click(form, "cmdPost");
         // A new project does not change the rows of a running posting.
-        form.cmdNew_Click();
+        click(form, "cmdNew");
         nestedRan = true;
     });
-    form.cmdPost_Click();
+    click(form, "cmdPost");
     EXPECT_TRUE(nestedRan);
     EXPECT_EQ(targets(), QList<QByteArray>({"/p.example", "/q.example"}));
     addRow("main.example", "p.example", "Direct Link");
@@ -139,9 +148,9 @@ TEST_F(Posting, ASecondClickWaitsAndClosingEndsThePosting)
     for (const bool mainWindow : {false, true}) {
         server.clearRequests();
         QTimer::singleShot(0, &form, [&] { mainWindow ? form.close() : p.windows.Form5->close(); });
-        form.cmdPost_Click();
+        click(form, "cmdPost");
         EXPECT_EQ(server.requestCount(), 0);
-        EXPECT_FALSE(form.posting());
+        EXPECT_FALSE(MainWindowTestAccess::posting(form));
     }
 }
 
@@ -152,24 +161,25 @@ TEST_F(Posting, ClosingTheLogOrTheMainWindowEndsTheRequestUnderWay)
     server.setRoute("scripts.example", "*", silent);
     addRow("main.example", "p.example", "Direct Link");
     addRow("main.example", "q.example", "Direct Link");
-    form.txtPost->setText("scripts.example/$LinkingSite");
+    typeInto(form, "txtPost", "scripts.example/$LinkingSite");
     // The log closed: "Post Links Now" comes back at once.
     EXPECT_TRUE(testsupport::quitsAfterClose(
         *p.ctx, server,
         [&] {
-            form.cmdPost_Click();
+            click(form, "cmdPost");
             QCoreApplication::exit();  // the program goes on: only the handler had to end
         },
         [&] { p.windows.Form5->close(); }));
-    EXPECT_TRUE(form.cmdPost->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(form, "cmdPost")->isEnabled());
     // The main window closed: the program ends.
-    EXPECT_TRUE(testsupport::quitsAfterClose(*p.ctx, server, [&] { form.cmdPost_Click(); }, [&] { form.close(); }));
+    EXPECT_TRUE(testsupport::quitsAfterClose(
+        *p.ctx, server, [&] { click(form, "cmdPost"); }, [&] { form.close(); }));
     EXPECT_EQ(server.requestCount(), 2);
 }
 
 TEST_F(Posting, TheLogFillsItsWindowAndKeepsItsNewestEntryInView)
 {
-    form.cmdPost_Click();  // nothing to post: the log opens all the same
+    click(form, "cmdPost");  // nothing to post: the log opens all the same
     auto *w = qobject_cast<Form5 *>(p.windows.Form5.data());
     ASSERT_NE(w, nullptr);
     for (int i = 0; i < 100; ++i)
@@ -187,23 +197,23 @@ TEST_F(Posting, TheLogFillsItsWindowAndKeepsItsNewestEntryInView)
 
 TEST_F(Posting, ScriptUrlsPerMainSiteAreAddedAndDeleted)
 {
-    form.optScript[1]->setChecked(true);
+    control<QRadioButton>(form, "optScript1")->setChecked(true);
     form.project().bProjectSaved = true;
-    form.cmbSites->setEditText("Select");
-    form.txtPost2->setText("scripts.example/a");
-    form.txtPost2_KeyPress(13);
+    control<QComboBox>(form, "cmbSites")->setEditText("Select");
+    typeInto(form, "txtPost2", "scripts.example/a");
+    pressEnter(form, "txtPost2");
     EXPECT_EQ(form.project().lstMulti->count(), 0);
-    form.cmbSites->setEditText("main.example");
-    form.cmbSites_KeyPress(13);
+    control<QComboBox>(form, "cmbSites")->setEditText("main.example");
+    pressEnter(form, "cmbSites");
     ASSERT_EQ(form.project().lstMulti->count(), 1);
     EXPECT_EQ(form.project().lstMulti->subItem(1, 1), "scripts.example/a");
     EXPECT_FALSE(form.project().bProjectSaved);
 
-    EXPECT_FALSE(form.cmdScriptDel->isEnabled());
-    form.lstMulti_ItemClick(1);
-    EXPECT_TRUE(form.cmdScriptDel->isEnabled());
-    form.cmdScriptDel_Click();
-    form.cmdScriptDel_Click();
+    EXPECT_FALSE(control<QPushButton>(form, "cmdScriptDel")->isEnabled());
+    clickRow(control<platform::ReportView>(form, "lstMulti"), 1);
+    EXPECT_TRUE(control<QPushButton>(form, "cmdScriptDel")->isEnabled());
+    click(form, "cmdScriptDel");
+    click(form, "cmdScriptDel");
     EXPECT_EQ(form.project().lstMulti->count(), 0);
 }
 

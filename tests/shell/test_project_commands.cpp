@@ -20,14 +20,20 @@
 #include "shell/mainwindow/statistics.h"
 #include "shell/mainwindow/webpanel.h"
 #include "support/files.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/shellprogram.h"
 #include "support/sitetyping.h"
+#include "support/windowcontrols.h"
 #include "widgets/reportview.h"
 #include "workspace/project.h"
 #include "workspace/projectfile.h"
 
 using namespace tarnwick;
+using testsupport::area;
+using testsupport::click;
+using testsupport::control;
 using testsupport::readBytes;
+using testsupport::typeInto;
 using testsupport::writeBytes;
 
 namespace {
@@ -85,10 +91,10 @@ protected:
         form.project().lstRules->add("gamma.example", {"g1.example", "ExcludeDirectory", "cgi-bin"});
         form.project().List3->add("beta.example/", {"b1.example", "Direct Link", "001", "b1.example/links"}, 2);
         form.project().List3->add("alpha.example", {"a1.example", "None Found (Timeout)", "000", "a1.example"}, 1);
-        form.txtHTML1->setPlainText("<html>\n<body>");
-        form.txtHTML2->setPlainText("");
-        form.txtHTML3->setPlainText("</body>\n</html>");
-        form.txtPost->setText("http://mine.example/post.php");
+        control<QPlainTextEdit>(form, "txtHTML1")->setPlainText("<html>\n<body>");
+        control<QPlainTextEdit>(form, "txtHTML2")->setPlainText("");
+        control<QPlainTextEdit>(form, "txtHTML3")->setPlainText("</body>\n</html>");
+        typeInto(form, "txtPost", "http://mine.example/post.php");
         form.project().lstMulti->add("http://www.beta.example/", {"http://mine.example/beta.php"});
     }
 
@@ -111,20 +117,21 @@ TEST_F(ProjectCommands, SaveThenOpenGivesBackTheSameProject)
     EXPECT_EQ(setting("LastProject"), path);
     EXPECT_EQ(form.project().strProjectFile, path);
 
-    form.cmdNew_Click();
+    click(form, "cmdNew");
     EXPECT_TRUE(form.project().strProjectFile.isEmpty());
     form.project().bProjectSaved = false;
-    ASSERT_TRUE(form.openProject(path));
+    p.dialogs->answers.push_back(platform::vbNo);  // Save Project? No
+    ASSERT_TRUE(testsupport::openProjectFile(form, *p.dialogs, path));
     EXPECT_EQ(form.project().data(), before);
     EXPECT_TRUE(form.project().bProjectSaved);
     EXPECT_TRUE(form.project().bJustLoaded);
     EXPECT_EQ(form.project().strProjectFile, path);
     EXPECT_EQ(form.project().List4->listIndex(), 0);
     EXPECT_EQ(form.project().iCurrentMain, 1);
-    EXPECT_FALSE(form.List1View(1)->isHidden());
-    EXPECT_TRUE(form.List1View(2)->isHidden());
+    EXPECT_FALSE(MainWindowTestAccess::linkList(form, 1)->isHidden());
+    EXPECT_TRUE(MainWindowTestAccess::linkList(form, 2)->isHidden());
     EXPECT_EQ(form.project().List3->smallIcon(1), 2);
-    EXPECT_EQ(form.report->WebBrowser2->locationURL(), "about:blank");  // no saved report yet
+    EXPECT_EQ(area<ReportPanel>(form)->WebBrowser2->locationURL(), "about:blank");  // no saved report yet
     // The blocks also reach the settings store through their change handlers.
     EXPECT_EQ(setting("txtHTML3"), "</body>\n</html>");
 }
@@ -135,8 +142,8 @@ TEST_F(ProjectCommands, OpeningShowsTheProjectsSavedReport)
     writeBytes(project, "shop.example\r\nHTML01:\r\nHTML02:\r\nHTML03:\r\n\r\n");
     const QString copy = p.path("Project Files/shop.html");
     writeBytes(copy, "<html>saved</html>\r\n");
-    ASSERT_TRUE(form.openProject(project));
-    EXPECT_EQ(form.report->WebBrowser2->locationURL(), copy);
+    ASSERT_TRUE(testsupport::openProjectFile(form, *p.dialogs, project));
+    EXPECT_EQ(area<ReportPanel>(form)->WebBrowser2->locationURL(), copy);
 }
 
 TEST_F(ProjectCommands, DamagedFileKeepsWhatIsReadableAndSelectsTheFirstMainSite)
@@ -149,16 +156,16 @@ TEST_F(ProjectCommands, DamagedFileKeepsWhatIsReadableAndSelectsTheFirstMainSite
                      "b.example|1|||\r\n"
                      "RULE:too|short\r\n"
                      "POSTSINGLE:http://post.example/\r\n");
-    ASSERT_TRUE(form.openProject(path));
+    ASSERT_TRUE(testsupport::openProjectFile(form, *p.dialogs, path));
     ASSERT_EQ(form.project().List4->count(), 2);
     EXPECT_EQ(form.project().List1(1)->text(1), "no-separator.example");
     EXPECT_EQ(form.project().List1(1)->subItem(1, 1), "1");
     EXPECT_EQ(form.project().List1(2)->count(), 1);
     EXPECT_EQ(form.project().List3->count(), 0);
     EXPECT_EQ(form.project().lstRules->count(), 0);
-    EXPECT_EQ(form.txtPost->text(), "http://post.example/");
+    EXPECT_EQ(control<QLineEdit>(form, "txtPost")->text(), "http://post.example/");
     EXPECT_EQ(form.project().List4->listIndex(), 0);
-    EXPECT_EQ(form.report->WebBrowser2->locationURL(), "about:blank");
+    EXPECT_EQ(area<ReportPanel>(form)->WebBrowser2->locationURL(), "about:blank");
 }
 
 TEST_F(ProjectCommands, AFileThatCannotBeReadLeavesTheProjectAndIsStillTheLastProject)
@@ -166,15 +173,13 @@ TEST_F(ProjectCommands, AFileThatCannotBeReadLeavesTheProjectAndIsStillTheLastPr
     testsupport::typeMainSite(form, "kept.example");
     addLinking("partner.example");
     const QString missing = p.path("gone.prj");
-    EXPECT_FALSE(form.openProject(missing));
+    p.dialogs->fileAnswers.push_back(missing);
+    form.project().bProjectSaved = true;  // nothing to ask about first
+    click(form, "cmdOpen");
     EXPECT_EQ(setting("LastProject"), missing);
     EXPECT_EQ(form.project().List4->count(), 1);
     EXPECT_EQ(form.project().List1(1)->count(), 1);
     EXPECT_TRUE(form.project().strProjectFile.isEmpty());
-
-    p.dialogs->fileAnswers.push_back(missing);
-    form.project().bProjectSaved = true;  // nothing to ask about first
-    form.cmdOpen_Click();
     ASSERT_EQ(p.dialogs->fileRequests.size(), 1);
     EXPECT_EQ(p.dialogs->fileRequests[0].initDir, p.path("Project Files"));
     EXPECT_EQ(p.dialogs->fileRequests[0].filter, "Project Files (*.prj)|*.prj");
@@ -186,11 +191,11 @@ TEST_F(ProjectCommands, AFileThatCannotBeReadLeavesTheProjectAndIsStillTheLastPr
 
 TEST_F(ProjectCommands, SaveProposesANameFromTheFirstMainSite)
 {
-    form.cmdSave_Click();  // no main site, cancelled
+    click(form, "cmdSave");  // no main site, cancelled
     testsupport::typeMainSite(form, "http://www.shop.example/catalogue/");
     const QString chosen = p.path("Project Files/mine.prj");
     p.dialogs->fileAnswers.push_back(chosen);
-    form.cmdSave_Click();
+    click(form, "cmdSave");
     ASSERT_EQ(p.dialogs->fileRequests.size(), 2);
     EXPECT_EQ(p.dialogs->fileRequests[0].fileName, "Unnamed.prj");
     EXPECT_EQ(p.dialogs->fileRequests[1].fileName, "wwwshopexample.prj");
@@ -207,7 +212,7 @@ TEST_F(ProjectCommands, FailedSaveSaysWhyOffersTheDialogOnceMoreAndMarksNothing)
     c.settings().set("LastProject", "/earlier.prj");
     p.dialogs->fileAnswers.push_back(p.path("no-such-folder/shop.prj"));
     p.dialogs->fileAnswers.push_back(p.path("no-such-folder/unnamed.prj"));
-    form.cmdSave_Click();
+    click(form, "cmdSave");
     ASSERT_EQ(p.dialogs->fileRequests.size(), 2);
     EXPECT_EQ(p.dialogs->fileRequests[1].fileName, "unnamed.prj");
     ASSERT_EQ(p.dialogs->boxes.size(), 2);  // one per failure, then it gives up
@@ -224,7 +229,7 @@ TEST_F(ProjectCommands, SaveThatFailsMidWriteLeavesTheOldFileByteIdentical)
     QDir().mkpath(p.path("Project Files"));
     ASSERT_TRUE(form.project().saveProject(path));
     const QByteArray old = readBytes(path);
-    form.txtHTML1->setPlainText(QString(8192, QLatin1Char('x')));
+    control<QPlainTextEdit>(form, "txtHTML1")->setPlainText(QString(8192, QLatin1Char('x')));
     form.project().bProjectSaved = false;
     c.settings().set("LastProject", "/other.prj");
     QString error;
@@ -248,7 +253,7 @@ TEST_F(ProjectCommands, DeletingTheSecondOfThreeMainSitesRebuildsTheProject)
     form.project().List2->addItem("queued.example/page");
     form.project().bProjectSaved = true;
 
-    form.cmdDelete->click();
+    click(form, "cmdDelete");
 
     ASSERT_EQ(form.project().List4->count(), 2);
     EXPECT_EQ(form.project().List4->item(0), "alpha.example");
@@ -281,7 +286,7 @@ TEST_F(ProjectCommands, DeletingTheFirstMainSiteWritesNoNextSiteTagFirst)
 {
     buildThreeSites();
     form.project().List4->setListIndex(0);
-    form.cmdDelete_Click();
+    click(form, "cmdDelete");
     EXPECT_TRUE(readBytes(p.path("quicksave.qsv")).startsWith("http://www.beta.example/\r\nb1.example|1|||\r\n"));
     EXPECT_EQ(form.project().List4->count(), 2);
     EXPECT_EQ(form.project().lstRules->count(), 4);
@@ -295,10 +300,10 @@ TEST_F(ProjectCommands, DeletingTheOnlyMainSiteEmptiesTheSiteLists)
     form.project().lstRules->add("only.example", {"partner.example", "LimitString", "y"});
     form.project().List3->add("only.example", {"partner.example", "Direct Link", "001", "partner.example/"}, 2);
     form.project().List4->setListIndex(-1);  // selected or not
-    form.cmdDelete_Click();
+    click(form, "cmdDelete");
     EXPECT_EQ(form.project().List4->count(), 0);
     EXPECT_EQ(form.project().List1Count(), 1);
-    EXPECT_TRUE(form.innerFrame2->isHidden());
+    EXPECT_TRUE(control<QFrame>(form, "innerFrame2")->isHidden());
     ASSERT_EQ(form.project().lstRules->count(), 1);
     EXPECT_EQ(form.project().lstRules->text(1), "Global");
     EXPECT_EQ(form.project().List3->count(), 1);
@@ -311,14 +316,14 @@ TEST_F(ProjectCommands, DeleteWithoutSelectionOrDuringAScanChangesNothing)
     buildThreeSites();
     form.project().List4->setListIndex(-1);
     form.project().bProjectSaved = true;
-    form.cmdDelete_Click();
+    click(form, "cmdDelete");
     EXPECT_EQ(form.project().List4->count(), 3);
     EXPECT_EQ(form.project().lstRules->count(), 5);
     EXPECT_TRUE(form.project().bProjectSaved);
 
     form.project().List4->setListIndex(1);
     c.bScanning = true;
-    form.cmdDelete_Click();
+    click(form, "cmdDelete");
     EXPECT_EQ(form.project().List4->count(), 3);
     EXPECT_EQ(form.project().lstRules->count(), 5);
     EXPECT_EQ(p.dialogs->lastText(), "You cannot delete the current site while the search is running.");
@@ -331,7 +336,7 @@ TEST_F(ProjectCommands, QuickSaveThatCannotBeWrittenKeepsTheMainSite)
     QDir().mkpath(p.path("quicksave.qsv"));  // a folder stands in the way
     form.project().List4->setListIndex(1);
     form.project().bProjectSaved = true;
-    form.cmdDelete_Click();
+    click(form, "cmdDelete");
     EXPECT_EQ(form.project().List4->count(), 3);
     EXPECT_EQ(form.project().List1(2)->count(), 1);
     ASSERT_EQ(p.dialogs->boxes.size(), 1);
@@ -349,20 +354,20 @@ TEST_F(ProjectCommands, ASecondDeleteOrBuildWhileTheReportIsBuiltDoesNothing)
     bool buildEnabled = true;
     int tries = 0;
     QTimer::singleShot(0, [&] {  // runs while the report of the deletion is built
-        deleteEnabled = form.cmdDelete->isEnabled();
-        buildEnabled = form.report->Command12->isEnabled();
-        form.cmdDelete_Click();  // clicked all the same
-        form.report->Command12_Click();
+        deleteEnabled = control<QPushButton>(form, "cmdDelete")->isEnabled();
+        buildEnabled = area<ReportPanel>(form)->Command12->isEnabled();
+        click(form, "cmdDelete");  // clicked all the same
+        area<ReportPanel>(form)->Command12_Click();
         ++tries;
     });
-    form.cmdDelete_Click();
+    click(form, "cmdDelete");
     EXPECT_EQ(tries, 1);
     EXPECT_FALSE(deleteEnabled);
     EXPECT_FALSE(buildEnabled);
     ASSERT_EQ(form.project().List4->count(), 2);
     EXPECT_EQ(form.project().List4->item(0), "alpha.example");
-    EXPECT_TRUE(form.cmdDelete->isEnabled());
-    EXPECT_TRUE(form.report->Command12->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(form, "cmdDelete")->isEnabled());
+    EXPECT_TRUE(area<ReportPanel>(form)->Command12->isEnabled());
     const QByteArray report = readBytes(p.path("tempreport.html"));
     EXPECT_TRUE(report.contains("<h3>alpha.example</h3>"));
     EXPECT_FALSE(report.contains("beta"));
@@ -373,11 +378,11 @@ TEST_F(ProjectCommands, AReportAskedForDuringABuildIsTheOneWritten)
     buildThreeSites();
     QTimer::singleShot(0, [&] {
         form.project().addMainSite("late.example");
-        form.report->makeReport();  // as Stop would ask for it
+        area<ReportPanel>(form)->makeReport();  // as Stop would ask for it
     });
-    form.report->Command12_Click();
+    area<ReportPanel>(form)->Command12_Click();
     EXPECT_TRUE(readBytes(p.path("tempreport.html")).contains("<h3>late.example</h3>"));
-    EXPECT_FALSE(form.report->building());
+    EXPECT_FALSE(area<ReportPanel>(form)->building());
 }
 
 TEST_F(ProjectCommands, NewAndOpenOfferToSaveUnsavedWorkFirst)
@@ -388,8 +393,8 @@ TEST_F(ProjectCommands, NewAndOpenOfferToSaveUnsavedWorkFirst)
 
     // Cancel: nothing happens.
     p.dialogs->answers = {platform::vbCancel, platform::vbCancel};
-    form.cmdNew_Click();
-    form.cmdOpen_Click();
+    click(form, "cmdNew");
+    click(form, "cmdOpen");
     EXPECT_EQ(form.project().List4->count(), 1);
     EXPECT_TRUE(p.dialogs->fileRequests.isEmpty());
     ASSERT_EQ(p.dialogs->boxes.size(), 2);
@@ -400,13 +405,13 @@ TEST_F(ProjectCommands, NewAndOpenOfferToSaveUnsavedWorkFirst)
 
     // Yes, but the save dialog is cancelled: still nothing.
     p.dialogs->answers = {platform::vbYes};
-    form.cmdNew_Click();
+    click(form, "cmdNew");
     EXPECT_EQ(form.project().List4->count(), 1);
 
     // Yes and saved: the new project follows.
     p.dialogs->answers = {platform::vbYes};
     p.dialogs->fileAnswers = {saved};
-    form.cmdNew_Click();
+    click(form, "cmdNew");
     EXPECT_EQ(form.project().List4->count(), 0);
     EXPECT_TRUE(readBytes(saved).startsWith("kept.example\r\n"));
 
@@ -414,13 +419,13 @@ TEST_F(ProjectCommands, NewAndOpenOfferToSaveUnsavedWorkFirst)
     testsupport::typeMainSite(form, "dropped.example");
     p.dialogs->answers = {platform::vbNo};
     p.dialogs->fileAnswers = {saved};
-    form.cmdOpen_Click();
+    click(form, "cmdOpen");
     ASSERT_EQ(form.project().List4->count(), 1);
     EXPECT_EQ(form.project().List4->item(0), "kept.example");
 
     // Nothing unsaved: nothing asked.
     const qsizetype asked = p.dialogs->boxes.size();
-    form.cmdNew_Click();
+    click(form, "cmdNew");
     EXPECT_EQ(p.dialogs->boxes.size(), asked);
     EXPECT_EQ(form.project().List4->count(), 0);
 }
@@ -465,7 +470,7 @@ TEST_F(ProjectCommands, AutoSaveWritesTheProjectsOwnFileAndAfterNewNeverTheOldOn
     EXPECT_TRUE(readBytes(first).contains("RESULT:2|first.example|x.example|Direct Link|001|x.example/\r\n"));
 
     const QByteArray saved = readBytes(first);
-    form.cmdNew_Click();
+    click(form, "cmdNew");
     testsupport::typeMainSite(form, "second.example");
     tick(300);
     EXPECT_EQ(readBytes(first), saved);

@@ -23,11 +23,14 @@
 #include "support/files.h"
 #include "support/shellprogram.h"
 #include "support/sitetyping.h"
+#include "support/windowcontrols.h"
 #include "widgets/reportview.h"
 #include "workspace/project.h"
 #include "workspace/results.h"
 
 using namespace tarnwick;
+using testsupport::area;
+using testsupport::click;
 using testsupport::readBytes;
 using testsupport::writeBytes;
 
@@ -60,7 +63,7 @@ TEST_F(ReportCommands, ReportIsWrittenShownAndCopiedBesideTheProject)
 {
     buildProject();
     form.project().strProjectFile = p.path("elsewhere/Shop.PRJ");
-    ASSERT_TRUE(form.report->makeReport());
+    ASSERT_TRUE(area<ReportPanel>(form)->makeReport());
     const QString text = QString::fromUtf8(readBytes(p.path("tempreport.html")).chopped(2));
     EXPECT_TRUE(text.startsWith("<html>\r\n"));
     EXPECT_TRUE(text.contains("<tr><td>Total Errors:</td><td> 1</td></tr>"));
@@ -68,24 +71,24 @@ TEST_F(ReportCommands, ReportIsWrittenShownAndCopiedBesideTheProject)
     const QByteArray bytes = (text + "\r\n").toUtf8();
     EXPECT_EQ(readBytes(p.path("tempreport.html")), bytes);
     EXPECT_EQ(readBytes(p.path("Project Files/Shop.html")), bytes);
-    EXPECT_EQ(form.report->WebBrowser2->locationURL(), p.path("tempreport.html"));
-    EXPECT_TRUE(form.report->WebBrowser2->widget() != nullptr);
+    EXPECT_EQ(area<ReportPanel>(form)->WebBrowser2->locationURL(), p.path("tempreport.html"));
+    EXPECT_TRUE(area<ReportPanel>(form)->WebBrowser2->widget() != nullptr);
 }
 
 TEST_F(ReportCommands, ReportViewShowsTheReportAndOpensItsLinksInTheDesktopBrowser)
 {
     buildProject();
-    form.report->makeReport();
-    auto *view = qobject_cast<QTextBrowser *>(form.report->WebBrowser2->widget());
+    area<ReportPanel>(form)->makeReport();
+    auto *view = qobject_cast<QTextBrowser *>(area<ReportPanel>(form)->WebBrowser2->widget());
     ASSERT_NE(view, nullptr);
     EXPECT_TRUE(view->toPlainText().contains("Reciprocal Link Report"));
     emit view->anchorClicked(QUrl("http://partner.example/links"));
     emit view->anchorClicked(QUrl("javascript:alert(1)"));
     EXPECT_EQ(p.shell->opened, QStringList{"http://partner.example/links"});
 
-    form.report->WebBrowser2->navigate("about:blank");
+    area<ReportPanel>(form)->WebBrowser2->navigate("about:blank");
     EXPECT_TRUE(view->toPlainText().isEmpty());
-    EXPECT_EQ(form.report->WebBrowser2->locationURL(), "about:blank");
+    EXPECT_EQ(area<ReportPanel>(form)->WebBrowser2->locationURL(), "about:blank");
 }
 
 TEST_F(ReportCommands, ALargeReportIsShownByItsBeginningWithTheWholeFileALinkAway)
@@ -97,10 +100,10 @@ TEST_F(ReportCommands, ALargeReportIsShownByItsBeginningWithTheWholeFileALinkAwa
         addResultRow(*form.project().List3, directLinkRow("main.example", "partner.example", 1,
                                                           QString("partner.example/p%1.htm").arg(i)));
     }
-    ASSERT_TRUE(form.report->makeReport());
+    ASSERT_TRUE(area<ReportPanel>(form)->makeReport());
     const qint64 size = QFileInfo(p.path("tempreport.html")).size();
     EXPECT_GT(size, 50 * 1024 * 1024);
-    auto *view = qobject_cast<QTextBrowser *>(form.report->WebBrowser2->widget());
+    auto *view = qobject_cast<QTextBrowser *>(area<ReportPanel>(form)->WebBrowser2->widget());
     ASSERT_NE(view, nullptr);
     EXPECT_LT(view->toPlainText().size(), 1024 * 1024);
     EXPECT_TRUE(view->toPlainText().contains("Total Linking Sites:"));
@@ -112,14 +115,14 @@ TEST_F(ReportCommands, ALargeReportIsShownByItsBeginningWithTheWholeFileALinkAwa
 TEST_F(ReportCommands, CopyNeverReplacesTheProjectFileAndIsSkippedWithoutAProject)
 {
     buildProject();
-    form.report->makeReport();
+    area<ReportPanel>(form)->makeReport();
     EXPECT_TRUE(QFileInfo::exists(p.path("tempreport.html")));
     EXPECT_FALSE(QFileInfo::exists(p.path("Project Files")));  // no project: no copy
 
     const QString project = p.path("Project Files/plain");
     writeBytes(project, "mine.example\r\n");
     form.project().strProjectFile = project;
-    form.report->makeReport();
+    area<ReportPanel>(form)->makeReport();
     EXPECT_EQ(readBytes(project), QByteArray("mine.example\r\n"));
     EXPECT_TRUE(readBytes(p.path("Project Files/plain.html")).startsWith("<html>"));
 }
@@ -129,11 +132,11 @@ TEST_F(ReportCommands, AfterNewTheLastProjectsCopyIsLeftAlone)
     const QString project = p.path("Project Files/old.prj");
     QDir().mkpath(p.path("Project Files"));
     ASSERT_TRUE(form.project().saveProject(project));
-    form.report->makeReport();
+    area<ReportPanel>(form)->makeReport();
     const QByteArray copy = readBytes(p.path("Project Files/old.html"));
-    form.cmdNew_Click();
+    click(form, "cmdNew");
     buildProject();
-    form.report->makeReport();
+    area<ReportPanel>(form)->makeReport();
     EXPECT_EQ(readBytes(p.path("Project Files/old.html")), copy);
     EXPECT_EQ(c.settings().get("LastProject"), project);
 }
@@ -143,21 +146,21 @@ TEST_F(ReportCommands, ReportIsBuiltEvenWhereNoCopyCanBeWritten)
     buildProject();
     writeBytes(p.path("Project Files"), "a file where the folder should be");
     form.project().strProjectFile = "/somewhere/shop.prj";
-    EXPECT_TRUE(form.report->makeReport());
+    EXPECT_TRUE(area<ReportPanel>(form)->makeReport());
     EXPECT_TRUE(QFileInfo::exists(p.path("tempreport.html")));
 }
 
 TEST_F(ReportCommands, SaveReportAsAddsTheExtensionBeforeAsking)
 {
     buildProject();
-    ASSERT_TRUE(form.report->makeReport());
+    ASSERT_TRUE(area<ReportPanel>(form)->makeReport());
     const QString report = QString::fromUtf8(readBytes(p.path("tempreport.html")).chopped(2));
     const QString target = p.path("out/report");
     writeBytes(target + ".htm", "older");
 
     p.dialogs->fileAnswers.push_back(target);
     p.dialogs->answers.push_back(platform::vbCancel);
-    form.report->Command8_Click();
+    area<ReportPanel>(form)->Command8_Click();
     ASSERT_EQ(p.dialogs->boxes.size(), 1);
     EXPECT_EQ(p.dialogs->boxes[0].text, "File already exists.  Are you sure you want to overwrite it?");
     EXPECT_EQ(p.dialogs->boxes[0].style, platform::vbOKCancel);
@@ -166,23 +169,23 @@ TEST_F(ReportCommands, SaveReportAsAddsTheExtensionBeforeAsking)
 
     p.dialogs->fileAnswers.push_back(target);
     p.dialogs->answers.push_back(platform::vbOK);
-    form.report->Command8_Click();
+    area<ReportPanel>(form)->Command8_Click();
     EXPECT_EQ(readBytes(target + ".htm"), (report + "\r\n").toUtf8());
 
     p.dialogs->fileAnswers.push_back(p.path("out/fresh.HTML"));
-    form.report->Command8_Click();
+    area<ReportPanel>(form)->Command8_Click();
     EXPECT_EQ(p.dialogs->boxes.size(), 2);  // a new file is not asked about
     EXPECT_EQ(readBytes(p.path("out/fresh.HTML")), (report + "\r\n").toUtf8());
 
     p.dialogs->fileAnswers.push_back(" ");
-    form.report->Command8_Click();
+    area<ReportPanel>(form)->Command8_Click();
     EXPECT_EQ(p.dialogs->boxes.size(), 2);
 }
 
 TEST_F(ReportCommands, SaveReportAsBeforeAnyReportWritesNothing)
 {
     p.dialogs->fileAnswers.push_back(p.path("early.htm"));
-    form.report->Command8_Click();
+    area<ReportPanel>(form)->Command8_Click();
     EXPECT_FALSE(QFileInfo::exists(p.path("early.htm")));
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());
 }
@@ -190,9 +193,9 @@ TEST_F(ReportCommands, SaveReportAsBeforeAnyReportWritesNothing)
 TEST_F(ReportCommands, SaveReportAsIntoAMissingFolderSaysSo)
 {
     buildProject();
-    form.report->makeReport();
+    area<ReportPanel>(form)->makeReport();
     p.dialogs->fileAnswers.push_back(p.path("no-such-folder/r.htm"));
-    form.report->Command8_Click();
+    area<ReportPanel>(form)->Command8_Click();
     ASSERT_EQ(p.dialogs->boxes.size(), 1);
     EXPECT_TRUE(p.dialogs->lastText().contains("could not be saved"));
 }
@@ -202,7 +205,7 @@ TEST_F(ReportCommands, TabExportBytes)
     buildProject();
     const QString target = p.path("results");
     p.dialogs->fileAnswers.push_back(target);
-    form.report->Command8a_Click();
+    area<ReportPanel>(form)->Command8a_Click();
     EXPECT_EQ(p.dialogs->fileRequests[0].filter, "TAB Files (*.tab)|*.tab");
     EXPECT_EQ(readBytes(target + ".tab"), QByteArray("Main\tLinking\tStatus\tNo.\tLink URL\r\n"
                                                      "\r\n"
@@ -215,7 +218,7 @@ TEST_F(ReportCommands, TabExportBytes)
     form.project().List3->clear();
     p.dialogs->fileAnswers.push_back(target + ".tab");
     p.dialogs->answers.push_back(platform::vbOK);
-    form.report->Command8a_Click();
+    area<ReportPanel>(form)->Command8a_Click();
     EXPECT_EQ(readBytes(target + ".tab"), QByteArray("Main\tLinking\tStatus\tNo.\tLink URL\r\n\r\n\r\n"));
     EXPECT_EQ(p.dialogs->boxes.size(), 1);
 }
@@ -223,7 +226,7 @@ TEST_F(ReportCommands, TabExportBytes)
 TEST_F(ReportCommands, EverySaveDialogCancelledWritesNothing)
 {
     buildProject();
-    ASSERT_TRUE(form.report->makeReport());
+    ASSERT_TRUE(area<ReportPanel>(form)->makeReport());
     // A save that went on without a name would write beside the program.
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(p.dir.path()));
@@ -231,12 +234,13 @@ TEST_F(ReportCommands, EverySaveDialogCancelledWritesNothing)
     const auto files = [&] { return QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden); };
     const QStringList untouched = files();
     const std::pair<const char *, std::function<void()>> saves[] = {
-        {"Save Webpage", [&] { form.Command6_Click(); }},
-        {"Save Report As", [&] { form.report->Command8_Click(); }},
-        {"Save Tab Delimited", [&] { form.report->Command8a_Click(); }},
-        {"Save Project", [&] { EXPECT_FALSE(form.cmdSave_Click()); }},
-        {"Export", [&] {
-             form.Command2->click();
+        {"Save Webpage", [&] { click(form, "Command6"); }},
+        {"Save Report As", [&] { area<ReportPanel>(form)->Command8_Click(); }},
+        {"Save Tab Delimited", [&] { area<ReportPanel>(form)->Command8a_Click(); }},
+        {"Save Project", [&] { click(form, "cmdSave"); }},
+        {"Export",
+         [&] {
+             click(form, "Command2");
              qobject_cast<frmExport *>(p.windows.frmExport.data())->Command1->click();
          }},
     };

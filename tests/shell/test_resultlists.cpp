@@ -18,6 +18,7 @@
 #include "shell/mainwindow/statistics.h"
 #include "shell/mainwindow/webpanel.h"
 #include "support/shellprogram.h"
+#include "support/windowcontrols.h"
 #include "widgets/reportview.h"
 #include "workspace/project.h"
 #include "workspace/results.h"
@@ -25,6 +26,7 @@
 #include "workspace/textcase.h"
 
 using namespace tarnwick;
+using testsupport::area;
 
 namespace {
 
@@ -32,10 +34,10 @@ class ResultLists : public ::testing::Test {
 protected:
     ResultLists()
     {
-        form.results->webTab.show = [this] { calls << "show"; };
-        form.results->webTab.setAddress = [this](const QString &a) { calls << "address " + a; };
-        form.results->webTab.setSilent = [this](bool on) { calls << QString("silent %1").arg(on); };
-        form.results->webTab.navigate = [this](const QString &a) { calls << "navigate " + a; };
+        area<ResultsPanel>(form)->webTab.show = [this] { calls << "show"; };
+        area<ResultsPanel>(form)->webTab.setAddress = [this](const QString &a) { calls << "address " + a; };
+        area<ResultsPanel>(form)->webTab.setSilent = [this](bool on) { calls << QString("silent %1").arg(on); };
+        area<ResultsPanel>(form)->webTab.navigate = [this](const QString &a) { calls << "navigate " + a; };
         addResultRow(*form.project().List3, directLinkRow("main.example", "beta.example", 1, "www.beta.example/links.htm"));
         addResultRow(*form.project().List3, missingRow("main.example", "alpha.example", 2, "www.alpha.example/last.htm"));
         addResultRow(*form.project().List3, noneFoundRow("main.example", "gamma.example", "Timeout", "https://gamma.example/"));
@@ -58,46 +60,46 @@ protected:
 
 TEST_F(ResultLists, ThePopupMenuHasItsNineItems)
 {
-    ASSERT_EQ(form.results->mnuPopup2Item.size(), 9);
+    ASSERT_EQ(area<ResultsPanel>(form)->mnuPopup2Item.size(), 9);
     const QStringList captions = {"Browse Main Site", "Browse Linking Site", "Browse Found On",
                                   "Copy Main Site",   "Copy Linking Site",   "Copy Found On",
                                   "",                 "Mark as Found",       "Mark as None Found"};
     for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(form.results->mnuPopup2Item[i]->text(), captions[i]) << i;
-    EXPECT_TRUE(form.results->mnuPopup2Item[6]->isSeparator());
-    EXPECT_EQ(form.results->lblErr->text(), "Errors/Warnings:");
+        EXPECT_EQ(area<ResultsPanel>(form)->mnuPopup2Item[i]->text(), captions[i]) << i;
+    EXPECT_TRUE(area<ResultsPanel>(form)->mnuPopup2Item[6]->isSeparator());
+    EXPECT_EQ(area<ResultsPanel>(form)->lblErr->text(), "Errors/Warnings:");
 }
 
 TEST_F(ResultLists, RightButtonPopsUpTheMenu)
 {
-    form.results->List3_MouseDown(Qt::LeftButton, QPoint(10, 10));
-    EXPECT_FALSE(form.results->Popup2->isVisible());
-    form.results->List3_MouseDown(Qt::RightButton, QPoint(10, 10));
-    EXPECT_TRUE(form.results->Popup2->isVisible());
-    form.results->Popup2->close();
+    area<ResultsPanel>(form)->List3_MouseDown(Qt::LeftButton, QPoint(10, 10));
+    EXPECT_FALSE(area<ResultsPanel>(form)->Popup2->isVisible());
+    area<ResultsPanel>(form)->List3_MouseDown(Qt::RightButton, QPoint(10, 10));
+    EXPECT_TRUE(area<ResultsPanel>(form)->Popup2->isVisible());
+    area<ResultsPanel>(form)->Popup2->close();
 }
 
 TEST_F(ResultLists, BrowseOpensTheRowInTheWebTab)
 {
     form.project().List3->setSelectedRow(2);
-    form.results->mnuPopup2Item_Click(1);
+    area<ResultsPanel>(form)->mnuPopup2Item_Click(1);
     EXPECT_EQ(calls, QStringList({"show", "address http://alpha.example", "silent 1",
                                   "navigate http://alpha.example"}));
     calls.clear();
     form.project().List3->setSelectedRow(3);
-    form.results->mnuPopup2Item_Click(2);
+    area<ResultsPanel>(form)->mnuPopup2Item_Click(2);
     EXPECT_EQ(calls.last(), "navigate https://gamma.example/");
     calls.clear();
-    form.results->mnuPopup2Item_Click(0);
+    area<ResultsPanel>(form)->mnuPopup2Item_Click(0);
     EXPECT_EQ(calls.last(), "navigate http://main.example");
     EXPECT_TRUE(p.shell->opened.isEmpty());
 }
 
 TEST_F(ResultLists, WithoutAWebTabTheDesktopBrowserOpensTheRow)
 {
-    form.results->webTab = {};
+    area<ResultsPanel>(form)->webTab = {};
     form.project().List3->setSelectedRow(1);
-    form.results->mnuPopup2Item_Click(2);
+    area<ResultsPanel>(form)->mnuPopup2Item_Click(2);
     EXPECT_EQ(p.shell->opened, QStringList({"http://www.beta.example/links.htm"}));
 }
 
@@ -105,11 +107,11 @@ TEST_F(ResultLists, CopyPutsTheColumnOnTheClipboard)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     form.project().List3->setSelectedRow(2);
-    form.results->mnuPopup2Item_Click(3);
+    area<ResultsPanel>(form)->mnuPopup2Item_Click(3);
     EXPECT_EQ(clipboard->text(), "main.example");
-    form.results->mnuPopup2Item_Click(4);
+    area<ResultsPanel>(form)->mnuPopup2Item_Click(4);
     EXPECT_EQ(clipboard->text(), "alpha.example");
-    form.results->mnuPopup2Item_Click(5);
+    area<ResultsPanel>(form)->mnuPopup2Item_Click(5);
     EXPECT_EQ(clipboard->text(), "www.alpha.example/last.htm");
 }
 
@@ -119,7 +121,7 @@ TEST_F(ResultLists, WithNoRowSelectedTheMenuDoesNothing)
     clipboard->setText("kept");
     form.project().List3->setSelectedRow(0);
     for (int i = 0; i < 9; ++i)
-        form.results->mnuPopup2Item_Click(i);
+        area<ResultsPanel>(form)->mnuPopup2Item_Click(i);
     EXPECT_TRUE(calls.isEmpty());
     EXPECT_TRUE(p.shell->opened.isEmpty());
     EXPECT_EQ(clipboard->text(), "kept");
@@ -130,7 +132,7 @@ TEST_F(ResultLists, WithNoRowSelectedTheMenuDoesNothing)
 TEST_F(ResultLists, MarkingByHand)
 {
     form.project().List3->setSelectedRow(2);
-    form.results->mnuPopup2Item_Click(7);
+    area<ResultsPanel>(form)->mnuPopup2Item_Click(7);
     EXPECT_EQ(form.project().List3->subItem(2, 2), "Direct Link");
     EXPECT_EQ(form.project().List3->subItem(2, 3), "000");
     EXPECT_EQ(form.project().List3->foreColor(2), platform::kColorBlue);
@@ -138,7 +140,7 @@ TEST_F(ResultLists, MarkingByHand)
     EXPECT_FALSE(form.project().bProjectSaved);  // the project holds the results
 
     form.project().List3->setSelectedRow(1);
-    form.results->mnuPopup2Item_Click(8);
+    area<ResultsPanel>(form)->mnuPopup2Item_Click(8);
     EXPECT_EQ(form.project().List3->subItem(1, 2), "None Found");
     EXPECT_EQ(form.project().List3->subItem(1, 3), "001");
     EXPECT_EQ(form.project().List3->subItem(1, 4), "www.beta.example/links.htm");
@@ -150,19 +152,19 @@ TEST_F(ResultLists, SortingTogglesOnEveryClickWhateverTheColumn)
 {
     // The first click sorts descending: the order toggles from the initial
     // ascending on every call.
-    form.results->List3_ColumnClick(2);
+    area<ResultsPanel>(form)->List3_ColumnClick(2);
     EXPECT_EQ(column(*form.project().List3, 2), QStringList({"gamma.example", "beta.example", "alpha.example"}));
-    form.results->List3_ColumnClick(2);
+    area<ResultsPanel>(form)->List3_ColumnClick(2);
     EXPECT_EQ(column(*form.project().List3, 2), QStringList({"alpha.example", "beta.example", "gamma.example"}));
     // A new column takes the next turn of the same toggle.
-    form.results->List3_ColumnClick(3);
+    area<ResultsPanel>(form)->List3_ColumnClick(3);
     EXPECT_EQ(column(*form.project().List3, 3), QStringList({"None Found (Timeout)", "Missing 002", "Direct Link"}));
     // The rows keep their columns together.
     EXPECT_EQ(column(*form.project().List3, 2), QStringList({"gamma.example", "alpha.example", "beta.example"}));
 
-    form.results->lstErr_ColumnClick(1);
+    area<ResultsPanel>(form)->lstErr_ColumnClick(1);
     EXPECT_EQ(column(*form.project().lstErr, 1), QStringList({"Timeout", "404 Not Found"}));
-    form.results->lstErr_ColumnClick(2);
+    area<ResultsPanel>(form)->lstErr_ColumnClick(2);
     EXPECT_EQ(column(*form.project().lstErr, 2), QStringList({"www.alpha.example/old.htm", "www.gamma.example"}));
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());
 }
@@ -170,40 +172,40 @@ TEST_F(ResultLists, SortingTogglesOnEveryClickWhateverTheColumn)
 TEST_F(ResultLists, SortingAnEmptyListChangesNothing)
 {
     form.project().lstErr->clear();
-    form.results->lstErr_ColumnClick(1);
+    area<ResultsPanel>(form)->lstErr_ColumnClick(1);
     EXPECT_FALSE(form.project().lstErr->sorted());
 }
 
 TEST_F(ResultLists, ErrorRowsOpenInTheDesktopBrowserOnADoubleClick)
 {
     form.project().lstErr->setSelectedRow(2);
-    form.results->lstErr_DblClick();
+    area<ResultsPanel>(form)->lstErr_DblClick();
     EXPECT_EQ(p.shell->opened, QStringList({"http://www.alpha.example/old.htm"}));
     addErrorRow(*form.project().lstErr, {"500 Internal Server Error", "https://secure.example/x"});
     form.project().lstErr->setSelectedRow(3);
-    form.results->lstErr_DblClick();
+    area<ResultsPanel>(form)->lstErr_DblClick();
     EXPECT_EQ(p.shell->opened.last(), "https://secure.example/x");
     form.project().lstErr->setSelectedRow(0);
-    form.results->lstErr_DblClick();
+    area<ResultsPanel>(form)->lstErr_DblClick();
     EXPECT_EQ(p.shell->opened.size(), 2);
 }
 
 TEST_F(ResultLists, TheSecondClickOpensTheErrorRowInTheWebTab)
 {
     form.project().lstErr->setSelectedRow(1);
-    form.results->lstErr_BeforeLabelEdit();
+    area<ResultsPanel>(form)->lstErr_BeforeLabelEdit();
     // Neither the address box nor silent mode: only the tab and the page.
     EXPECT_EQ(calls, QStringList({"show", "navigate http://www.gamma.example"}));
     EXPECT_EQ(form.project().lstErr->text(1), "Timeout");
     calls.clear();
     form.project().lstErr->setSelectedRow(0);
-    form.results->lstErr_BeforeLabelEdit();
+    area<ResultsPanel>(form)->lstErr_BeforeLabelEdit();
     EXPECT_TRUE(calls.isEmpty());
 }
 
 TEST_F(ResultLists, TheErrorListIsReadOnly)
 {
-    EXPECT_EQ(form.results->lstErrView->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(area<ResultsPanel>(form)->lstErrView->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_FALSE(form.project().lstErr->flags(form.project().lstErr->index(0, 0)) & Qt::ItemIsEditable);
 }
 
@@ -218,20 +220,20 @@ TEST_F(ResultLists, AClickOnTheSelectedErrorRowOpensItUnlessADoubleClickFollows)
 
     // A first click only selects.
     form.project().lstErr->setSelectedRow(0);
-    emit form.results->lstErrView->mousePressed(Qt::LeftButton, QPoint());
+    emit area<ResultsPanel>(form)->lstErrView->mousePressed(Qt::LeftButton, QPoint());
     form.project().lstErr->setSelectedRow(2);
-    emit form.results->lstErrView->itemClicked(2);
+    emit area<ResultsPanel>(form)->lstErrView->itemClicked(2);
     // The second click on the selected row opens it.
-    emit form.results->lstErrView->mousePressed(Qt::LeftButton, QPoint());
-    emit form.results->lstErrView->itemClicked(2);
+    emit area<ResultsPanel>(form)->lstErrView->mousePressed(Qt::LeftButton, QPoint());
+    emit area<ResultsPanel>(form)->lstErrView->itemClicked(2);
     EXPECT_TRUE(waitFor([&] { return !calls.isEmpty(); }, 5000));
     EXPECT_EQ(calls.value(1), "navigate http://www.alpha.example/old.htm");
 
     // A double-click opens the desktop browser and nothing else.
     calls.clear();
-    emit form.results->lstErrView->mousePressed(Qt::LeftButton, QPoint());
-    emit form.results->lstErrView->itemClicked(2);
-    emit form.results->lstErrView->itemDoubleClicked(2);
+    emit area<ResultsPanel>(form)->lstErrView->mousePressed(Qt::LeftButton, QPoint());
+    emit area<ResultsPanel>(form)->lstErrView->itemClicked(2);
+    emit area<ResultsPanel>(form)->lstErrView->itemDoubleClicked(2);
     EXPECT_EQ(p.shell->opened, QStringList({"http://www.alpha.example/old.htm"}));
     waitFor([&] { return !calls.isEmpty(); }, QApplication::doubleClickInterval() + 300);
     EXPECT_TRUE(calls.isEmpty());

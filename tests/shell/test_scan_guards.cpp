@@ -9,12 +9,15 @@
 #include "scanner/scanner.h"
 #include "shell/mainwindow/form1.h"
 #include "support/eventloop.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/shellprogram.h"
 #include "support/sitetyping.h"
 #include "support/testhttpserver.h"
+#include "support/windowcontrols.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
+using testsupport::click;
 using Response = testsupport::TestHttpServer::Response;
 
 namespace {
@@ -71,7 +74,7 @@ protected:
             }
         });
         poll.start(10);
-        form.Command1_Click();
+        click(form, "Command1");
         EXPECT_TRUE(testsupport::waitUntil([&] { return !p.ctx->bScanning; }, 40000));
         return !cutOff;
     }
@@ -105,8 +108,8 @@ TEST_F(ScanGuards, StopSkipAndClosingTheWindowEndTheRedirectHopAtOnce)
         QStringList statuses;
     };
     const Case cases[] = {
-        {"Stop", [](Form1 &f) { f.cmdStop_Click(); }, {}},
-        {"Skip", [](Form1 &f) { f.cmdSkip_Click(); }, {"None Found (Skipped)", "Direct Link"}},
+        {"Stop", [](Form1 &f) { click(f, "cmdStop"); }, {}},
+        {"Skip", [](Form1 &f) { click(f, "cmdSkip"); }, {"None Found (Skipped)", "Direct Link"}},
         {"close", [](Form1 &f) { f.close(); }, {}},
     };
     for (const Case &c : cases) {
@@ -124,7 +127,7 @@ TEST_F(ScanGuards, AMainSiteThatIsOnlyASchemeIsRefusedAndPassedOver)
     Form1 form{*p.ctx, p.windows};
     for (const char *text : {"http://", "https://", "HTTP://  "}) {
         testsupport::typeMainSite(form, text);
-        EXPECT_EQ(form.panelText(1), "Error: Please enter a Remote Site first!") << text;
+        EXPECT_EQ(MainWindowTestAccess::panelText(form, 1), "Error: Please enter a Remote Site first!") << text;
     }
     EXPECT_EQ(form.project().List4->count(), 0);
 
@@ -139,7 +142,7 @@ TEST_F(ScanGuards, AMainSiteThatIsOnlyASchemeIsRefusedAndPassedOver)
     project.addLinkingSite(project.addMainSite("other.example"), {"c.example/", "1", {}, {}, {}});
 
     project.iSecondsRunning = 250;  // left by an earlier scan
-    form.Command1_Click();
+    click(form, "Command1");
     EXPECT_EQ(project.iSecondsRunning, 0);
     ASSERT_TRUE(testsupport::waitUntil([&] { return !p.ctx->bScanning; }));
     EXPECT_EQ(statuses(form), (QStringList{"Direct Link", "Direct Link"}));

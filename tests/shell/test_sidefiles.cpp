@@ -15,10 +15,12 @@
 #include "shell/mainwindow/reportpanel.h"
 #include "support/files.h"
 #include "support/shellprogram.h"
+#include "support/windowcontrols.h"
 #include "workspace/project.h"
 #include "workspace/projectfile.h"
 
 using namespace tarnwick;
+using testsupport::area;
 
 namespace {
 
@@ -35,7 +37,7 @@ TEST(SideFiles, DamagedOrUnwritableFilesAreReadOrSaid)
         {"report with a folder in its place",
          [](testsupport::ShellProgram &p, Form1 &form) {
              QDir().mkpath(p.path("tempreport.html"));
-             EXPECT_FALSE(form.report->makeReport());
+             EXPECT_FALSE(area<ReportPanel>(form)->makeReport());
              EXPECT_TRUE(p.dialogs->lastText().startsWith("The report could not be written.\r\n" +
                                                           p.path("tempreport.html")))
                  << p.dialogs->lastText().toStdString();

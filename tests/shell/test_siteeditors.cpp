@@ -12,11 +12,16 @@
 #include "shell/mainwindow/form1.h"
 #include "shell/windows/siteeditors.h"
 #include "support/keys.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/shellprogram.h"
+#include "support/windowcontrols.h"
 #include "widgets/reportview.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
+using testsupport::click;
+using testsupport::clickRow;
+using testsupport::control;
 
 namespace {
 
@@ -39,8 +44,8 @@ protected:
     Form2 *editLinkingSite(int row)
     {
         project.List4->setListIndex(0);
-        form.List1_ItemClick(1, row);
-        form.cmdEdit->click();
+        clickRow(MainWindowTestAccess::linkList(form, 1), row);
+        click(form, "cmdEdit");
         return qobject_cast<Form2 *>(p.windows.Form2.data());
     }
     QStringList rows(const platform::ListView &l) const
@@ -70,8 +75,8 @@ TEST_F(SiteEditors, TheLinkingSiteEditorShowsItsEntryAndOnlyItsRules)
     EXPECT_EQ(w->Option1[2]->text(), "Limit to URLs that contain this string:");
 
     // A second Edit, on another row, brings the open editor forward.
-    form.List1_ItemClick(1, 2);
-    form.cmdEdit->click();
+    clickRow(MainWindowTestAccess::linkList(form, 1), 2);
+    click(form, "cmdEdit");
     EXPECT_EQ(p.windows.Form2.data(), w);
     EXPECT_EQ(w->Text1->text(), "a.example");
 }
@@ -178,12 +183,11 @@ TEST_F(SiteEditors, CancelAndShutDownLeaveTheProjectAsItWas)
     EXPECT_FALSE(w->isVisible());
 
     project.List4->click(0);
-    form.cmdEditMain->click();
+    click(form, "cmdEditMain");
     auto *main = qobject_cast<Form2a *>(p.windows.Form2a.data());
     ASSERT_TRUE(main);
     main->Text1->setText("changed.example");
-    int cancel = 0;
-    form.Form_Unload(cancel);
+    form.close();
     EXPECT_FALSE(main->isVisible());
     EXPECT_EQ(project.List4->item(0), "main.example");
     EXPECT_EQ(project.List1(1)->text(1), "a.example");
@@ -195,7 +199,7 @@ TEST_F(SiteEditors, RenamingTheSelectedMainSiteCarriesItsRulesAndHeading)
 {
     project.lstRules->add("main.example", {"Global", "LimitRoot", "m"});
     project.List4->setListIndex(0);
-    form.cmdEditMain->click();
+    click(form, "cmdEditMain");
     auto *w = qobject_cast<Form2a *>(p.windows.Form2a.data());
     ASSERT_TRUE(w);
     EXPECT_EQ(rows(*w->rules()), QStringList({"main.example|Global|LimitRoot|m"}));
@@ -207,13 +211,13 @@ TEST_F(SiteEditors, RenamingTheSelectedMainSiteCarriesItsRulesAndHeading)
     w->Text1->setText("renamed.example");
     pressEnter(w->Text1);
     EXPECT_EQ(project.List4->item(0), "renamed.example");
-    EXPECT_EQ(form.lblblah->text(), "Enter linking sites: renamed.example");
+    EXPECT_EQ(control<QLabel>(form, "lblblah")->text(), "Enter linking sites: renamed.example");
     EXPECT_EQ(rows(*project.lstRules),
               QStringList({"renamed.example|a.example|LimitString|x", "renamed.example|A.example|LimitString|case",
                            "Global|Global|ExcludeString|g", "renamed.example|Global|LimitRoot|m"}));
 
     // Another main site selected meanwhile keeps its heading.
-    form.cmdEditMain->click();
+    click(form, "cmdEditMain");
     w = qobject_cast<Form2a *>(p.windows.Form2a.data());
     ASSERT_TRUE(w);
     project.List4->setListIndex(1);
@@ -234,7 +238,7 @@ TEST_F(SiteEditors, APipeInARuleValueIsRefusedAndEveryEditorsOkMarksTheProjectCh
     w->Command3->click();
 
     project.List4->click(0);
-    form.cmdEditMain->click();
+    click(form, "cmdEditMain");
     auto *main = qobject_cast<Form2a *>(p.windows.Form2a.data());
     ASSERT_TRUE(main);
     project.bProjectSaved = true;

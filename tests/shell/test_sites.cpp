@@ -14,14 +14,24 @@
 #include "shell/mainwindow/resultspanel.h"
 #include "shell/mainwindow/statistics.h"
 #include "shell/mainwindow/webpanel.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/scannertestaccess.h"
 #include "support/shellprogram.h"
 #include "support/sitetyping.h"
 #include "support/testhttpserver.h"
+#include "support/windowcontrols.h"
 #include "widgets/reportview.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
+using testsupport::chooseMenuItem;
+using testsupport::click;
+using testsupport::clickColumnHeader;
+using testsupport::clickRow;
+using testsupport::control;
+using testsupport::focusOn;
+using testsupport::pressEnter;
+using testsupport::typeInto;
 using testsupport::typeLinkingSite;
 using testsupport::typeMainSite;
 
@@ -50,31 +60,31 @@ protected:
         platform::ListView *list = form.project().List1(1);
         for (int r = 1; r <= list->count(); ++r)
             c.fetchOptions.connectOverride.insert(list->text(r), server.port());
-        form.mnuScanItem_Click(1);
+        chooseMenuItem(form, "mnuScan", "Just scan the selected main site");
         form.project().List4->setListIndex(0);
         form.scanner().setPageLimit(100);
         if (row > 1) {
-            form.mnuScanItem_Click(2);
+            chooseMenuItem(form, "mnuScan", "Just scan the selected linking site");
             list->setSelectedRow(row);
         }
-        form.Command1_Click();
+        click(form, "Command1");
         ASSERT_TRUE(c.bScanning);
         ASSERT_EQ(form.scanner().iCurrentSite(), row);
-        form.mnuScanItem_Click(1);
+        chooseMenuItem(form, "mnuScan", "Just scan the selected main site");
         ScannerTestAccess::runningScanType(form.scanner()) = 1;
     }
     int visibleLists()
     {
         int n = 0;
         for (int i = 0; i < form.project().List1Count(); ++i)
-            n += form.List1View(i)->isHidden() ? 0 : 1;
+            n += MainWindowTestAccess::linkList(form, i)->isHidden() ? 0 : 1;
         return n;
     }
 };
 
 TEST_F(Sites, AddingMainSitesCreatesAndShowsTheirLists)
 {
-    EXPECT_TRUE(form.innerFrame2->isHidden());
+    EXPECT_TRUE(control<QFrame>(form, "innerFrame2")->isHidden());
     typeMainSite(form, "  first.example  ");
     typeMainSite(form, "second.example");
     typeMainSite(form, "third.example");
@@ -82,22 +92,22 @@ TEST_F(Sites, AddingMainSitesCreatesAndShowsTheirLists)
     EXPECT_EQ(form.project().List4->item(0), "  first.example  ");  // kept as typed
     EXPECT_EQ(form.project().List4->listIndex(), 2);
     EXPECT_EQ(form.project().iCurrentMain, 3);
-    EXPECT_FALSE(form.List1View(3)->isHidden());
+    EXPECT_FALSE(MainWindowTestAccess::linkList(form, 3)->isHidden());
     EXPECT_EQ(visibleLists(), 1);
-    EXPECT_FALSE(form.innerFrame2->isHidden());
-    EXPECT_EQ(form.lblblah->text(), "Enter linking sites: third.example");
+    EXPECT_FALSE(control<QFrame>(form, "innerFrame2")->isHidden());
+    EXPECT_EQ(control<QLabel>(form, "lblblah")->text(), "Enter linking sites: third.example");
     EXPECT_EQ(form.project().List1(3)->columnHeaders(), form.project().List1(0)->columnHeaders());
-    EXPECT_EQ(form.txtDomain->text(), "");
+    EXPECT_EQ(control<QLineEdit>(form, "txtDomain")->text(), "");
     EXPECT_FALSE(form.project().bProjectSaved);
-    EXPECT_TRUE(form.cmdDelete->isEnabled());
-    EXPECT_TRUE(form.cmdEditMain->isEnabled());
-    EXPECT_FALSE(form.cmbDel->isEnabled());
-    EXPECT_FALSE(form.cmdEdit->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(form, "cmdDelete")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(form, "cmdEditMain")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(form, "cmbDel")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(form, "cmdEdit")->isEnabled());
 
     // Selecting another main site switches the list shown.
     form.project().List4->setListIndex(0);
     EXPECT_EQ(form.project().iCurrentMain, 1);
-    EXPECT_FALSE(form.List1View(1)->isHidden());
+    EXPECT_FALSE(MainWindowTestAccess::linkList(form, 1)->isHidden());
     EXPECT_EQ(visibleLists(), 1);
 }
 
@@ -105,10 +115,10 @@ TEST_F(Sites, BlankMainSiteIsRefusedInTheStatusBar)
 {
     for (const QString &blank : {QString(), QString(" "), QString("   "), QString("\t")}) {
         form.project().bProjectSaved = true;
-        form.txtDomain->setText(blank);
+        control<QLineEdit>(form, "txtDomain")->setText(blank);
         form.project().bProjectSaved = true;
-        form.cmdAdd2_Click();
-        EXPECT_EQ(form.panelText(1), "Error: Please enter a Remote Site first!");
+        click(form, "cmdAdd2");
+        EXPECT_EQ(MainWindowTestAccess::panelText(form, 1), "Error: Please enter a Remote Site first!");
         EXPECT_EQ(form.project().List4->count(), 0);
         EXPECT_TRUE(form.project().bProjectSaved);
     }
@@ -117,10 +127,9 @@ TEST_F(Sites, BlankMainSiteIsRefusedInTheStatusBar)
 
 TEST_F(Sites, EnterInTheMainSiteBoxAdds)
 {
-    form.txtDomain->setText("mine.example");
-    form.txtDomain_KeyPress(65);
+    typeInto(form, "txtDomain", "mine.example");
     EXPECT_EQ(form.project().List4->count(), 0);
-    form.txtDomain_KeyPress(13);
+    pressEnter(form, "txtDomain");
     EXPECT_EQ(form.project().List4->count(), 1);
 }
 
@@ -139,8 +148,8 @@ TEST_F(Sites, ALinkingSiteNamedLikeAProjectFileLineIsRefused)
 TEST_F(Sites, AddingALinkingSiteStripsSchemesAndSpaces)
 {
     typeMainSite(form, "mine.example");
-    form.Text1->setText("HTTP://partner.example/links.htm");
-    form.Text1_KeyPress(13);
+    typeInto(form, "Text1", "HTTP://partner.example/links.htm");
+    pressEnter(form, "Text1");
     typeLinkingSite(form, "  https://other.example  ");
     platform::ListView *l = form.project().List1(1);
     ASSERT_EQ(l->count(), 2);
@@ -150,7 +159,7 @@ TEST_F(Sites, AddingALinkingSiteStripsSchemesAndSpaces)
     EXPECT_EQ(l->subItem(1, 3), "");
     EXPECT_EQ(l->subItem(1, 4), "");
     EXPECT_EQ(l->text(2), "other.example");
-    EXPECT_EQ(form.Text1->text(), "");
+    EXPECT_EQ(control<QLineEdit>(form, "Text1")->text(), "");
     // Duplicates are allowed.
     typeLinkingSite(form, "other.example");
     EXPECT_EQ(l->count(), 3);
@@ -167,32 +176,32 @@ TEST_F(Sites, BlankLinkingSiteShowsTheMessage)
         EXPECT_TRUE(form.project().bProjectSaved);
     }
     EXPECT_EQ(p.dialogs->boxes.size(), 3);
-    EXPECT_EQ(form.Text1->text().trimmed(), "");
+    EXPECT_EQ(control<QLineEdit>(form, "Text1")->text().trimmed(), "");
 }
 
 TEST_F(Sites, AddButtonsFollowTheirBoxes)
 {
     typeMainSite(form, "mine.example");
-    EXPECT_FALSE(form.cmdAdd->isEnabled());
-    form.Text1->setText("x");
-    EXPECT_TRUE(form.cmdAdd->isEnabled());
-    form.Text1->setText("");
-    EXPECT_FALSE(form.cmdAdd->isEnabled());
-    form.cmdAdd2->setEnabled(false);
-    form.txtDomain->setText("y");
-    EXPECT_TRUE(form.cmdAdd2->isEnabled());
-    form.txtDomain->setText("");
-    EXPECT_TRUE(form.cmdAdd2->isEnabled());  // an empty box does not disable it
+    EXPECT_FALSE(control<QPushButton>(form, "cmdAdd")->isEnabled());
+    typeInto(form, "Text1", "x");
+    EXPECT_TRUE(control<QPushButton>(form, "cmdAdd")->isEnabled());
+    typeInto(form, "Text1", "");
+    EXPECT_FALSE(control<QPushButton>(form, "cmdAdd")->isEnabled());
+    control<QPushButton>(form, "cmdAdd2")->setEnabled(false);
+    typeInto(form, "txtDomain", "y");
+    EXPECT_TRUE(control<QPushButton>(form, "cmdAdd2")->isEnabled());
+    typeInto(form, "txtDomain", "");
+    EXPECT_TRUE(control<QPushButton>(form, "cmdAdd2")->isEnabled());  // an empty box does not disable it
 }
 
 TEST_F(Sites, TypingAMainSiteAfterALoadDoesNotMarkTheProjectChanged)
 {
     form.project().bProjectSaved = true;
     form.project().bJustLoaded = true;
-    form.txtDomain->setText("a");
+    typeInto(form, "txtDomain", "a");
     EXPECT_TRUE(form.project().bProjectSaved);
     EXPECT_FALSE(form.project().bJustLoaded);
-    form.txtDomain->setText("ab");
+    typeInto(form, "txtDomain", "ab");
     EXPECT_FALSE(form.project().bProjectSaved);
 }
 
@@ -200,15 +209,15 @@ TEST_F(Sites, SelectingARowSwitchesTheButtonModes)
 {
     typeMainSite(form, "mine.example");
     typeLinkingSite(form, "a.example");
-    form.List1_ItemClick(1, 1);
-    EXPECT_TRUE(form.cmbDel->isEnabled());
-    EXPECT_TRUE(form.cmdEdit->isEnabled());
-    EXPECT_FALSE(form.cmdDelete->isEnabled());
-    EXPECT_FALSE(form.cmdEditMain->isEnabled());
+    clickRow(MainWindowTestAccess::linkList(form, 1), 1);
+    EXPECT_TRUE(control<QPushButton>(form, "cmbDel")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(form, "cmdEdit")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(form, "cmdDelete")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(form, "cmdEditMain")->isEnabled());
     EXPECT_EQ(form.project().List1(1)->selectedRow(), 1);
     form.project().List4->click(0);
-    EXPECT_FALSE(form.cmbDel->isEnabled());
-    EXPECT_TRUE(form.cmdDelete->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(form, "cmbDel")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(form, "cmdDelete")->isEnabled());
 }
 
 TEST_F(Sites, MousePressMakesTheListsMainSiteCurrent)
@@ -216,25 +225,24 @@ TEST_F(Sites, MousePressMakesTheListsMainSiteCurrent)
     typeMainSite(form, "one.example");
     typeMainSite(form, "two.example");
     EXPECT_EQ(form.project().iCurrentMain, 2);
-    form.List1_MouseDown(1, Qt::LeftButton, QPoint());
-    EXPECT_EQ(form.project().iCurrentMain, 1);
-    form.List1_MouseDown(7, Qt::LeftButton, QPoint());  // no such list
+    testsupport::mouseClick(MainWindowTestAccess::linkList(form, 1)->viewport(), QPoint(2, 2));
     EXPECT_EQ(form.project().iCurrentMain, 1);
 }
 
 TEST_F(Sites, SortingIsRefusedDuringAScan)
 {
+    form.show();  // the header is clicked where it is drawn
     typeMainSite(form, "mine.example");
     typeLinkingSite(form, "b.example");
     typeLinkingSite(form, "a.example");
     c.bScanning = true;
-    form.List1_ColumnClick(1, 1);
+    clickColumnHeader(MainWindowTestAccess::linkList(form, 1), 1);
     EXPECT_EQ(p.dialogs->lastText(), "You cannot sort this column while a search is running.");
     EXPECT_EQ(form.project().List1(1)->text(1), "b.example");
     c.bScanning = false;
-    form.List1_ColumnClick(1, 1);  // first click: descending
+    clickColumnHeader(MainWindowTestAccess::linkList(form, 1), 1);  // first click: descending
     EXPECT_EQ(form.project().List1(1)->text(1), "b.example");
-    form.List1_ColumnClick(1, 1);
+    clickColumnHeader(MainWindowTestAccess::linkList(form, 1), 1);
     EXPECT_EQ(form.project().List1(1)->text(1), "a.example");
 }
 
@@ -252,7 +260,7 @@ TEST_F(Sites, DeletingALinkingSiteRemovesItsRules)
 
     form.project().bProjectSaved = true;
     form.project().List1(1)->setSelectedRow(1);
-    form.cmbDel_Click();
+    chooseMenuItem(form, "Popup1", "Delete Site");
     EXPECT_EQ(form.project().List1(1)->count(), 3);
     EXPECT_EQ(form.project().List1(1)->text(1), "b.example");
     EXPECT_FALSE(form.project().bProjectSaved);
@@ -262,10 +270,10 @@ TEST_F(Sites, DeletingALinkingSiteRemovesItsRules)
 
     // A URL that another row still has keeps its rules.
     form.project().List1(1)->setSelectedRow(1);
-    form.cmbDel_Click();
+    chooseMenuItem(form, "Popup1", "Delete Site");
     EXPECT_EQ(form.project().lstRules->count(), 3);
     form.project().List1(1)->setSelectedRow(1);
-    form.cmbDel_Click();
+    chooseMenuItem(form, "Popup1", "Delete Site");
     EXPECT_EQ(form.project().lstRules->count(), 2);
     EXPECT_EQ(form.project().List1(1)->count(), 1);
     EXPECT_EQ(form.project().List1(1)->text(1), "c.example");
@@ -275,12 +283,12 @@ TEST_F(Sites, DeleteWithoutASelectionChangesNothing)
 {
     typeMainSite(form, "mine.example");
     form.project().bProjectSaved = true;
-    form.cmbDel_Click();
+    chooseMenuItem(form, "Popup1", "Delete Site");
     EXPECT_EQ(p.dialogs->lastText(), "You must select a site to delete.");
     typeLinkingSite(form, "a.example");
     form.project().bProjectSaved = true;
     form.project().List1(1)->setSelectedRow(0);
-    form.cmbDel_Click();
+    chooseMenuItem(form, "Popup1", "Delete Site");
     EXPECT_EQ(p.dialogs->boxes.size(), 2);
     EXPECT_EQ(form.project().List1(1)->count(), 1);
     EXPECT_TRUE(form.project().bProjectSaved);
@@ -294,23 +302,23 @@ TEST_F(Sites, DuringAScanOnlyRowsAfterTheCurrentOneGo)
     scanSilentlyFrom(2);
     for (int row : {1, 2}) {
         form.project().List1(1)->setSelectedRow(row);
-        form.cmbDel_Click();
+        chooseMenuItem(form, "Popup1", "Delete Site");
         EXPECT_EQ(p.dialogs->lastText(), "You cannot delete the current site while the search is running.");
         EXPECT_EQ(form.project().List1(1)->count(), 4);
     }
-    EXPECT_TRUE(form.cmdNextSearch->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(form, "cmdNextSearch")->isEnabled());
     form.project().List1(1)->setSelectedRow(4);
-    form.cmbDel_Click();
+    chooseMenuItem(form, "Popup1", "Delete Site");
     form.project().List1(1)->setSelectedRow(3);
-    form.cmbDel_Click();
+    chooseMenuItem(form, "Popup1", "Delete Site");
     EXPECT_EQ(form.project().List1(1)->count(), 2);
-    EXPECT_TRUE(form.cmdNextSearch->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(form, "cmdNextSearch")->isEnabled());
     // Outside a scan the first row can go as well.
-    form.cmdStop_Click();
+    click(form, "cmdStop");
     form.project().List1(1)->setSelectedRow(1);
-    form.cmbDel_Click();
+    chooseMenuItem(form, "Popup1", "Delete Site");
     EXPECT_EQ(form.project().List1(1)->text(1), "b.example");
-    EXPECT_FALSE(form.cmdNextSearch->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(form, "cmdNextSearch")->isEnabled());
 }
 
 TEST_F(Sites, SkipButtonNeedsAScanAndTwoLinkingSites)
@@ -318,17 +326,19 @@ TEST_F(Sites, SkipButtonNeedsAScanAndTwoLinkingSites)
     typeMainSite(form, "mine.example");
     typeLinkingSite(form, "a.example");
     typeLinkingSite(form, "b.example");
-    EXPECT_FALSE(form.cmdNextSearch->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(form, "cmdNextSearch")->isEnabled());
     scanSilentlyFrom(1);
-    form.cmdNextSearch->setEnabled(false);
-    typeLinkingSite(form, "c.example");
-    EXPECT_TRUE(form.cmdNextSearch->isEnabled());
+    control<QPushButton>(form, "cmdNextSearch")->setEnabled(false);
+    // The entry box rests during a scan; the import window adds as it does.
+    form.project().addLinkingSite(1, LinkingSiteRow{QStringLiteral("c.example"), QStringLiteral("1"), {}, {}, {}});
+    form.linkingSitesAdded();
+    EXPECT_TRUE(control<QPushButton>(form, "cmdNextSearch")->isEnabled());
     form.project().List1(1)->setSelectedRow(3);
-    form.cmbDel_Click();
+    chooseMenuItem(form, "Popup1", "Delete Site");
     form.project().List1(1)->setSelectedRow(2);
-    form.cmbDel_Click();
-    EXPECT_FALSE(form.cmdNextSearch->isEnabled());
-    form.cmdStop_Click();
+    chooseMenuItem(form, "Popup1", "Delete Site");
+    EXPECT_FALSE(control<QPushButton>(form, "cmdNextSearch")->isEnabled());
+    click(form, "cmdStop");
 }
 
 TEST_F(Sites, NewEmptiesTheProjectButKeepsTheErrors)
@@ -341,13 +351,13 @@ TEST_F(Sites, NewEmptiesTheProjectButKeepsTheErrors)
     form.project().lstErr->add("Timeout", {"a.example"});
     form.project().lstRules->add("Global", {"Global", "LimitString", "x"});
     form.project().lstMulti->add("one.example", {"http://me/s.php"});
-    form.cmbSites->addItem("one.example");
-    form.txtPost->setText("http://me/post.php");
-    form.txtPost2->setText("http://me/p2.php");
-    form.txtHTML1->setPlainText("<html>");
+    control<QComboBox>(form, "cmbSites")->addItem("one.example");
+    typeInto(form, "txtPost", "http://me/post.php");
+    typeInto(form, "txtPost2", "http://me/p2.php");
+    control<QPlainTextEdit>(form, "txtHTML1")->setPlainText("<html>");
 
     p.dialogs->defaultAnswer = platform::vbNo;  // not saved first
-    form.cmdNew_Click();
+    click(form, "cmdNew");
     expectInvariant();
     EXPECT_EQ(form.project().List1Count(), 1);
     EXPECT_EQ(form.project().List4->count(), 0);
@@ -356,15 +366,15 @@ TEST_F(Sites, NewEmptiesTheProjectButKeepsTheErrors)
     EXPECT_EQ(form.project().lstRules->count(), 0);
     EXPECT_EQ(form.project().lstMulti->count(), 0);
     EXPECT_EQ(form.project().lstErr->count(), 1);
-    EXPECT_EQ(form.cmbSites->count(), 0);
-    EXPECT_EQ(form.cmbSites->currentText(), "");
-    EXPECT_EQ(form.txtPost->text(), "http://");
-    EXPECT_EQ(form.txtPost2->text(), "http://");
+    EXPECT_EQ(control<QComboBox>(form, "cmbSites")->count(), 0);
+    EXPECT_EQ(control<QComboBox>(form, "cmbSites")->currentText(), "");
+    EXPECT_EQ(control<QLineEdit>(form, "txtPost")->text(), "http://");
+    EXPECT_EQ(control<QLineEdit>(form, "txtPost2")->text(), "http://");
     EXPECT_EQ(form.project().iCurrentMain, 1);
-    EXPECT_TRUE(form.innerFrame2->isHidden());
-    EXPECT_EQ(form.txtHTML1->toPlainText(), kHtml1Placeholder);
-    EXPECT_EQ(form.txtHTML2->toPlainText(), kHtml2Placeholder);
-    EXPECT_EQ(form.txtHTML3->toPlainText(), kHtml3Placeholder);
+    EXPECT_TRUE(control<QFrame>(form, "innerFrame2")->isHidden());
+    EXPECT_EQ(control<QPlainTextEdit>(form, "txtHTML1")->toPlainText(), kHtml1Placeholder);
+    EXPECT_EQ(control<QPlainTextEdit>(form, "txtHTML2")->toPlainText(), kHtml2Placeholder);
+    EXPECT_EQ(control<QPlainTextEdit>(form, "txtHTML3")->toPlainText(), kHtml3Placeholder);
     EXPECT_EQ(c.settings().get("txtHTML3"), kHtml3Placeholder);
 
     // The numbering starts again at 1.
@@ -372,17 +382,19 @@ TEST_F(Sites, NewEmptiesTheProjectButKeepsTheErrors)
     EXPECT_EQ(form.project().iCurrentMain, 1);
     expectInvariant();
     // A linking site with no main site selected goes nowhere.
-    form.cmdNew_Click();
+    click(form, "cmdNew");
     typeLinkingSite(form, "orphan.example");
     expectInvariant();
 }
 
 TEST_F(Sites, FocusShowsTheBoxHint)
 {
-    form.Text1_GotFocus();
-    EXPECT_EQ(form.panelText(1), "Enter the URL of the website/page you want to search for links.");
-    form.txtDomain_GotFocus();
-    EXPECT_EQ(form.panelText(1), "Enter the website you want to find links to from remote sites");
+    focusOn(form, "Text1");
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 1),
+              "Enter the URL of the website/page you want to search for links.");
+    focusOn(form, "txtDomain");
+    EXPECT_EQ(MainWindowTestAccess::panelText(form, 1),
+              "Enter the website you want to find links to from remote sites");
 }
 
 } // namespace

@@ -20,11 +20,16 @@
 #include "shell/mainwindow/webpanel.h"
 #include "shell/skin/skin.h"
 #include "shell/windows/splash.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/shellprogram.h"
+#include "support/windowcontrols.h"
 #include "widgets/reportview.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
+using testsupport::area;
+using testsupport::control;
+using testsupport::menuItem;
 
 namespace {
 
@@ -56,31 +61,31 @@ TEST_F(Startup, EmptySettingsGiveEveryDefault)
     form.project().bProjectSaved = false;
     form.Form_Load();
 
-    EXPECT_TRUE(form.optScript[0]->isChecked());
-    EXPECT_TRUE(form.optAll[0]->isChecked());
-    EXPECT_TRUE(form.txtPost->isEnabled());
-    EXPECT_FALSE(form.txtPost2->isEnabled());
-    EXPECT_FALSE(form.cmbSites->isEnabled());
-    EXPECT_FALSE(form.lstMultiView->isEnabled());
-    EXPECT_FALSE(form.cmdScriptAdd->isEnabled());
-    EXPECT_FALSE(form.cmdScriptDel->isEnabled());
-    EXPECT_FALSE(form.Combo3->isEnabled());
-    EXPECT_EQ(form.Combo1->currentIndex(), -1);
-    EXPECT_EQ(form.Combo2->currentIndex(), 0);  // its design-time choice
-    EXPECT_TRUE(form.chkNewWin->isChecked());
-    EXPECT_FALSE(form.chkBullet->isChecked());
-    EXPECT_EQ(form.txtHTML1->toPlainText(), kHtml1);
-    EXPECT_EQ(form.txtHTML2->toPlainText(), kHtml2);
-    EXPECT_EQ(form.txtHTML3->toPlainText(), kHtml3);
-    EXPECT_EQ(form.cmbLastSearch->currentIndex(), 0);
+    EXPECT_TRUE(control<QRadioButton>(form, "optScript0")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(form, "optAll0")->isChecked());
+    EXPECT_TRUE(control<QLineEdit>(form, "txtPost")->isEnabled());
+    EXPECT_FALSE(control<QLineEdit>(form, "txtPost2")->isEnabled());
+    EXPECT_FALSE(control<QComboBox>(form, "cmbSites")->isEnabled());
+    EXPECT_FALSE(control<platform::ReportView>(form, "lstMulti")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(form, "cmdScriptAdd")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(form, "cmdScriptDel")->isEnabled());
+    EXPECT_FALSE(control<QComboBox>(form, "Combo3")->isEnabled());
+    EXPECT_EQ(control<QComboBox>(form, "Combo1")->currentIndex(), -1);
+    EXPECT_EQ(control<QComboBox>(form, "Combo2")->currentIndex(), 0);  // its design-time choice
+    EXPECT_TRUE(control<QCheckBox>(form, "chkNewWin")->isChecked());
+    EXPECT_FALSE(control<QCheckBox>(form, "chkBullet")->isChecked());
+    EXPECT_EQ(control<QPlainTextEdit>(form, "txtHTML1")->toPlainText(), kHtml1);
+    EXPECT_EQ(control<QPlainTextEdit>(form, "txtHTML2")->toPlainText(), kHtml2);
+    EXPECT_EQ(control<QPlainTextEdit>(form, "txtHTML3")->toPlainText(), kHtml3);
+    EXPECT_EQ(control<QComboBox>(form, "cmbLastSearch")->currentIndex(), 0);
     EXPECT_EQ(form.scanner().pageLimit(), 500);
     EXPECT_EQ(p.ctx->lHistEmailFound, 0);
     EXPECT_EQ(p.ctx->lHistWebScanned, 0);
     EXPECT_EQ(p.ctx->lPagesScanned, 0);
     EXPECT_EQ(p.ctx->lLinksFound, 0);
-    EXPECT_TRUE(form.mnuScanItem[0]->isChecked());
-    EXPECT_TRUE(form.mnuSkipItem[0]->isChecked());
-    EXPECT_TRUE(form.bSized);  // the layout ran last and set the column widths
+    EXPECT_TRUE(menuItem(form, "mnuScan", "Scan all main sites")->isChecked());
+    EXPECT_TRUE(menuItem(form, "mnuSkipPopup", "The current linking site")->isChecked());
+    EXPECT_TRUE(MainWindowTestAccess::layoutGeometry(form).bSized);  // the layout ran last and set the column widths
 
     EXPECT_EQ(form.project().List1(0)->columnHeaders(),
               QStringList({"Website", "#", "HTML Link", "HTML Name", "Description"}));
@@ -88,7 +93,7 @@ TEST_F(Startup, EmptySettingsGiveEveryDefault)
     EXPECT_EQ(form.project().List3->columnHeaders(), QStringList({"Main", "Linking", "Status", "No.", "Link URL"}));
 
     EXPECT_EQ(form.windowTitle(), "Tarnwick by Brindlecote");
-    EXPECT_EQ(form.cmdWebsite->text(), "Visit " + p.ctx->strWebsiteURL);
+    EXPECT_EQ(control<QPushButton>(form, "cmdWebsite")->text(), "Visit " + p.ctx->strWebsiteURL);
     EXPECT_TRUE(form.project().bProjectSaved);
     EXPECT_FALSE(p.ctx->bScanning);
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());  // no last project, nothing to say
@@ -127,30 +132,30 @@ TEST_F(Startup, StoredValuesComeBackAndSetTheDependentControls)
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
 
-    EXPECT_TRUE(form.optScript[1]->isChecked());
-    EXPECT_FALSE(form.optScript[0]->isChecked());
-    EXPECT_FALSE(form.txtPost->isEnabled());
-    EXPECT_TRUE(form.txtPost2->isEnabled());
-    EXPECT_TRUE(form.cmbSites->isEnabled());
-    EXPECT_TRUE(form.lstMultiView->isEnabled());
-    EXPECT_TRUE(form.cmdScriptAdd->isEnabled());
-    EXPECT_FALSE(form.cmdScriptDel->isEnabled());  // waits for a row click
-    EXPECT_TRUE(form.optAll[1]->isChecked());
-    EXPECT_TRUE(form.Combo3->isEnabled());
-    EXPECT_EQ(form.Combo1->currentText(), "Yahoo Search!");
-    EXPECT_EQ(form.Combo2->currentText(), "~1000 Domains");
-    EXPECT_FALSE(form.chkNewWin->isChecked());
-    EXPECT_TRUE(form.chkBullet->isChecked());
-    EXPECT_EQ(form.txtHTML1->toPlainText(), "<html>\n<body>");
-    EXPECT_EQ(form.txtHTML2->toPlainText(), "");
-    EXPECT_EQ(form.txtHTML3->toPlainText(), "</body></html>");
+    EXPECT_TRUE(control<QRadioButton>(form, "optScript1")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>(form, "optScript0")->isChecked());
+    EXPECT_FALSE(control<QLineEdit>(form, "txtPost")->isEnabled());
+    EXPECT_TRUE(control<QLineEdit>(form, "txtPost2")->isEnabled());
+    EXPECT_TRUE(control<QComboBox>(form, "cmbSites")->isEnabled());
+    EXPECT_TRUE(control<platform::ReportView>(form, "lstMulti")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(form, "cmdScriptAdd")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(form, "cmdScriptDel")->isEnabled());  // waits for a row click
+    EXPECT_TRUE(control<QRadioButton>(form, "optAll1")->isChecked());
+    EXPECT_TRUE(control<QComboBox>(form, "Combo3")->isEnabled());
+    EXPECT_EQ(control<QComboBox>(form, "Combo1")->currentText(), "Yahoo Search!");
+    EXPECT_EQ(control<QComboBox>(form, "Combo2")->currentText(), "~1000 Domains");
+    EXPECT_FALSE(control<QCheckBox>(form, "chkNewWin")->isChecked());
+    EXPECT_TRUE(control<QCheckBox>(form, "chkBullet")->isChecked());
+    EXPECT_EQ(control<QPlainTextEdit>(form, "txtHTML1")->toPlainText(), "<html>\n<body>");
+    EXPECT_EQ(control<QPlainTextEdit>(form, "txtHTML2")->toPlainText(), "");
+    EXPECT_EQ(control<QPlainTextEdit>(form, "txtHTML3")->toPlainText(), "</body></html>");
     EXPECT_EQ(form.scanner().pageLimit(), 500000);
-    EXPECT_EQ(form.cmbLastSearch->currentIndex(), 1);
+    EXPECT_EQ(control<QComboBox>(form, "cmbLastSearch")->currentIndex(), 1);
     EXPECT_EQ(p.ctx->lHistEmailFound, 1234567);
     EXPECT_EQ(p.ctx->lHistWebScanned, 9876543210LL);
-    EXPECT_TRUE(form.mnuScanItem[2]->isChecked());
-    EXPECT_FALSE(form.mnuScanItem[0]->isChecked());
-    EXPECT_TRUE(form.mnuSkipItem[1]->isChecked());
+    EXPECT_TRUE(menuItem(form, "mnuScan", "Just scan the selected linking site")->isChecked());
+    EXPECT_FALSE(menuItem(form, "mnuScan", "Scan all main sites")->isChecked());
+    EXPECT_TRUE(menuItem(form, "mnuSkipPopup", "The current main site")->isChecked());
     EXPECT_EQ(stored("showHelp"), "0");
     EXPECT_EQ(stored("Combo2"), "3");
 }
@@ -161,19 +166,19 @@ TEST_F(Startup, EveryPageLimitIndexAndTheOnesOutsideTheList)
     Form1 form{*p.ctx, p.windows};
     for (int i = 0; i < 13; ++i) {
         store("cmbAdvance", QString::number(i));
-        form.loadSettings();
+        MainWindowTestAccess::loadSettings(form);
         EXPECT_EQ(form.scanner().pageLimit(), limits[i]) << i;
     }
     // Outside 0..12 the limit in force stays.
     for (const char *bad : {"13", "-1", "99999"}) {
         form.scanner().setPageLimit(50);
         store("cmbAdvance", bad);
-        form.loadSettings();
+        MainWindowTestAccess::loadSettings(form);
         EXPECT_EQ(form.scanner().pageLimit(), 50) << bad;
     }
     // Not a number: the default index, 500 pages.
     store("cmbAdvance", "four");
-    form.loadSettings();
+    MainWindowTestAccess::loadSettings(form);
     EXPECT_EQ(form.scanner().pageLimit(), 500);
 }
 
@@ -190,18 +195,18 @@ TEST_F(Startup, CorruptStoredValuesGiveTheirDefaults)
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
 
-    EXPECT_TRUE(form.optScript[0]->isChecked());
-    EXPECT_TRUE(form.optAll[0]->isChecked());
-    EXPECT_EQ(form.Combo1->currentIndex(), -1);
-    EXPECT_EQ(form.Combo2->currentIndex(), 0);
-    EXPECT_TRUE(form.chkNewWin->isChecked());
-    EXPECT_FALSE(form.chkBullet->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(form, "optScript0")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(form, "optAll0")->isChecked());
+    EXPECT_EQ(control<QComboBox>(form, "Combo1")->currentIndex(), -1);
+    EXPECT_EQ(control<QComboBox>(form, "Combo2")->currentIndex(), 0);
+    EXPECT_TRUE(control<QCheckBox>(form, "chkNewWin")->isChecked());
+    EXPECT_FALSE(control<QCheckBox>(form, "chkBullet")->isChecked());
     EXPECT_EQ(form.scanner().pageLimit(), 500);
-    EXPECT_EQ(form.cmbLastSearch->currentIndex(), 0);
+    EXPECT_EQ(control<QComboBox>(form, "cmbLastSearch")->currentIndex(), 0);
     EXPECT_EQ(p.ctx->lHistEmailFound, 0);
     EXPECT_EQ(p.ctx->lHistWebScanned, 0);
-    EXPECT_TRUE(form.mnuScanItem[0]->isChecked());
-    EXPECT_TRUE(form.mnuSkipItem[0]->isChecked());
+    EXPECT_TRUE(menuItem(form, "mnuScan", "Scan all main sites")->isChecked());
+    EXPECT_TRUE(menuItem(form, "mnuSkipPopup", "The current linking site")->isChecked());
     EXPECT_TRUE(p.dialogs->boxes.isEmpty());
 
     // The handlers wrote sound values back over the damaged ones.
@@ -215,8 +220,8 @@ TEST_F(Startup, BlanksAroundANumberAreAccepted)
     store("Combo2", " 4 ");
     store("cmbAdvance", " 0");
     Form1 form{*p.ctx, p.windows};
-    form.loadSettings();
-    EXPECT_EQ(form.Combo2->currentIndex(), 4);
+    MainWindowTestAccess::loadSettings(form);
+    EXPECT_EQ(control<QComboBox>(form, "Combo2")->currentIndex(), 4);
     EXPECT_EQ(form.scanner().pageLimit(), 1);
 }
 
@@ -225,35 +230,35 @@ TEST_F(Startup, OptionHandlersStoreAtOnce)
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
 
-    form.optScript[1]->setChecked(true);
+    control<QRadioButton>(form, "optScript1")->setChecked(true);
     EXPECT_EQ(stored("optScript"), "1");
-    EXPECT_FALSE(form.txtPost->isEnabled());
-    form.optScript[0]->setChecked(true);
+    EXPECT_FALSE(control<QLineEdit>(form, "txtPost")->isEnabled());
+    control<QRadioButton>(form, "optScript0")->setChecked(true);
     EXPECT_EQ(stored("optScript"), "0");
-    EXPECT_TRUE(form.txtPost->isEnabled());
-    form.optAll[1]->setChecked(true);
+    EXPECT_TRUE(control<QLineEdit>(form, "txtPost")->isEnabled());
+    control<QRadioButton>(form, "optAll1")->setChecked(true);
     EXPECT_EQ(stored("optAll"), "1");
-    EXPECT_TRUE(form.Combo3->isEnabled());
-    form.chkBullet->setChecked(true);
+    EXPECT_TRUE(control<QComboBox>(form, "Combo3")->isEnabled());
+    control<QCheckBox>(form, "chkBullet")->setChecked(true);
     EXPECT_EQ(stored("chkBullet"), "1");
-    form.chkNewWin->setChecked(false);
+    control<QCheckBox>(form, "chkNewWin")->setChecked(false);
     EXPECT_EQ(stored("chkNewWin"), "0");
-    form.Combo1->setCurrentIndex(0);
+    control<QComboBox>(form, "Combo1")->setCurrentIndex(0);
     EXPECT_EQ(stored("Combo1"), "0");
-    form.Combo2->setCurrentIndex(5);
+    control<QComboBox>(form, "Combo2")->setCurrentIndex(5);
     EXPECT_EQ(stored("Combo2"), "5");
-    form.cmbLastSearch->setCurrentIndex(1);
+    control<QComboBox>(form, "cmbLastSearch")->setCurrentIndex(1);
     EXPECT_EQ(stored("cmbLastSearch"), "1");
 
     // A second start shows the same choices.
     Form1 again{*p.ctx, p.windows};
     again.Form_Load();
-    EXPECT_TRUE(again.optAll[1]->isChecked());
-    EXPECT_TRUE(again.chkBullet->isChecked());
-    EXPECT_FALSE(again.chkNewWin->isChecked());
-    EXPECT_EQ(again.Combo1->currentIndex(), 0);
-    EXPECT_EQ(again.Combo2->currentIndex(), 5);
-    EXPECT_EQ(again.cmbLastSearch->currentIndex(), 1);
+    EXPECT_TRUE(control<QRadioButton>(again, "optAll1")->isChecked());
+    EXPECT_TRUE(control<QCheckBox>(again, "chkBullet")->isChecked());
+    EXPECT_FALSE(control<QCheckBox>(again, "chkNewWin")->isChecked());
+    EXPECT_EQ(control<QComboBox>(again, "Combo1")->currentIndex(), 0);
+    EXPECT_EQ(control<QComboBox>(again, "Combo2")->currentIndex(), 5);
+    EXPECT_EQ(control<QComboBox>(again, "cmbLastSearch")->currentIndex(), 1);
 }
 
 TEST_F(Startup, LoadStepsRunInOrder)
@@ -261,7 +266,7 @@ TEST_F(Startup, LoadStepsRunInOrder)
     Form1 form{*p.ctx, p.windows};
     QList<int> steps;
     QString titleAtStep6, headerAtStep5;
-    form.onLoadStep = [&](int n) {
+    MainWindowTestAccess::onLoadStep(form) = [&](int n) {
         steps << n;
         if (n == 5)
             headerAtStep5 = form.project().List3->columnHeaders().value(2);
@@ -269,7 +274,7 @@ TEST_F(Startup, LoadStepsRunInOrder)
             titleAtStep6 = form.windowTitle();
     };
     QStringList navigated;
-    form.results->webTab.navigate = [&](const QString &url) {
+    area<ResultsPanel>(form)->webTab.navigate = [&](const QString &url) {
         navigated << url;
         EXPECT_EQ(steps.last(), 13);
         EXPECT_EQ(p.ctx->settings().get("showHelp"), "0");  // the help step came first
@@ -288,7 +293,7 @@ TEST_F(Startup, AFailingStepFromNineOnIsSkipped)
         initBranding(*q.ctx);
         Form1 form{*q.ctx, q.windows};
         QList<int> steps;
-        form.onLoadStep = [&](int n) {
+        MainWindowTestAccess::onLoadStep(form) = [&](int n) {
             steps << n;
             if (n == failing)
                 throw std::runtime_error("step failed");
@@ -304,7 +309,7 @@ TEST_F(Startup, TheFirstStepsHaveNoFailureHandling)
 {
     Form1 form{*p.ctx, p.windows};
     QList<int> steps;
-    form.onLoadStep = [&](int n) {
+    MainWindowTestAccess::onLoadStep(form) = [&](int n) {
         steps << n;
         if (n == 4)
             throw std::runtime_error("settings unreadable");
@@ -317,8 +322,8 @@ TEST_F(Startup, AFailingStartPageDoesNotStopTheStart)
 {
     Form1 form{*p.ctx, p.windows};
     bool laidOut = false;
-    form.onLoadStep = [&](int n) { laidOut = laidOut || n == 15; };
-    form.results->webTab.navigate = [](const QString &) { throw std::runtime_error("no network"); };
+    MainWindowTestAccess::onLoadStep(form) = [&](int n) { laidOut = laidOut || n == 15; };
+    area<ResultsPanel>(form)->webTab.navigate = [](const QString &) { throw std::runtime_error("no network"); };
     EXPECT_NO_THROW(form.Form_Load());
     EXPECT_TRUE(laidOut);
 }
@@ -328,7 +333,7 @@ TEST_F(Startup, AMissingLastProjectNeverStopsTheStart)
     store("LastProject", p.path("gone/nothing.prj"));
     Form1 form{*p.ctx, p.windows};
     bool laidOut = false;
-    form.onLoadStep = [&](int n) { laidOut = laidOut || n == 15; };
+    MainWindowTestAccess::onLoadStep(form) = [&](int n) { laidOut = laidOut || n == 15; };
     EXPECT_NO_THROW(form.Form_Load());
     EXPECT_TRUE(laidOut);
     EXPECT_EQ(form.project().List4->count(), 0);
@@ -338,19 +343,19 @@ TEST_F(Startup, LabelsOfTheContainersAreSkinnedOthersStayPlain)
 {
     p.windows.objSkin = SkinControl::fromResources();
     Form1 form{*p.ctx, p.windows};
-    auto *outside = new QLabel(QStringLiteral("elsewhere"), form.StatusBar1);
+    auto *outside = new QLabel(QStringLiteral("elsewhere"), control<QStatusBar>(form, "StatusBar1"));
     form.Form_Load();
-    EXPECT_TRUE(isSkinnedLabel(form.lblblah));
-    EXPECT_TRUE(isSkinnedLabel(form.Label2));
-    EXPECT_TRUE(isSkinnedLabel(form.results->lblErr));
+    EXPECT_TRUE(isSkinnedLabel(control<QLabel>(form, "lblblah")));
+    EXPECT_TRUE(isSkinnedLabel(control<QLabel>(form, "Label2")));
+    EXPECT_TRUE(isSkinnedLabel(area<ResultsPanel>(form)->lblErr));
     EXPECT_FALSE(isSkinnedLabel(outside));
     EXPECT_FALSE(form.styleSheet().isEmpty());  // the skin was applied
 
     // A caption set later shows on the label itself; no stale copy.
     const int labels = int(form.findChildren<QLabel *>().size());
-    form.lblblah->setText(QStringLiteral("Enter linking sites: new.example"));
+    control<QLabel>(form, "lblblah")->setText(QStringLiteral("Enter linking sites: new.example"));
     EXPECT_EQ(form.findChildren<QLabel *>().size(), labels);
-    EXPECT_EQ(form.lblblah->text(), "Enter linking sites: new.example");
+    EXPECT_EQ(control<QLabel>(form, "lblblah")->text(), "Enter linking sites: new.example");
 }
 
 TEST_F(Startup, WithoutTheSkinLabelsStayPlain)
@@ -358,7 +363,7 @@ TEST_F(Startup, WithoutTheSkinLabelsStayPlain)
     p.ctx->bSkin = false;
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
-    EXPECT_FALSE(isSkinnedLabel(form.lblblah));
+    EXPECT_FALSE(isSkinnedLabel(control<QLabel>(form, "lblblah")));
     EXPECT_TRUE(form.styleSheet().isEmpty());
 }
 

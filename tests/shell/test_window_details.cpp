@@ -21,13 +21,18 @@
 #include "shell/skin/skin.h"
 #include "shell/windows/splash.h"
 #include "support/files.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/shellprogram.h"
 #include "support/sitetyping.h"
+#include "support/windowcontrols.h"
 #include "widgets/qtdialogs.h"
 #include "workspace/project.h"
 #include "workspace/services.h"
 
 using namespace tarnwick;
+using testsupport::area;
+using testsupport::click;
+using testsupport::control;
 
 namespace {
 
@@ -66,7 +71,7 @@ protected:
 TEST_F(WindowDetails, SavingAReportOrExportAsksOnceBeforeReplacingAFile)
 {
     Form1 form{*p.ctx, p.windows};
-    form.report->makeReport();
+    area<ReportPanel>(form)->makeReport();
     for (const QString name : {p.path("old.htm"), p.path("old.tab")}) {
         testsupport::writeBytes(name, "older");
         p.dialogs->boxes.clear();
@@ -74,9 +79,9 @@ TEST_F(WindowDetails, SavingAReportOrExportAsksOnceBeforeReplacingAFile)
         p.dialogs->fileAnswers = {name};
         p.dialogs->answers = {platform::vbOK};
         if (name.endsWith(".htm"))
-            form.report->Command8_Click();
+            area<ReportPanel>(form)->Command8_Click();
         else
-            form.report->Command8a_Click();
+            area<ReportPanel>(form)->Command8a_Click();
         ASSERT_EQ(p.dialogs->fileRequests.size(), 1);
         EXPECT_FALSE(p.dialogs->fileRequests[0].confirmOverwrite) << "the dialog would ask as well";
         ASSERT_EQ(p.dialogs->boxes.size(), 1);
@@ -105,7 +110,7 @@ TEST_F(WindowDetails, TheWebsiteButtonStaysReadableUnderThePointer)
     Form1 form{*p.ctx, p.windows};
     form.Form_Load();
     form.show();
-    QPushButton *b = form.cmdWebsite;
+    QPushButton *b = control<QPushButton>(form, "cmdWebsite");
     ASSERT_TRUE(b->text().startsWith("Visit "));
     const QColor window = p.windows.objSkin->underlyingObject().colour("window");
     for (const bool hover : {false, true}) {
@@ -132,13 +137,13 @@ TEST_F(WindowDetails, TheColoursOfColorControlsShowThroughTheSkin)
     skin.values[4] = "accentDark";
     p.windows.objSkin = std::make_shared<SkinControl>(skin);
     Form1 form{*p.ctx, p.windows};
-    auto *picture = new QFrame(form.Frame6);
+    auto *picture = new QFrame(control<QWidget>(form, "Frame6"));
     markPictureBox(picture);
     picture->setGeometry(0, 0, 20, 20);
     form.Form_Load();
     form.show();
 
-    const QImage button = form.Command1->grab().toImage();
+    const QImage button = control<QPushButton>(form, "Command1")->grab().toImage();
     EXPECT_EQ(button.pixelColor(4, button.height() / 2), skin.colour("splashTop"));
     const QImage pictureImage = picture->grab().toImage();
     EXPECT_EQ(pictureImage.pixelColor(10, 10), skin.colour("accentDark"));
@@ -150,9 +155,10 @@ TEST_F(WindowDetails, SkinnedControlsKeepTheirPlacesWithoutOverlapping)
     form.Form_Load();
     form.show();
     form.resize(layout::defaultClientSize() + QSize(0, form.menuBar()->height()));
-    form.Form_Resize();
-    for (QWidget *container : {form.Frame6, form.innerFrame1, static_cast<QWidget *>(form.innerFrame2),
-                               form.Command1->parentWidget()}) {
+    MainWindowTestAccess::resized(form);
+    for (QWidget *container : {control<QWidget>(form, "Frame6"), control<QWidget>(form, "innerFrame1"),
+                               static_cast<QWidget *>(control<QFrame>(form, "innerFrame2")),
+                               control<QPushButton>(form, "Command1")->parentWidget()}) {
         QList<QWidget *> shown;
         for (QWidget *w : container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
             if (w->isVisibleTo(&form) && !w->isWindow() && !w->geometry().isEmpty())
@@ -187,9 +193,9 @@ TEST_F(WindowDetails, OneClickInTheMainSiteListSelectsItOnce)
     }
     int clicks = 0;
     QObject::connect(form.project().List4, &platform::ListBox::clicked, [&clicks] { ++clicks; });
-    QWidget *viewport = form.List4View->viewport();
+    QWidget *viewport = control<QListView>(form, "List4")->viewport();
     auto click = [&](int row) {
-        const QPoint at = form.List4View->visualRect(form.project().List4->index(row)).center();
+        const QPoint at = control<QListView>(form, "List4")->visualRect(form.project().List4->index(row)).center();
         for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
             QMouseEvent e(type, at, viewport->mapToGlobal(at), Qt::LeftButton,
                           type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
@@ -201,7 +207,7 @@ TEST_F(WindowDetails, OneClickInTheMainSiteListSelectsItOnce)
     EXPECT_EQ(form.project().List4->listIndex(), 0);
     click(0);  // the selected one again
     EXPECT_EQ(clicks, 2);
-    form.List4View->setCurrentIndex(form.project().List4->index(1));  // the keyboard
+    control<QListView>(form, "List4")->setCurrentIndex(form.project().List4->index(1));  // the keyboard
     EXPECT_EQ(clicks, 3);
     click(1);
     EXPECT_EQ(clicks, 4);

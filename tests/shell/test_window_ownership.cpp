@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
@@ -18,12 +19,19 @@
 #include "shell/windows/optionswindow.h"
 #include "shell/windows/siteeditors.h"
 #include "support/eventloop.h"
+#include "support/mainwindowtestaccess.h"
 #include "support/shellprogram.h"
 #include "support/sitetyping.h"
+#include "support/windowcontrols.h"
 #include "widgets/qtdialogs.h"
+#include "widgets/reportview.h"
 #include "workspace/project.h"
 
 using namespace tarnwick;
+using testsupport::chooseMenuItem;
+using testsupport::click;
+using testsupport::clickRow;
+using testsupport::control;
 
 namespace {
 
@@ -38,7 +46,7 @@ protected:
     }
     QWidget *options()
     {
-        form.Command9_Click();
+        click(form, "Command9");
         return p.windows.frmOptions;
     }
 
@@ -61,37 +69,58 @@ TEST_F(WindowOwnership, EveryBoxAndFileDialogBelongsToTheWindowThatAsked)
         return w;
     };
     const Case cases[] = {
-        {"main window", [&] { form.cmdOpen_Click(); return &form; }},
-        {"linking-site editor", [&] { return editor(p.windows.Form2, [&] { form.cmdEdit_Click(); }); }},
-        {"main-site editor", [&] { return editor(p.windows.Form2a, [&] { form.cmdEditMain_Click(); }); }},
+        {"main window",
+         [&] {
+             click(form, "cmdOpen");
+             return &form;
+         }},
+        {"linking-site editor",
+         [&] {
+             return editor(p.windows.Form2, [&] {
+                 clickRow(MainWindowTestAccess::linkList(form, 1), 1);
+                 click(form, "cmdEdit");
+             });
+         }},
+        {"main-site editor",
+         [&] {
+             return editor(p.windows.Form2a, [&] {
+                 clickRow(control<QListView>(form, "List4"), 1);
+                 click(form, "cmdEditMain");
+             });
+         }},
         {"Global Rules Editor",
          [&] { return editor(p.windows.Form2b, [&] { qobject_cast<frmOptions *>(options())->Command1_Click(); }); }},
-        {"options", [&] {
+        {"options",
+         [&] {
              auto *w = qobject_cast<frmOptions *>(options());
              w->cmdAdd2_Click();  // no file type
              return w;
          }},
-        {"Import Linking Sites", [&] {
-             form.cmdImport_Click();
+        {"Import Linking Sites",
+         [&] {
+             click(form, "cmdImport");
              auto *w = qobject_cast<Form4 *>(p.windows.Form4.data());
              p.dialogs->fileAnswers.push_back(p.path("missing.txt"));  // a box says it cannot be read
              w->Command4_Click();
              return w;
          }},
-        {"Import Main Sites", [&] {
-             form.cmdImport2_Click();
+        {"Import Main Sites",
+         [&] {
+             click(form, "cmdImport2");
              auto *w = qobject_cast<Form4a *>(p.windows.Form4a.data());
              p.dialogs->fileAnswers.push_back(p.path("missing.txt"));
              w->Command4_Click();
              return w;
          }},
-        {"e-mail export", [&] {
-             form.Command2_Click();
+        {"e-mail export",
+         [&] {
+             click(form, "Command2");
              auto *w = qobject_cast<frmExport *>(p.windows.frmExport.data());
              w->Command1_Click();
              return w;
          }},
-        {"list builder", [&] {
+        {"list builder",
+         [&] {
              c.bScanning = true;  // it refuses to start, in a box
              QWidget *w = openListBuilder(*p.ctx, p.windows, form.project(), form.scanner(), form, &form, {});
              testsupport::waitUntil([&] { return !p.dialogs->boxes.isEmpty(); }, 2000);
@@ -114,14 +143,16 @@ TEST_F(WindowOwnership, EveryBoxAndFileDialogBelongsToTheWindowThatAsked)
 
 TEST_F(WindowOwnership, TheProgramsWindowsAreTransientForTheMainWindow)
 {
-    form.cmdEdit_Click();
-    form.cmdEditMain_Click();
+    clickRow(MainWindowTestAccess::linkList(form, 1), 1);
+    click(form, "cmdEdit");
+    clickRow(control<QListView>(form, "List4"), 1);
+    click(form, "cmdEditMain");
     qobject_cast<frmOptions *>(options())->Command1_Click();
-    form.cmdImport_Click();
-    form.cmdImport2_Click();
-    form.Command2_Click();
-    form.mnuAboutItem_Click(0);
-    form.cmdPost_Click();  // nothing to post: the log opens all the same
+    click(form, "cmdImport");
+    click(form, "cmdImport2");
+    click(form, "Command2");
+    chooseMenuItem(form, "mnuAbout", "About this software");
+    click(form, "cmdPost");  // nothing to post: the log opens all the same
     const QPointer<QWidget> windows[] = {p.windows.Form2, p.windows.Form2a, p.windows.Form2b, p.windows.frmOptions, p.windows.Form4,
                                          p.windows.Form4a, p.windows.frmExport, p.windows.frmAbout, p.windows.Form5};
     for (const QPointer<QWidget> &w : windows) {

@@ -179,6 +179,7 @@ void Form1::buildSiteControls()
     cmdNextSearch->setEnabled(false);
 
     Popup1 = new QMenu(QStringLiteral("Popup1"), this);
+    Popup1->setObjectName(QStringLiteral("Popup1"));
     QAction *deleteSite = Popup1->addAction(QStringLiteral("Delete Site"));
     connect(deleteSite, &QAction::triggered, this, [this] { cmbDel_Click(); });
 

@@ -53,10 +53,35 @@ public:
     Form1(AppContext &ctx, WindowRegistry &windows, QWidget *parent = nullptr);
     ~Form1() override;
 
-    AppContext &ctx() { return m_ctx; }
-    WindowRegistry &windows() { return m_windows; }
+    // What the window shows and hands the user's commands to.
     Project &project() { return *m_project; }
     Scanner &scanner() { return *m_scanner; }
+
+    // The load step, run once after the window is built (by the splash
+    // window).
+    void Form_Load();
+
+    // ---- What other windows tell it ----
+    void linkingSitesAdded() override;
+    void setPanelText(int panel, const QString &text) override;  // panels from 1
+
+    // ---- What the benchmarks measure ----
+    QListView *List4View = nullptr;
+    // Open the import windows (one of each; a second open brings it forward):
+    // linking sites, main sites.
+    void cmdImport_Click();
+    void cmdImport2_Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    friend class MainWindowScanDisplay;
+    // The few things a window test checks that no click or key reaches.
+    friend struct MainWindowTestAccess;
+
+    // The window has closed and shut the scan down.
+    bool unloaded() const { return m_unloaded; }
 
     // ---- Areas with their own controls ----
     ResultsPanel *results = nullptr;        // Links tab: results and errors
@@ -65,14 +90,13 @@ public:
     StatisticsPanel *statistics = nullptr;  // page queue and counters
 
     // ---- Site lists ----
-    QListView *List4View = nullptr;
     platform::ReportView *List1View(int index);  // nullptr when there is no such list
+    QLabel *lblblah = nullptr;                   // heading of the linking-site list: names the main site
     QLineEdit *txtDomain = nullptr;
     QPushButton *cmdAdd2 = nullptr;
     QPushButton *cmdEditMain = nullptr;
     QPushButton *cmdDelete = nullptr;
     QPushButton *cmdImport2 = nullptr;  // imports main sites
-    QLabel *lblblah = nullptr;
     QLabel *Label2 = nullptr;
     QLineEdit *Text1 = nullptr;
     QPushButton *cmdAdd = nullptr;
@@ -99,14 +123,12 @@ public:
     void txtDomain_KeyPress(int keyAscii);
     void Text1_GotFocus();
     void txtDomain_GotFocus();
+    // A linking-site list of the selected main site has grown.
     void updateNextSearchButton();
     // Open the linking-site editor and the main-site editor.
     void cmdEdit_Click();
     void cmdEditMain_Click();
-    // Open the import windows (one of each; a second open brings it forward).
-    void cmdImport_Click();
     void Command7_Click();
-    void cmdImport2_Click();
 
     // ---- Project files ----
     QPushButton *cmdNew = nullptr;
@@ -144,14 +166,13 @@ public:
     void cmdStop_Click();
     void cmdSkip_Click();
     void cmdResume_Click();
-    void cmdDoSearch_Click();
+    void cmdDoSearch_Click();  // "Start Search"
     void cmdNextSearch_Click();
     void Command10_Click();
     void Command11_Click();
 
     // ---- Status bar ----
     QStatusBar *StatusBar1 = nullptr;
-    void setPanelText(int panel, const QString &text);  // panels from 1
     QString panelText(int panel) const;
     void repaintStatusBar();
 
@@ -177,7 +198,7 @@ public:
     QPushButton *cmdVariables = nullptr;  // "View URL Variables"
     QLabel *lblHTML1 = nullptr;   // caption of the first link-page block
     QLabel *Label14 = nullptr;    // caption of the last link-page block
-    QLabel *SkinLabel9 = nullptr; // heading of the Post tab
+    QLabel *SkinLabel9 = nullptr;  // heading of the Post tab
     void txtHTML1_Change();
     void txtHTML2_Change();
     void txtHTML3_Change();
@@ -198,9 +219,10 @@ public:
     bool posting() const { return m_posting; }  // one posting runs at a time
 
     // ---- Other options restored at start-up ----
-    QComboBox *Combo1 = nullptr;  // search type of the list builder
-    QComboBox *Combo2 = nullptr;  // result size of the list builder
-    QLineEdit *txtSearch = nullptr;  // search words of the list builder
+    // The list builder's search words, search type and result size.
+    QLineEdit *txtSearch = nullptr;
+    QComboBox *Combo1 = nullptr;
+    QComboBox *Combo2 = nullptr;
     QComboBox *cmbLastSearch = nullptr;
     void Combo1_Click();
     void Combo2_Click();
@@ -220,9 +242,6 @@ public:
     void cmdViewDatabase_Click();
 
     // ---- Start-up ----
-    // The load step, run once after the window is built (by the splash
-    // window; tests call it directly).
-    void Form_Load();
     // Called with each load step's number (1..15) just before the step runs.
     std::function<void(int step)> onLoadStep;
     // Puts the options back as the user left them.
@@ -248,14 +267,12 @@ public:
     void Form_Resize();
     // Places the controls for the window's size.
     void resizeControls();
-    // The arrangement the rules work on, in twips.
-    const layout::MainWindowGeometry &layoutGeometry() const { return m_geometry; }
 
     // ---- Menus ----
     QMenu *mnuFile = nullptr;
     QMenu *mnuHelp = nullptr;
     QMenu *mnuAbout = nullptr;
-    QList<QAction *> mnuFileItem;    // New, Open, Import (hidden), Save, Exit
+    QList<QAction *> mnuFileItem;  // New, Open, Import (hidden), Save, Exit
     QList<QAction *> mnuHelpItem;
     QList<QAction *> mnuAboutItem;
     QList<QAction *> mnuPopup1Item;  // the items of Popup1
@@ -274,16 +291,6 @@ public:
     // Runs when the window closes (close box, File > Exit or any other
     // close); only the first call does anything. Cancel is never set.
     void Form_Unload(int &Cancel);
-    bool unloaded() const { return m_unloaded; }
-
-    // ---- What other windows tell it ----
-    void linkingSitesAdded() override;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    friend class MainWindowScanDisplay;
 
     // Construction, area by area.
     void buildFrames();
@@ -332,7 +339,7 @@ private:
     ScanStatus *m_scanStatus = nullptr;  // what a running scan shows, drawn at the paint rate
     QList<QPointer<QWidget>> m_restingControls;  // disabled while scanning
     qint64 m_statusPaintedAt = 0;  // steady clock, ms: when the status bar was last drawn at once
-    layout::MainWindowGeometry m_geometry;
+    layout::MainWindowGeometry m_geometry;  // the arrangement the rules work on, in twips
     bool m_layoutReady = false;  // every control exists and has its place
     bool m_unloaded = false;
     bool m_posting = false;
