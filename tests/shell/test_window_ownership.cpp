@@ -153,8 +153,11 @@ TEST_F(WindowOwnership, TheProgramsWindowsAreTransientForTheMainWindow)
     click(form, "Command2");
     chooseMenuItem(form, "mnuAbout", "About this software");
     click(form, "cmdPost");  // nothing to post: the log opens all the same
+    p.ctx->bScanning = true;     // the list builder shows but starts no search
+    openListBuilder(*p.ctx, p.windows, form.project(), form.scanner(), form, &form, {});
+    p.ctx->bScanning = false;
     const QPointer<QWidget> windows[] = {p.windows.Form2, p.windows.Form2a, p.windows.Form2b, p.windows.frmOptions, p.windows.Form4,
-                                         p.windows.Form4a, p.windows.frmExport, p.windows.frmAbout, p.windows.Form5};
+                                         p.windows.Form4a, p.windows.frmExport, p.windows.frmAbout, p.windows.Form5, p.windows.Form3};
     for (const QPointer<QWidget> &w : windows) {
         ASSERT_TRUE(w);
         SCOPED_TRACE(w->objectName().toStdString());
