@@ -16,6 +16,11 @@ namespace platform {
 
 namespace {
 
+QString systemText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
 // What went wrong with a file, in words. The file's own text can be the
 // unhelpful "Unknown error" (a full disk found at flush time); the system's
 // last error then says what happened.
@@ -25,7 +30,7 @@ QString failureText(const QFileDevice &file, int systemError)
     if (!own.isEmpty() && own != QLatin1String("Unknown error"))
         return own;
     if (systemError != 0)
-        return QString::fromLocal8Bit(std::strerror(systemError));
+        return systemText(systemError);
     return own.isEmpty() ? QStringLiteral("The file could not be written.") : own;
 }
 
@@ -60,11 +65,6 @@ QString randomTail()
     for (int i = 0; i < 6; ++i)
         tail += QLatin1Char(kChars[QRandomGenerator::global()->bounded(int(sizeof kChars) - 1)]);
     return tail;
-}
-
-QString systemText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 } // namespace

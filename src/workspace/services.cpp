@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <utility>
 
 #include "platform/listview.h"
+#include "platform/safefile.h"
 #include "workspace/context.h"
 #include "workspace/settingkeys.h"
 #include "workspace/textcase.h"
@@ -48,27 +48,17 @@ void copyFile(const QString &source, const QString &destination)
     QFile in(source);
     if (!QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly))
         return;
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
-        return;
-    char buffer[64 * 1024];
+    // Nothing replaces the destination until every piece is written.
+    platform::PieceWriter out(destination);
     for (;;) {
-        const qint64 n = in.read(buffer, sizeof buffer);
-        if (n < 0) {
-            out.cancelWriting();
-            return;
-        }
-        if (n == 0)
+        const QByteArray piece = in.read(64 * 1024);
+        if (piece.isEmpty()) {
+            if (!in.atEnd())
+                return;
             break;
-        if (out.write(buffer, n) != n) {
-            out.cancelWriting();
-            return;
         }
-    }
-    // A failed flush inside commit() can go unnoticed: flush and check first.
-    if (!out.flush() || out.error() != QFileDevice::NoError) {
-        out.cancelWriting();
-        return;
+        if (!out.write(piece))
+            return;
     }
     out.commit();
 }

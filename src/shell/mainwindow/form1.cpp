@@ -42,6 +42,12 @@ bool isBlank(const QString &text)
     return text.trimmed().isEmpty();
 }
 
+// The heading over the linking sites of main site n (from 1).
+QString linkingSitesHeading(const Project &project, int n)
+{
+    return QStringLiteral("Enter linking sites: ") + project.mainSiteText(n);
+}
+
 } // namespace
 
 Form1::Form1(AppContext &ctx, WindowRegistry &windows, QWidget *parent)
@@ -154,7 +160,7 @@ void Form1::buildSiteControls()
             [this, List4](const QModelIndex &from, const QModelIndex &to) {
                 const int sel = List4->listIndex();
                 if (sel >= from.row() && sel <= to.row())
-                    lblblah->setText(QStringLiteral("Enter linking sites: ") + m_project->mainSiteText(sel + 1));
+                    lblblah->setText(linkingSitesHeading(*m_project, sel + 1));
             });
     Label2 = makeLabel(QStringLiteral("URL:"), QStringLiteral("Label2"), innerFrame2);
     Text1 = new QLineEdit(innerFrame2);
@@ -387,7 +393,7 @@ void Form1::showSelectedMainSite()
             cmdAdd->show();
             cmbDel->show();
             cmdEdit->show();
-            lblblah->setText(QStringLiteral("Enter linking sites: ") + m_project->mainSiteText(sel));
+            lblblah->setText(linkingSitesHeading(*m_project, sel));
             lblblah->setBuddy(m_list1Views[size_t(i)]);
             lblblah->show();
             Text1->show();
