@@ -170,21 +170,29 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     return out.commit(error);
 }
 
+bool openForReading(QFile &file, const QString &path, QString *error)
+{
+    auto refuse = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (path.isEmpty())
+        return refuse(QStringLiteral("No file name was given."));
+    if (QFileInfo(path).isDir())
+        return refuse(QStringLiteral("\u201c%1\u201d is a folder, not a file.").arg(path));
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(file.errorString().isEmpty() ? QStringLiteral("The file could not be opened.")
+                                                   : file.errorString());
+    return true;
+}
+
 bool readWholeFile(const QString &path, QByteArray &bytes, QString *error)
 {
-    QFile in(path);
-    if (!path.isEmpty() && QFileInfo(path).isDir()) {
-        if (error)
-            *error = QStringLiteral("\u201c%1\u201d is a folder, not a file.").arg(path);
+    QFile in;
+    if (!openForReading(in, path, error))
         return false;
-    }
-    if (path.isEmpty() || !in.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = path.isEmpty() ? QStringLiteral("No file name was given.")
-                                    : (in.errorString().isEmpty() ? QStringLiteral("The file could not be opened.")
-                                                                  : in.errorString());
-        return false;
-    }
     bytes = in.readAll();
     if (in.error() != QFileDevice::NoError) {
         if (error)

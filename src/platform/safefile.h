@@ -40,6 +40,9 @@ private:
 // it was, false is returned and error (when given) says why.
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
+// Opens path for reading; false, with the reason in error, when it cannot be.
+bool openForReading(QFile &file, const QString &path, QString *error);
+
 // Reads a whole file. On failure returns false and error says why.
 bool readWholeFile(const QString &path, QByteArray &bytes, QString *error = nullptr);
 

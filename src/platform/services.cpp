@@ -68,7 +68,12 @@ QString decodeText(const QByteArray &bytes)
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
-    text.resize(bytes.size());
+    return decodeWindows1252(bytes);
+}
+
+QString decodeWindows1252(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const uchar c = uchar(bytes[i]);

@@ -74,5 +74,7 @@ QString executableFolder();
 // Bytes from a file or the network as text: UTF-8 when they are valid UTF-8,
 // otherwise Windows-1252, so files written by older programs still read.
 QString decodeText(const QByteArray &bytes);
+// Bytes of Windows-1252, one character each.
+QString decodeWindows1252(QByteArrayView bytes);
 
 } // namespace platform

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/safefile.h"
 #include "platform/services.h"
 
 namespace platform {
@@ -73,14 +74,8 @@ bool TextFileReader::open(const QString &path, QString *error)
             *error = why;
         return false;
     };
-    if (path.isEmpty())
-        return refuse(QStringLiteral("No file name was given."));
-    if (QFileInfo(path).isDir())
-        return refuse(QStringLiteral("\u201c%1\u201d is a folder, not a file.").arg(path));
-    m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadOnly))
-        return refuse(m_file.errorString().isEmpty() ? QStringLiteral("The file could not be opened.")
-                                                     : m_file.errorString());
+    if (!openForReading(m_file, path, error))
+        return false;
     int bom = 0;
     const std::optional<TextEncoding> announced = announcedEncoding(m_file.peek(kChunk), &bom);
     m_encoding = announced.value_or(TextEncoding::Utf8);
@@ -96,12 +91,9 @@ bool TextFileReader::open(const QString &path, QString *error)
         const QString text = check.decode(bytes);
         if (check.hasError())
             break;
-        for (const QChar c : text) {
-            if (c.isNull())
-                ++m_nulCount;
-            else if (!m_hasText && !isBlank(c))
-                m_hasText = true;
-        }
+        m_nulCount += text.count(QChar(0));
+        if (!m_hasText)
+            m_hasText = std::any_of(text.begin(), text.end(), [](QChar c) { return !c.isNull() && !isBlank(c); });
     }
     if (check.hasError()) {
         // Not UTF-8 after all: a byte is a character.
@@ -114,10 +106,10 @@ bool TextFileReader::open(const QString &path, QString *error)
             if (bytes.isEmpty())
                 return refuse(m_file.errorString());
             m_nulCount += bytes.count('\0');
-            for (const char c : bytes) {
-                if (!m_hasText && c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\0')
-                    m_hasText = true;
-            }
+            if (!m_hasText)
+                m_hasText = std::any_of(bytes.begin(), bytes.end(), [](char c) {
+                    return c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\0';
+                });
         }
         bom = 0;
     }
@@ -135,7 +127,7 @@ QString TextFileReader::decode(const QByteArray &bytes, bool last)
             text += m_decoder->decode(QByteArray());
         return text;
     }
-    return decodeText(bytes);  // Windows-1252 for bytes that are no UTF-8
+    return decodeWindows1252(bytes);  // the file is no UTF-8: a byte is a character
 }
 
 bool TextFileReader::fill()
@@ -153,7 +145,6 @@ bool TextFileReader::fill()
     // place instead of being copied at every chunk.
     if (m_pos > 0) {
         m_buffer.remove(0, m_pos);
-        m_scanned -= m_pos;
         m_pos = 0;
     }
     m_buffer += decode(bytes, m_atEnd);
@@ -162,10 +153,11 @@ bool TextFileReader::fill()
 
 bool TextFileReader::readLine(QString &line)
 {
-    m_scanned = m_pos;
+    // How far past the line's start it is known to hold no break: what an
+    // earlier chunk held of it is not searched again.
+    qsizetype scanned = 0;
     for (;;) {
-        // What an earlier chunk held of this line has no line break.
-        qsizetype i = std::max(m_pos, m_scanned);
+        qsizetype i = m_pos + scanned;
         const qsizetype n = m_buffer.size();
         const QChar *d = m_buffer.constData();
         while (i < n && d[i] != u'\r' && d[i] != u'\n')
@@ -176,7 +168,7 @@ bool TextFileReader::readLine(QString &line)
             m_pos = i + ((d[i] == u'\r' && i + 1 < n && d[i + 1] == u'\n') ? 2 : 1);
             return true;
         }
-        m_scanned = i;
+        scanned = i - m_pos;
         if (!fill()) {
             if (m_pos >= m_buffer.size())
                 return false;

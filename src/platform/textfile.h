@@ -49,7 +49,6 @@ private:
     std::optional<QStringDecoder> m_decoder;
     QString m_buffer;
     qsizetype m_pos = 0;
-    qsizetype m_scanned = 0;  // the current line holds no break before this
     bool m_atEnd = false;
     qint64 m_nulCount = 0;
     bool m_hasText = false;

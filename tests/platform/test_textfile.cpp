@@ -39,6 +39,9 @@ TEST(TextFileReader, LinesThatCrossChunksReadWhole)
         {"break at a chunk's start", "x\r\n" + fill + "\r\ny", {"x", QString::fromLatin1(fill), "y"}},
         {"CR LF across a chunk", head + "\r\nz\r\n", {QString::fromLatin1(head), "z"}},
         {"character across a chunk", accent + "\nw", {QString::fromLatin1(accent.left(kChunk - 1)) + u'\u00E9', "w"}},
+        // Windows-1252 (an "\xE9" alone) stays so in a later chunk whose bytes would pass as UTF-8.
+        {"one encoding for the whole file", "\xE9\n" + fill + "\n\xC3\xA9",
+         {"\u00E9", QString::fromLatin1(fill), "\u00C3\u00A9"}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(linesOf(c.bytes), c.lines) << c.name;
