@@ -102,23 +102,17 @@ void FixedRowView::setModel(QAbstractItemModel *newModel)
         connect(newModel, &QAbstractItemModel::rowsRemoved, this, &FixedRowView::onRowsRemoved);
         connect(newModel, &QAbstractItemModel::modelReset, this, [this] { doItemsLayout(); });
         const auto renumbered = [this] { modelChangedUnheard(QAccessibleTableModelChangeEvent::ModelReset); };
+        // The item view announces a new layout, and a move, to a listening
+        // client as a reset; the cells read out so far are renumbered here.
         connect(newModel, &QAbstractItemModel::layoutChanged, this, renumbered);
+        connect(newModel, &QAbstractItemModel::rowsMoved, this, renumbered);
+        connect(newModel, &QAbstractItemModel::columnsMoved, this, renumbered);
         connect(newModel, &QAbstractItemModel::columnsInserted, this,
                 [this] { modelChangedUnheard(QAccessibleTableModelChangeEvent::ColumnsInserted); });
         connect(newModel, &QAbstractItemModel::columnsRemoved, this,
                 [this] { modelChangedUnheard(QAccessibleTableModelChangeEvent::ColumnsRemoved); });
-        // The item view tells no client of moves: every listener hears them
-        // as a reset.
-        const auto moved = [this] {
-            if (!accessibilityListens())
-                return;
-            QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::ModelReset);
-            accessibilityUpdate(&event);
-        };
-        connect(newModel, &QAbstractItemModel::rowsMoved, this, moved);
-        connect(newModel, &QAbstractItemModel::columnsMoved, this, moved);
     }
-    modelChangedUnheard(QAccessibleTableModelChangeEvent::ModelReset);
+    // The item view's setModel has reset this view (and its cells) already.
     doItemsLayout();
 }
 
